@@ -1,0 +1,262 @@
+#include "core/database.h"
+
+#include "core/errors.h"
+#include "core/log_schema.h"
+
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QUrl>
+
+#include <algorithm>
+#include <atomic>
+#include <charconv>
+#include <cmath>
+#include <utility>
+
+namespace tq {
+
+namespace {
+
+// Long enough for a busy moment of another connection, short enough to report a held lock.
+constexpr int kBusyTimeoutMs = 5000;
+
+[[noreturn]] void throwDatabase(const QString &what, const QString &sql, const QSqlError &error) {
+    throw TqError(ErrorKind::Database, QStringLiteral("%1: %2 [%3]").arg(what, error.text(), sql));
+}
+
+QString nextConnectionName() {
+    static std::atomic<quint64> counter{0};
+    return QStringLiteral("tq6200-db-%1").arg(++counter);
+}
+
+// The value that is handed to the driver for one parameter.
+QVariant bindable(const QVariant &value, const QString &sql) {
+    const QMetaType type = value.metaType();
+    if (type == QMetaType::fromType<Date>()) {
+        // A date outside years 0-9999 has no text form that reads back; refuse it rather
+        // than store text that no later read can take for a date.
+        const QString text = value.value<Date>().toSqlText();
+        if (!Date::fromSqlText(text))
+            throw TqError(ErrorKind::Database,
+                          QStringLiteral("The date %1 cannot be stored [%2]").arg(text, sql));
+        return text;
+    }
+    switch (type.id()) {
+    case QMetaType::Float:
+        return SingleToDouble(value.toFloat());
+    case QMetaType::Bool:
+        return qint64(value.toBool() ? 1 : 0);
+    case QMetaType::QString:
+        // The driver binds a null QString as Null; a text value is stored as text, even
+        // when it is empty, so that "Where UserID=?" finds it again.
+        return value.toString().isNull() ? QVariant(QStringLiteral("")) : value;
+    case QMetaType::QDateTime:
+    case QMetaType::QDate:
+    case QMetaType::QTime:
+        throw TqError(ErrorKind::Database,
+                      QStringLiteral("Dates are bound as tq::Date, not as %1 [%2]")
+                          .arg(QString::fromLatin1(type.name()), sql));
+    default:
+        break;
+    }
+    if (type.flags() & QMetaType::IsEnumeration)
+        return value.toLongLong();
+    return value;
+}
+
+QSqlQuery executed(const QSqlDatabase &db, const QString &sql, const QVariantList &params) {
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.prepare(sql))
+        throwDatabase(QStringLiteral("Cannot prepare the statement"), sql, query.lastError());
+    for (const QVariant &param : params)
+        query.addBindValue(bindable(param, sql));
+    if (!query.exec())
+        throwDatabase(QStringLiteral("The statement failed"), sql, query.lastError());
+    return query;
+}
+
+// next() answers false both at the end and on a failure; only the failure throws.
+bool nextRow(QSqlQuery &query, const QString &sql) {
+    if (query.next())
+        return true;
+    if (query.lastError().type() != QSqlError::NoError)
+        throwDatabase(QStringLiteral("Reading the result failed"), sql, query.lastError());
+    return false;
+}
+
+} // namespace
+
+double SingleToDouble(float value) {
+    if (!std::isfinite(value))
+        return value;
+    char buffer[32];
+    const auto written =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 7);
+    double result = 0.0;
+    std::from_chars(buffer, written.ptr, result);
+    return result;
+}
+
+// --- DbRow ---
+
+DbRow::DbRow(QStringList names, QVariantList values)
+    : m_names(std::move(names)), m_values(std::move(values)) {}
+
+QVariant DbRow::value(const QString &name) const {
+    for (qsizetype i = 0; i < m_names.size(); ++i) {
+        if (m_names.at(i).compare(name, Qt::CaseInsensitive) == 0)
+            return m_values.at(i);
+    }
+    throw TqError(ErrorKind::Database, QStringLiteral("The result has no column %1").arg(name));
+}
+
+bool DbRow::isNull(const QString &name) const {
+    return value(name).isNull();
+}
+
+QString DbRow::text(const QString &name) const {
+    const QVariant v = value(name);
+    return v.isNull() ? QString() : v.toString();
+}
+
+qint64 DbRow::integer(const QString &name) const {
+    const QVariant v = value(name);
+    if (v.isNull())
+        return 0;
+    bool ok = false;
+    const qint64 result = v.toLongLong(&ok);
+    if (!ok)
+        throw TqError(
+            ErrorKind::TypeMismatch,
+            QStringLiteral("Column %1 holds no whole number: %2").arg(name, v.toString()));
+    return result;
+}
+
+double DbRow::real(const QString &name) const {
+    const QVariant v = value(name);
+    if (v.isNull())
+        return 0.0;
+    bool ok = false;
+    const double result = v.toDouble(&ok);
+    if (!ok)
+        throw TqError(ErrorKind::TypeMismatch,
+                      QStringLiteral("Column %1 holds no number: %2").arg(name, v.toString()));
+    return result;
+}
+
+bool DbRow::boolean(const QString &name) const {
+    return real(name) != 0.0;
+}
+
+Date DbRow::date(const QString &name) const {
+    const QVariant v = value(name);
+    if (v.isNull())
+        return Date::noDate();
+    const auto result = Date::fromSqlText(v.toString());
+    if (!result)
+        throw TqError(ErrorKind::TypeMismatch,
+                      QStringLiteral("Column %1 holds no date: %2").arg(name, v.toString()));
+    return *result;
+}
+
+// --- Database ---
+
+Database::Database(const QString &path) : m_path(path), m_connection(nextConnectionName()) {
+    try {
+        open();
+    } catch (...) {
+        close();
+        throw;
+    }
+}
+
+Database::~Database() {
+    close();
+}
+
+void Database::open() {
+    m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
+    if (!m_db.isValid())
+        throw TqError(ErrorKind::Database, QStringLiteral("The SQLite driver is not available"));
+    // As a URI with mode=rw, SQLite refuses a missing file instead of creating an empty one.
+    // The default rollback journal stays: the database remains one file to copy.
+    const QUrl url = QUrl::fromLocalFile(QFileInfo(m_path).absoluteFilePath());
+    m_db.setDatabaseName(url.toString(QUrl::FullyEncoded) + QStringLiteral("?mode=rw"));
+    m_db.setConnectOptions(
+        QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
+    if (!m_db.open())
+        throw TqError(
+            ErrorKind::Database,
+            QStringLiteral("Cannot open the database %1: %2").arg(m_path, m_db.lastError().text()));
+    // SQLite reads the file only when it needs to; reading the schema now tells a database
+    // from any other file at the open.
+    scalar(QStringLiteral("Select Count(*) From sqlite_master"));
+}
+
+void Database::close() noexcept {
+    m_db.close();
+    m_db = QSqlDatabase();
+    QSqlDatabase::removeDatabase(m_connection);
+}
+
+void Database::execute(const QString &sql, const QVariantList &params) {
+    executed(m_db, sql, params);
+}
+
+QList<DbRow> Database::query(const QString &sql, const QVariantList &params) {
+    QSqlQuery query = executed(m_db, sql, params);
+    const QSqlRecord record = query.record();
+    QStringList names;
+    for (int i = 0; i < record.count(); ++i)
+        names.append(record.fieldName(i));
+    QList<DbRow> rows;
+    while (nextRow(query, sql)) {
+        QVariantList values;
+        values.reserve(names.size());
+        for (int i = 0; i < names.size(); ++i)
+            values.append(query.value(i));
+        rows.append(DbRow(names, std::move(values)));
+    }
+    return rows;
+}
+
+QVariant Database::scalar(const QString &sql, const QVariantList &params) {
+    QSqlQuery query = executed(m_db, sql, params);
+    return nextRow(query, sql) ? query.value(0) : QVariant();
+}
+
+qint64 Database::nextKey(const QString &table) {
+    const QStringList &tables = LogTableNames();
+    const auto found = std::find_if(tables.begin(), tables.end(), [&](const QString &name) {
+        return name.compare(table, Qt::CaseInsensitive) == 0;
+    });
+    if (found == tables.end())
+        throw TqError(ErrorKind::Database, QStringLiteral("%1 is not a log table").arg(table));
+    const QVariant max = scalar(QStringLiteral("Select Max(SeqNo) As MaxSeq From %1").arg(*found));
+    return max.isNull() ? 1 : max.toLongLong() + 1;
+}
+
+// --- Transaction ---
+
+Transaction::Transaction(Database &db) : m_db(db) {
+    if (!m_db.m_db.transaction())
+        throwDatabase(QStringLiteral("Cannot begin a transaction"), QStringLiteral("Begin"),
+                      m_db.m_db.lastError());
+}
+
+Transaction::~Transaction() {
+    if (m_open)
+        m_db.m_db.rollback();
+}
+
+void Transaction::commit() {
+    if (!m_db.m_db.commit())
+        throwDatabase(QStringLiteral("Cannot commit the transaction"), QStringLiteral("Commit"),
+                      m_db.m_db.lastError());
+    m_open = false;
+}
+
+} // namespace tq

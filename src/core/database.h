@@ -1,0 +1,95 @@
+#pragma once
+
+#include "core/date.h"
+
+#include <QList>
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QVariantList>
+
+namespace tq {
+
+// A Single as the double that is stored or shown for it: rounded to 7 significant digits,
+// so 52.2f becomes 52.2 and not 52.200000762939453.
+double SingleToDouble(float value);
+
+// One row of a query result. Columns are found by name without regard to letter case.
+// A column name that the row does not have throws TqError(Database).
+class DbRow {
+public:
+    DbRow(QStringList names, QVariantList values);
+
+    QVariant value(const QString &name) const;
+    bool isNull(const QString &name) const;
+
+    // Typed reads. A Null reads as "", 0, False or Date::noDate(); a value that is not of
+    // the asked kind (a text that is no number or no date) throws TqError(TypeMismatch).
+    QString text(const QString &name) const;
+    qint64 integer(const QString &name) const;
+    double real(const QString &name) const;
+    bool boolean(const QString &name) const; // any non-zero is True
+    Date date(const QString &name) const;    // parses "yyyy-MM-dd hh:mm:ss"
+
+private:
+    QStringList m_names;
+    QVariantList m_values;
+};
+
+// An open connection to an existing SQLite database file. Each object has a connection of
+// its own, closed when the object goes, so several may be open at once.
+//
+// Every value from data or the user is passed in params and bound to a positional "?";
+// values are bound as follows: tq::Date (QVariant::fromValue) as its "yyyy-MM-dd hh:mm:ss"
+// text, float through SingleToDouble, bool as 1/0, enumerations as their number, a null
+// QVariant as Null. QDateTime, QDate and QTime are refused: dates go in only as tq::Date.
+//
+// Every failure (open, prepare, execute, a refused value) throws TqError(Database) with the
+// driver's text; nothing is retried.
+class Database {
+public:
+    // Opens the file at path. A missing file is an error: it is never created here.
+    explicit Database(const QString &path);
+    ~Database();
+    Database(const Database &) = delete;
+    Database &operator=(const Database &) = delete;
+
+    // A statement without a result (CREATE, INSERT, UPDATE, DELETE).
+    void execute(const QString &sql, const QVariantList &params = {});
+    // All rows of a SELECT.
+    QList<DbRow> query(const QString &sql, const QVariantList &params = {});
+    // The first column of the first row; an invalid QVariant when there is no row.
+    QVariant scalar(const QString &sql, const QVariantList &params = {});
+
+    // The largest SeqNo of a log table plus one (1 for an empty table). The table must be
+    // one of LogTableNames() (any letter case), since a table name cannot be bound.
+    qint64 nextKey(const QString &table);
+
+private:
+    friend class Transaction;
+
+    void open();
+    void close() noexcept;
+
+    QString m_path;
+    QString m_connection;
+    QSqlDatabase m_db;
+};
+
+// Begins a transaction; it is rolled back when the guard goes without commit().
+class Transaction {
+public:
+    explicit Transaction(Database &db);
+    ~Transaction();
+    Transaction(const Transaction &) = delete;
+    Transaction &operator=(const Transaction &) = delete;
+
+    void commit();
+
+private:
+    Database &m_db;
+    bool m_open = true;
+};
+
+} // namespace tq

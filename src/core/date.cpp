@@ -1,0 +1,124 @@
+#include "core/date.h"
+
+#include <QDateTime>
+#include <QLocale>
+#include <QRegularExpression>
+
+#include <cmath>
+
+namespace tq {
+
+namespace {
+
+constexpr qint64 kSecondsPerDay = 86400;
+
+qint64 epochJulianDay() {
+    static const qint64 jd = QDate(1899, 12, 30).toJulianDay();
+    return jd;
+}
+
+// Splits a day count into a whole day number and the seconds of the day (0..86399).
+void split(double days, qint64 &day, qint64 &seconds) {
+    const double whole = std::trunc(days);
+    day = static_cast<qint64>(whole);
+    seconds = std::llround(std::fabs(days - whole) * kSecondsPerDay);
+    if (seconds >= kSecondsPerDay) {
+        seconds -= kSecondsPerDay;
+        day += 1;
+    }
+}
+
+double join(qint64 day, qint64 seconds) {
+    const double fraction = static_cast<double>(seconds) / kSecondsPerDay;
+    return day >= 0 ? static_cast<double>(day) + fraction : static_cast<double>(day) - fraction;
+}
+
+} // namespace
+
+std::optional<Date> Date::tryFromParts(int year, int month, int day, int hour, int minute,
+                                       int second) {
+    const QDate d(year, month, day);
+    if (!d.isValid() || hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 ||
+        second > 59)
+        return std::nullopt;
+    return fromDateTime(d, QTime(hour, minute, second));
+}
+
+Date Date::fromParts(int year, int month, int day, int hour, int minute, int second) {
+    return tryFromParts(year, month, day, hour, minute, second).value_or(noDate());
+}
+
+Date Date::fromDateTime(const QDate &date, const QTime &time) {
+    const qint64 day = date.toJulianDay() - epochJulianDay();
+    const qint64 seconds = time.isValid() ? time.msecsSinceStartOfDay() / 1000 : 0;
+    return Date(join(day, seconds));
+}
+
+Date Date::now() {
+    const QDateTime now = QDateTime::currentDateTime();
+    return fromDateTime(now.date(), now.time());
+}
+
+QDate Date::date() const {
+    qint64 day, seconds;
+    split(m_days, day, seconds);
+    return QDate::fromJulianDay(day + epochJulianDay());
+}
+
+QTime Date::time() const {
+    qint64 day, seconds;
+    split(m_days, day, seconds);
+    return QTime(0, 0).addSecs(static_cast<int>(seconds));
+}
+
+qint64 Date::totalSeconds() const {
+    qint64 day, seconds;
+    split(m_days, day, seconds);
+    return day * kSecondsPerDay + seconds;
+}
+
+Date Date::addSeconds(qint64 delta) const {
+    const qint64 total = totalSeconds() + delta;
+    const qint64 day =
+        total >= 0 ? total / kSecondsPerDay : -((-total + kSecondsPerDay - 1) / kSecondsPerDay);
+    return Date(join(day, total - day * kSecondsPerDay));
+}
+
+Date Date::roundedToSecond() const {
+    return addSeconds(0);
+}
+
+QString Date::toSqlText() const {
+    return format(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+}
+
+std::optional<Date> Date::fromSqlText(const QString &text) {
+    static const QRegularExpression re(
+        QStringLiteral(R"(^\s*(\d{4})-(\d{2})-(\d{2})(?:[ T](\d{2}):(\d{2})(?::(\d{2}))?)?)"));
+    const auto m = re.match(text);
+    if (!m.hasMatch())
+        return std::nullopt;
+    return tryFromParts(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt(),
+                        m.captured(4).toInt(), m.captured(5).toInt(), m.captured(6).toInt());
+}
+
+QString Date::format(const QString &pattern) const {
+    return QDateTime(date(), time()).toString(pattern);
+}
+
+QString Date::generalDate() const {
+    const QLocale locale = QLocale::system();
+    QString dateFormat = locale.dateFormat(QLocale::ShortFormat);
+    if (!dateFormat.contains(QLatin1String("yyyy")))
+        dateFormat.replace(QRegularExpression(QStringLiteral("y+")), QStringLiteral("yyyy"));
+    QString text = locale.toString(date(), dateFormat);
+    const QTime t = time();
+    if (t == QTime(0, 0))
+        return text;
+    // The long time form carries the seconds; drop its time zone.
+    QString timeFormat = locale.timeFormat(QLocale::LongFormat);
+    timeFormat.remove(QRegularExpression(QStringLiteral(R"(\s*\bt+\b\s*)")));
+    return text + QLatin1Char(' ') + locale.toString(t, timeFormat.trimmed());
+}
+
+} // namespace tq

@@ -1,0 +1,309 @@
+#include "core/database.h"
+
+#include "core/errors.h"
+#include "core/log_schema.h"
+#include "test_support.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QSqlDatabase>
+
+#include <cmath>
+#include <limits>
+#include <vector>
+
+namespace tq {
+namespace {
+
+template <typename F> void expectTqError(ErrorKind kind, F &&f) {
+    try {
+        f();
+        ADD_FAILURE() << "no TqError was thrown";
+    } catch (const TqError &e) {
+        EXPECT_EQ(e.kind(), kind) << e.message().toStdString();
+    }
+}
+
+QStringList folderEntries(const QString &folder) {
+    return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+}
+
+class DatabaseTest : public test::TempFolderTest {
+protected:
+    void SetUp() override { CreateLogDatabase(dbPath); }
+
+    qint64 count(Database &db, const QString &table) {
+        return db.scalar(QStringLiteral("Select Count(*) From %1").arg(table)).toLongLong();
+    }
+
+    const QString dbPath = path(QStringLiteral("TQ6200.mdb"));
+};
+
+TEST(SingleToDouble, RoundsToSevenSignificantDigits) {
+    struct Case {
+        float single;
+        double expected;
+    };
+    const std::vector<Case> cases = {
+        {52.2f, 52.2},
+        {-101.0f, -101.0},
+        {0.1f, 0.1},
+        {1234567.0f, 1234567.0},
+        {12345678.0f, 12345680.0},
+        {1.0e-7f, 1.0e-7},
+        {-0.3333333f, -0.3333333},
+        {0.0f, 0.0},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(SingleToDouble(c.single), c.expected) << c.single;
+    EXPECT_TRUE(std::isinf(SingleToDouble(std::numeric_limits<float>::infinity())));
+    EXPECT_TRUE(std::isnan(SingleToDouble(std::numeric_limits<float>::quiet_NaN())));
+}
+
+TEST_F(DatabaseTest, OpeningAMissingFileFailsAndCreatesNothing) {
+    const QString missing = path(QStringLiteral("missing.mdb"));
+    expectTqError(ErrorKind::Database, [&] { Database db(missing); });
+    EXPECT_EQ(folderEntries(dir.path()), QStringList{QStringLiteral("TQ6200.mdb")});
+}
+
+TEST_F(DatabaseTest, OpeningAFileThatIsNoDatabaseFails) {
+    const QString other = path(QStringLiteral("other.mdb"));
+    const QByteArray bytes(2048, 'x');
+    test::writeFile(other, bytes);
+    expectTqError(ErrorKind::Database, [&] { Database db(other); });
+    EXPECT_EQ(test::readFile(other), bytes);
+}
+
+TEST_F(DatabaseTest, OpensAFileWhoseNameHoldsUriCharacters) {
+    const QString odd = path(QStringLiteral("a b#c?d%20e'.mdb"));
+    CreateLogDatabase(odd);
+    Database db(odd);
+    db.execute(QStringLiteral("Insert Into Log_head (SeqNo) Values (?)"), {1});
+    EXPECT_EQ(count(db, QStringLiteral("Log_head")), 1);
+    EXPECT_EQ(folderEntries(dir.path()).size(), 2);
+}
+
+TEST_F(DatabaseTest, ConnectionsAreIndependentAndRemovedWithTheirObject) {
+    const qsizetype before = QSqlDatabase::connectionNames().size();
+    Database reader(dbPath);
+    {
+        Database writer(dbPath);
+        EXPECT_EQ(QSqlDatabase::connectionNames().size(), before + 2);
+        writer.execute(QStringLiteral("Insert Into Log_head (SeqNo, UserID) Values (?, ?)"),
+                       {1, QStringLiteral("U1")});
+    }
+    EXPECT_EQ(QSqlDatabase::connectionNames().size(), before + 1);
+    EXPECT_EQ(reader.scalar(QStringLiteral("Select UserID From Log_head")).toString(), "U1");
+}
+
+TEST_F(DatabaseTest, BoundValuesAreStoredInTheirDatabaseForm) {
+    struct Case {
+        const char *column;
+        QVariant value;
+        const char *storedType; // SQLite's typeof()
+        QVariant storedText;    // the stored value cast to text; null for Null
+    };
+    const Date date = Date::fromParts(2024, 3, 5, 14, 7, 9).addDays(0.4 / 86400.0);
+    const std::vector<Case> cases = {
+        {"Names", QStringLiteral("O'Neil"), "text", QStringLiteral("O'Neil")},
+        {"UserID", QString(), "text", QStringLiteral("")},
+        {"StationID", QVariant(), "null", QVariant()},
+        {"Dates", QVariant::fromValue(date), "text", QStringLiteral("2024-03-05 14:07:09")},
+        {"Last", QVariant::fromValue(Date::noDate()), "text",
+         QStringLiteral("1899-09-20 00:00:00")},
+        {"Gas1Full", 52.2f, "real", QStringLiteral("52.2")},
+        {"Gas1Avr", -101.0f, "real", QStringLiteral("-101.0")},
+        {"Gas1Enable", true, "integer", QStringLiteral("1")},
+        {"Gas1Point", false, "integer", QStringLiteral("0")},
+        {"LogNo", qint64(5'000'000'000), "integer", QStringLiteral("5000000000")},
+        {"Types", QVariant::fromValue(LogType::BarHoleTrend), "integer", QStringLiteral("9")},
+    };
+    Database db(dbPath);
+    qint64 key = 0;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.column);
+        const QVariantList seqNo{++key};
+        db.execute(QStringLiteral("Insert Into Log_head (SeqNo, %1) Values (?, ?)").arg(c.column),
+                   {key, c.value});
+        const QList<DbRow> rows =
+            db.query(QStringLiteral("Select typeof(%1) As Kind, Cast(%1 As Text) As Stored "
+                                    "From Log_head Where SeqNo = ?")
+                         .arg(c.column),
+                     seqNo);
+        ASSERT_EQ(rows.size(), 1);
+        EXPECT_EQ(rows[0].text(QStringLiteral("Kind")), QLatin1String(c.storedType));
+        EXPECT_EQ(rows[0].value(QStringLiteral("Stored")).toString(), c.storedText.toString());
+        EXPECT_EQ(rows[0].isNull(QStringLiteral("Stored")), c.storedText.isNull());
+    }
+}
+
+TEST_F(DatabaseTest, RowsAreReadByNameWithoutRegardToCase) {
+    const Date date = Date::fromParts(2024, 3, 5, 14, 7, 9).addDays(0.4 / 86400.0);
+    Database db(dbPath);
+    db.execute(QStringLiteral("Insert Into Log_head (SeqNo, UserID, Dates, Gas1Full, Gas1Enable, "
+                              "LogNo) Values (?, ?, ?, ?, ?, ?)"),
+               {qint64(1), QStringLiteral("O'Neil"), QVariant::fromValue(date), 52.2f, true,
+                qint64(5'000'000'000)});
+    const QList<DbRow> rows = db.query(QStringLiteral("Select * From Log_Head"));
+    ASSERT_EQ(rows.size(), 1);
+    const DbRow &row = rows[0];
+    EXPECT_EQ(row.text(QStringLiteral("uSERid")), QStringLiteral("O'Neil"));
+    EXPECT_EQ(row.date(QStringLiteral("DATES")), date.roundedToSecond());
+    EXPECT_EQ(row.date(QStringLiteral("DATES")).days(), date.roundedToSecond().days());
+    EXPECT_EQ(row.real(QStringLiteral("gas1full")), 52.2);
+    EXPECT_TRUE(row.boolean(QStringLiteral("GAS1ENABLE")));
+    EXPECT_EQ(row.integer(QStringLiteral("logno")), 5'000'000'000);
+
+    // Columns that were not written are Null and read as empty values.
+    EXPECT_TRUE(row.isNull(QStringLiteral("Last")));
+    EXPECT_EQ(row.date(QStringLiteral("Last")), Date::noDate());
+    EXPECT_EQ(row.text(QStringLiteral("StationID")), QString());
+    EXPECT_EQ(row.integer(QStringLiteral("Types")), 0);
+    EXPECT_EQ(row.real(QStringLiteral("Gas1Max")), 0.0);
+
+    expectTqError(ErrorKind::Database, [&] { row.value(QStringLiteral("NoSuchColumn")); });
+}
+
+TEST_F(DatabaseTest, AnyNonZeroNumberReadsAsTrue) {
+    struct Case {
+        QVariant stored;
+        bool expected;
+    };
+    const std::vector<Case> cases = {
+        {-1, true}, {1, true}, {2, true}, {0, false}, {QVariant(), false}};
+    Database db(dbPath);
+    for (const Case &c : cases) {
+        const QList<DbRow> rows = db.query(QStringLiteral("Select ? As Flag"), {c.stored});
+        EXPECT_EQ(rows[0].boolean(QStringLiteral("flag")), c.expected)
+            << c.stored.toString().toStdString();
+    }
+}
+
+TEST_F(DatabaseTest, ReadingAValueAsTheWrongKindFails) {
+    Database db(dbPath);
+    const DbRow row = db.query(QStringLiteral("Select ? As Word"), {QStringLiteral("O'Neil")})[0];
+    expectTqError(ErrorKind::TypeMismatch, [&] { row.integer(QStringLiteral("Word")); });
+    expectTqError(ErrorKind::TypeMismatch, [&] { row.real(QStringLiteral("Word")); });
+    expectTqError(ErrorKind::TypeMismatch, [&] { row.date(QStringLiteral("Word")); });
+}
+
+TEST_F(DatabaseTest, IdentifiersAndNamesAreFoundWithoutRegardToCase) {
+    struct Case {
+        const char *table;
+        const char *column;
+    };
+    const std::vector<Case> cases = {
+        {"Log_head", "UserID"}, {"Log_head", "StationID"},   {"Log_head", "SerialNo"},
+        {"Log_head", "Names"},  {"Log_head", "FolderID"},    {"Log_head", "Gas1Name"},
+        {"SnapShot", "UserID"}, {"cLatestHist", "SerialNo"}, {"Alarm_Event", "GasName"},
+    };
+    Database db(dbPath);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(std::string(c.table) + "." + c.column);
+        const QString insert =
+            QStringLiteral("Insert Into %1 (SeqNo, %2) Values (?, ?)").arg(c.table, c.column);
+        db.execute(insert, {1, QStringLiteral("O'Neil")});
+        db.execute(insert, {2, QStringLiteral("o'NEIL")});
+        const QList<DbRow> found =
+            db.query(QStringLiteral("Select SeqNo From %1 Where %2 = ?").arg(c.table, c.column),
+                     {QStringLiteral("O'NEIL")});
+        EXPECT_EQ(found.size(), 2);
+        const QList<DbRow> distinct =
+            db.query(QStringLiteral("Select DistInct %2 From %1").arg(c.table, c.column));
+        EXPECT_EQ(distinct.size(), 1);
+        db.execute(QStringLiteral("Delete From %1").arg(c.table));
+    }
+}
+
+TEST_F(DatabaseTest, FailingStatementsThrowAndChangeNothing) {
+    struct Case {
+        const char *what;
+        QString sql;
+        QVariantList params;
+    };
+    const QString insert = QStringLiteral("Insert Into Log_head (SeqNo, Dates) Values (?, ?)");
+    const std::vector<Case> cases = {
+        {"syntax error", QStringLiteral("Selec * From Log_head"), {}},
+        {"Jet dialect", QStringLiteral("Delete * From Log_head"), {}},
+        {"missing table", QStringLiteral("Select * From Nowhere"), {}},
+        {"missing column", QStringLiteral("Select Nothing From Log_head"), {}},
+        {"too few values", insert, {1}},
+        {"too many values", insert, {1, QVariant::fromValue(Date::now()), 3}},
+        {"QDateTime value", insert, {1, QDateTime::currentDateTime()}},
+        {"QDate value", insert, {1, QDate::currentDate()}},
+        {"date past year 9999", insert, {1, QVariant::fromValue(Date(1.0e9))}},
+        {"date before year 0", insert, {1, QVariant::fromValue(Date(-1.0e6))}},
+        {"text into the key", insert, {QStringLiteral("one"), QVariant()}},
+    };
+    Database db(dbPath);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        expectTqError(ErrorKind::Database, [&] { db.execute(c.sql, c.params); });
+        expectTqError(ErrorKind::Database, [&] { db.query(c.sql, c.params); });
+        expectTqError(ErrorKind::Database, [&] { db.scalar(c.sql, c.params); });
+    }
+    EXPECT_EQ(count(db, QStringLiteral("Log_head")), 0);
+}
+
+TEST_F(DatabaseTest, ScalarOfAnEmptyResultIsInvalid) {
+    Database db(dbPath);
+    EXPECT_FALSE(db.scalar(QStringLiteral("Select SeqNo From Log_head")).isValid());
+    EXPECT_TRUE(db.scalar(QStringLiteral("Select Max(SeqNo) As MaxSeq From Log_head")).isNull());
+}
+
+TEST_F(DatabaseTest, OnlyACommittedTransactionKeepsItsRows) {
+    const QString insert = QStringLiteral("Insert Into Alarm_Event (SeqNo, RelNo) Values (?, ?)");
+    Database db(dbPath);
+    Database other(dbPath);
+    {
+        Transaction transaction(db);
+        db.execute(insert, {1, 1});
+        db.execute(insert, {2, 1});
+    }
+    EXPECT_EQ(count(other, QStringLiteral("Alarm_Event")), 0);
+
+    // A failure half-way through a log leaves none of its rows.
+    try {
+        Transaction transaction(db);
+        db.execute(insert, {1, 1});
+        db.execute(insert, {1, 1});
+        transaction.commit();
+    } catch (const TqError &) {
+    }
+    EXPECT_EQ(count(other, QStringLiteral("Alarm_Event")), 0);
+
+    {
+        Transaction transaction(db);
+        db.execute(insert, {1, 1});
+        db.execute(insert, {2, 1});
+        transaction.commit();
+    }
+    EXPECT_EQ(count(other, QStringLiteral("Alarm_Event")), 2);
+}
+
+TEST_F(DatabaseTest, NextKeyIsTheLargestKeyPlusOne) {
+    Database db(dbPath);
+    for (const QString &table : LogTableNames())
+        EXPECT_EQ(db.nextKey(table), 1) << table.toStdString();
+
+    db.execute(QStringLiteral("Insert Into Power_Event (SeqNo) Values (?)"), {7});
+    db.execute(QStringLiteral("Insert Into Power_Event (SeqNo) Values (?)"), {3});
+    EXPECT_EQ(db.nextKey(QStringLiteral("Power_Event")), 8);
+
+    db.execute(QStringLiteral("Insert Into Log_head (SeqNo) Values (?)"), {qint64(5'000'000'000)});
+    EXPECT_EQ(db.nextKey(QStringLiteral("Log_Head")), 5'000'000'001);
+}
+
+TEST_F(DatabaseTest, NextKeyRefusesAnythingButALogTable) {
+    Database db(dbPath);
+    db.execute(QStringLiteral("Insert Into Log_head (SeqNo) Values (?)"), {1});
+    for (const char *name :
+         {"sqlite_master", "", "Log_head; Delete From Log_head", "Log_head Where 0"}) {
+        SCOPED_TRACE(name);
+        expectTqError(ErrorKind::Database, [&] { db.nextKey(QString::fromLatin1(name)); });
+    }
+    EXPECT_EQ(count(db, QStringLiteral("Log_head")), 1);
+}
+
+} // namespace
+} // namespace tq

@@ -1,0 +1,64 @@
+#include "core/date.h"
+
+#include <gtest/gtest.h>
+
+using tq::Date;
+
+namespace {
+
+TEST(Date, DayCountsAndCalendar) {
+    struct Case {
+        double days;
+        QString text;
+    };
+    const Case cases[] = {
+        {0.0, "1899-12-30 00:00:00"},     {2.0, "1900-01-01 00:00:00"},
+        {-101.0, "1899-09-20 00:00:00"},  {-1.25, "1899-12-29 06:00:00"},
+        {45358.5, "2024-03-07 12:00:00"}, {1.0 - 0.2 / 86400, "1899-12-31 00:00:00"},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(Date(c.days).toSqlText(), c.text) << c.days;
+        const auto back = Date::fromSqlText(c.text);
+        ASSERT_TRUE(back) << c.text.toStdString();
+        EXPECT_EQ(*back, Date(c.days)) << c.days;
+    }
+    EXPECT_EQ(Date::noDate().toSqlText(), "1899-09-20 00:00:00");
+    EXPECT_EQ(Date::emptyLogDate().days(), 2.0);
+}
+
+TEST(Date, FromPartsRefusesImpossibleDates) {
+    EXPECT_TRUE(Date::tryFromParts(2024, 2, 29, 23, 59, 59));
+    for (auto bad : {std::array{2023, 2, 29, 0, 0, 0}, std::array{2024, 13, 1, 0, 0, 0},
+                     std::array{2024, 1, 1, 24, 0, 0}, std::array{2024, 1, 1, 0, 60, 0},
+                     std::array{2024, 1, 1, 0, 0, 60}, std::array{2024, 0, 1, 0, 0, 0}})
+        EXPECT_FALSE(Date::tryFromParts(bad[0], bad[1], bad[2], bad[3], bad[4], bad[5]));
+    EXPECT_EQ(Date::fromParts(2024, 2, 30), Date::noDate());
+    EXPECT_FALSE(Date::fromSqlText("not a date"));
+}
+
+TEST(Date, SecondsArithmeticCrossesDaysBothSidesOfTheEpoch) {
+    const Date d = Date::fromParts(2024, 12, 31, 23, 59, 30);
+    EXPECT_EQ(d.addSeconds(45).toSqlText(), "2025-01-01 00:00:15");
+    EXPECT_EQ(Date(0.0).addSeconds(-1).toSqlText(), "1899-12-29 23:59:59");
+    EXPECT_EQ(Date(0.0).addSeconds(-1).addSeconds(1), Date(0.0));
+    EXPECT_EQ(d.totalSeconds() - Date::fromParts(2024, 12, 31).totalSeconds(), 86370);
+}
+
+TEST(Date, ComparesBySecond) {
+    const Date a = Date::fromParts(2024, 3, 7, 14, 5, 9);
+    EXPECT_EQ(a, Date(a.days() + 0.3 / 86400));
+    EXPECT_LT(a, a.addSeconds(1));
+    EXPECT_EQ(a.roundedToSecond().toSqlText(), "2024-03-07 14:05:09");
+}
+
+TEST(Date, GeneralDateLeavesOutMidnight) {
+    const QString midnight = Date::fromParts(2024, 3, 7).generalDate();
+    const QString later = Date::fromParts(2024, 3, 7, 14, 5, 9).generalDate();
+    EXPECT_TRUE(midnight.contains("2024"));
+    EXPECT_FALSE(midnight.contains("00"));
+    EXPECT_TRUE(later.startsWith(midnight + " "));
+    EXPECT_TRUE(later.contains("05")) << later.toStdString();
+    EXPECT_TRUE(later.contains("09")) << later.toStdString();
+}
+
+} // namespace

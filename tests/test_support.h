@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace tq::test {
+
+// A test that works in a fresh temporary folder of its own.
+class TempFolderTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    QString path(const QString &name) const { return dir.filePath(name); }
+};
+
+QByteArray readFile(const QString &path);
+void writeFile(const QString &path, const QByteArray &bytes);
+
+// While it lives, files this process writes cannot grow past `bytes` (a full disk that
+// even root cannot write past).
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(long bytes);
+    ~FileSizeLimit();
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+
+private:
+    long m_previous = 0;
+    bool m_previousUnlimited = true;
+    void (*m_previousHandler)(int) = nullptr;
+};
+
+// True when the test process runs with a Japanese locale (LC_ALL pinned by the test run).
+bool japaneseLocale();
+
+} // namespace tq::test
