@@ -15,7 +15,7 @@ if ((${#missing[@]})); then
     echo "Installing: ${missing[*]}"
     export DEBIAN_FRONTEND=noninteractive
     apt-get update -qq
-    apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    apt-get install -y -qq "${missing[@]}"
 fi
 # The tests pin both languages by locale; make sure both exist.
 if command -v locale >/dev/null && ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
