@@ -148,6 +148,43 @@ const QList<Table> &logTables() {
     return tables;
 }
 
+// Indexes of the event stores: the head search by identity and kind, and the duplicate
+// tests of the detail rows by head and time.
+const QStringList &eventIndexStatements() {
+    static const QStringList statements = {
+        QStringLiteral("Create Index LogHeadIdentity On Log_head (SerialNo, UserID, StationID, Types)"),
+        QStringLiteral("Create Index AlarmEventRelDates On Alarm_Event (RelNo, Dates)"),
+        QStringLiteral("Create Index TroubleEventRelDates On Trouble_Event (RelNo, Dates)"),
+        QStringLiteral("Create Index PowerEventRelDates On Power_Event (RelNo, Dates)"),
+    };
+    return statements;
+}
+
+// Indexes of the trend stores and reloads: the trend-file name test and the events of a
+// stored interval trend.
+const QStringList &trendIndexStatements() {
+    static const QStringList statements = {
+        QStringLiteral("Create Index LogHeadNames On Log_head (Names, FolderID)"),
+        QStringLiteral("Create Index IntervalEventRel On Interval_Event (RelNo)"),
+    };
+    return statements;
+}
+
+// Indexes of the history and snapshot stores and reloads: the detail rows of a head by
+// date (duplicate tests, newest-first reloads) and the snapshot heads by time.
+const QStringList &historyIndexStatements() {
+    static const QStringList statements = {
+        QStringLiteral("Create Index HistoryRelDates On cHistory (RelNo, Dates)"),
+        QStringLiteral("Create Index BumpRelDates On Bump (RelNo, Dates)"),
+        QStringLiteral("Create Index SensorChangeRelDates On SensorChange (RelNo, Dates)"),
+        QStringLiteral("Create Index SnapShotRel On SnapShot (RelNo)"),
+        // Snapshot duplicate test: identity, kind and time.
+        QStringLiteral("Create Index LogHeadIdentityDates On Log_head "
+                       "(SerialNo, UserID, StationID, Types, Dates)"),
+    };
+    return statements;
+}
+
 QString createStatement(const Table &table) {
     QString sql = QStringLiteral("Create Table %1 (SeqNo INTEGER CONSTRAINT SeqNoKey PRIMARY KEY")
                       .arg(table.name);
@@ -194,6 +231,12 @@ void buildDatabase(const QString &path) {
         Transaction transaction(db);
         for (const Table &table : logTables())
             db.execute(createStatement(table));
+        for (const QString &statement : eventIndexStatements())
+            db.execute(statement);
+        for (const QString &statement : trendIndexStatements())
+            db.execute(statement);
+        for (const QString &statement : historyIndexStatements())
+            db.execute(statement);
         transaction.commit();
     }
     // rename() never replaces a file: one that another program made meanwhile stays.

@@ -1,8 +1,12 @@
 #include "link/clsInstrument.h"
 
+#include "core/database.h"
 #include "core/errors.h"
+#include "core/gas_format.h"
 #include "core/id_helpers.h"
 #include "link/gas_info_field.h"
+
+#include <QFileInfo>
 
 #include <algorithm>
 
@@ -325,6 +329,76 @@ void clsInstrument::ClearDatas() {
     SetGasInfo(QString(kNoGasInfoField), *this, 0);
 
     ClearChangeFlags();
+}
+
+void clsInstrument::LoadDatabase(const QString &databasePath, qint64 SeqNo) {
+    if (!QFileInfo::exists(databasePath))
+        return;
+    Database db(databasePath);
+    const QList<DbRow> rows =
+        db.query(QStringLiteral("Select * From Log_Head Where SeqNo=?"), {SeqNo});
+    if (rows.isEmpty())
+        return;
+    const DbRow &row = rows.first();
+    const auto text = [&](const char *name) {
+        return row.isNull(name) ? QStringLiteral(" ") : row.text(name);
+    };
+    const auto single = [&](const char *name, float null) {
+        return row.isNull(name) ? null : static_cast<float>(row.real(name));
+    };
+    const auto date = [&](const char *name) {
+        return row.isNull(name) ? Date::noDate() : row.date(name);
+    };
+    const auto integer = [&](const char *name) {
+        return row.isNull(name) ? qint16(0) : RoundToWhole<qint16>(double(row.integer(name)));
+    };
+
+    // The row is read into the members without raising a change flag.
+    const auto optionFlags = m_optionFlags;
+    const auto textFlags = m_textFlags;
+    const auto gasFlags = m_gasFlags;
+    setUserID(text("UserID"));
+    setStationID(text("StationID"));
+    setSerialNo(text("SerialNo"));
+    setIntervals(integer("Interval"));
+    setGasName(0, BlankToDashes(text("Gas1Name"), IdFieldKind::Folder));
+    setGasDesit(0, single("Gas1Desit", 0));
+    setGasPoint(0, integer("Gas1Point"));
+    setGasUnit(0, text("Gas1Unit"));
+    setGasFullScale(0, single("Gas1Full", 0));
+    setGasEnabled(0, row.isNull("Gas1Enable") || row.boolean("Gas1Enable"));
+    setLogMax(0, single("Gas1Max", -101));
+    setLogMin(0, single("Gas1Min", -101));
+    setLogAvr(0, single("Gas1Avr", -101));
+    setLogMaxDate(0, date("Gas1MaxDate"));
+    setLogMinDate(0, date("Gas1MinDate"));
+    m_optionFlags = optionFlags;
+    m_textFlags = textFlags;
+    m_gasFlags = gasFlags;
+}
+
+bool clsInstrument::HistoryUpdate(const QString &databasePath) {
+    if (!QFileInfo::exists(databasePath))
+        return false;
+    const QString station = BlankToDashes(StationID(), IdFieldKind::Station);
+    const QString user = BlankToDashes(UserID(), IdFieldKind::User);
+    const QString serial = BlankToDashes(SerialNo(), IdFieldKind::Serial);
+    Database db(databasePath);
+    // The old row goes and the new one comes in one step, so a failure keeps the old row.
+    Transaction transaction(db);
+    db.execute(
+        QStringLiteral("Delete From cLatestHist Where StationID=? And UserID=? And SerialNo=?"),
+        {station, user, serial});
+    db.execute(QStringLiteral("Insert Into cLatestHist (SeqNo,UserID,SerialNo,StationID,WriteDates,"
+                              "CalLimit,Gas1Name,Gas1Desit,Gas1Point,Gas1Unit,Gas1Enable,"
+                              "Gas1AutoCal,Gas1CalDate,Gas1Before,Gas1After) "
+                              "Values (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"),
+               {db.nextKey(QStringLiteral("cLatestHist")), user, serial, station,
+                QVariant::fromValue(Date::now()), CalLimit(), GasName(0), GasDesit(0), GasPoint(0),
+                GasUnit(0), GasEnabled(0), AutoCalib(0), QVariant::fromValue(CalibDate(0)),
+                CalibBefore(0), CalibAfter(0)});
+    transaction.commit();
+    return false;
 }
 
 } // namespace tq

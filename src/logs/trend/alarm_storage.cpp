@@ -1,0 +1,227 @@
+// Storing an alarm trend in the log database and reading it back.
+#include "logs/trend/clsAlarm.h"
+
+#include "core/database.h"
+#include "core/errors.h"
+#include "core/gas_format.h"
+#include "core/id_helpers.h"
+#include "core/log_schema.h"
+#include "core/program_state.h"
+#include "logs/trend/raw_export.h"
+#include "logs/trend/trend_duplicates.h"
+#include "logs/trend/trend_file.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <optional>
+
+namespace tq {
+
+namespace {
+
+constexpr float kNoValue = ReadingCode::NoValue;
+
+// Empty texts are stored as one blank, as the log tables have always held them.
+QString blankWhenEmpty(const QString &text) {
+    return text.isEmpty() ? QStringLiteral(" ") : text;
+}
+
+QVariant date(const Date &value) {
+    return QVariant::fromValue(value);
+}
+
+// Reads of a Log_Head column that stand in a fixed value for Null.
+QString textOr(const DbRow &row, const QString &column, const QString &null) {
+    return row.isNull(column) ? null : row.text(column);
+}
+float singleOr(const DbRow &row, const QString &column) {
+    return row.isNull(column) ? kNoValue : static_cast<float>(row.real(column));
+}
+Date dateOr(const DbRow &row, const QString &column, const Date &null) {
+    return row.isNull(column) ? null : row.date(column);
+}
+template <typename T> T integerOr(const DbRow &row, const QString &column, T null) {
+    return row.isNull(column) ? null : RoundToWhole<T>(double(row.integer(column)));
+}
+
+// The record count of a trend file of that many bytes: a last, incomplete record counts
+// when it holds at least half a record (halves to even).
+qint64 RecordCount(qint64 bytes) {
+    return RoundToWhole<qint64>(double(bytes) / kTrendRecordSize);
+}
+
+// The bytes of the first maxRecords records of a trend file; throws TqError(File) when
+// the file cannot be read.
+QByteArray readTrendRecords(const QString &path, qint64 maxRecords) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw TqError(
+            ErrorKind::File,
+            QStringLiteral("Cannot read the trend file %1: %2").arg(path, file.errorString()));
+    QByteArray bytes = file.read(maxRecords * kTrendRecordSize);
+    if (file.error() != QFileDevice::NoError)
+        throw TqError(
+            ErrorKind::File,
+            QStringLiteral("Cannot read the trend file %1: %2").arg(path, file.errorString()));
+    return bytes;
+}
+
+} // namespace
+
+bool clsAlarm::CheckDuplicate() const {
+    if (!QFileInfo::exists(m_databasePath))
+        return false;
+    Database db(m_databasePath);
+    return IsTrendStored(db, m_header, LogType::AlarmTrend);
+}
+
+void clsAlarm::Update() {
+    WriteDatabase();
+}
+
+void clsAlarm::WriteDatabase() {
+    if (m_error)
+        return;
+    Database db(m_databasePath);
+    if (IsTrendStored(db, m_header, LogType::AlarmTrend))
+        return;
+    if (!m_instrument)
+        throw TqError(ErrorKind::MissingResource,
+                      QStringLiteral("The alarm trend %1 has no instrument").arg(m_header.Names));
+
+    Transaction transaction(db);
+    // The samples are staged beside their place and moved there just before the commit.
+    std::optional<StagedTrendFile> samples;
+    if (!m_header.Names.isEmpty()) {
+        m_header.Names = FreeTrendName(db, m_header.Names, m_header.FolderID);
+        MakeTrendFolders(m_header.FolderID);
+        samples.emplace(TrendFilePath(m_header.FolderID, m_header.Names), m_trendFile.records());
+        m_header.Dcount = RoundToWhole<qint32>(double(m_trendFile.recordCount()));
+    }
+    const qint64 key = db.nextKey(QStringLiteral("Log_Head"));
+    const GasInfo &gas = m_gas[0];
+    db.execute(
+        QStringLiteral(
+            "Insert Into Log_Head(SeqNo,Names,Dates,LogNo,UserID,StationID,SerialNo,Types,"
+            "RomNum,Interval,Sampling,FolderID,Dcount,LunchBreak,LEL_lo,LEL_hi,ppm_lo,ppm_hi,"
+            "vol_lo,vol_hi,Gas1Name,Gas1Full,Gas1Desit,Gas1Enable,Gas1Point,Gas1Unit,Gas1Max,"
+            "Gas1Avr,Gas1Min,Gas1MaxDate,Gas1MinDate,Gas1Warning,Gas1Alarm,Gas1Stel,Gas1Twa,"
+            "Gas1Ratio) Values (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,"
+            "?,?,?)"),
+        {key,
+         blankWhenEmpty(m_header.Names),
+         date(m_header.Dates),
+         m_header.LogNo,
+         BlankToDashes(m_header.UserID, IdFieldKind::User),
+         BlankToDashes(m_header.StationID, IdFieldKind::Station),
+         BlankToDashes(m_header.SerialNo, IdFieldKind::Serial),
+         qint32(LogType::AlarmTrend),
+         m_instrument->RomNumber(),
+         m_header.Interval,
+         m_header.Sampling,
+         blankWhenEmpty(m_header.FolderID),
+         m_header.Dcount,
+         m_header.LunchBreak,
+         m_header.LEL_lo,
+         m_header.LEL_hi,
+         m_header.ppm_lo,
+         m_header.ppm_hi,
+         m_header.vol_lo,
+         m_header.vol_hi,
+         blankWhenEmpty(gas.Name),
+         gas.Full,
+         gas.Desit,
+         gas.Enable,
+         gas.Point,
+         blankWhenEmpty(gas.Unit),
+         gas.Max,
+         gas.Avr,
+         gas.Min,
+         date(gas.MaxDate),
+         date(gas.MinDate),
+         gas.Warning,
+         gas.Alarm,
+         gas.Stel,
+         gas.Twa,
+         gas.Ratio});
+
+    const qint64 firstRow = db.nextKey(QStringLiteral("Alarm_Data"));
+    for (qint32 j = 0; j < m_dataCount; ++j)
+        db.execute(QStringLiteral("Insert Into Alarm_Data(SeqNo,RelNo,Datetimes,Gas1Value) "
+                                  "Values (?,?,?,?)"),
+                   {firstRow + j, key, date(m_samples[j].time), m_samples[j].value[0]});
+
+    if (samples)
+        samples->commit();
+    try {
+        transaction.commit();
+    } catch (...) {
+        if (samples)
+            samples->undo();
+        throw;
+    }
+}
+
+void clsAlarm::ReLoad() {
+    if (!QFileInfo::exists(m_databasePath))
+        return;
+    Database db(m_databasePath);
+    const QList<DbRow> rows =
+        db.query(QStringLiteral("Select * From Log_Head Where SeqNo=?"), {m_seqNo});
+    if (!rows.isEmpty()) {
+        const DbRow &row = rows.first();
+        m_header.Names = textOr(row, QStringLiteral("Names"), QStringLiteral("Name None"));
+        m_header.Dates = dateOr(row, QStringLiteral("Dates"), Date::now());
+        m_header.UserID =
+            BlankToDashes(textOr(row, QStringLiteral("UserID"), QString()), IdFieldKind::User);
+        m_header.StationID = BlankToDashes(textOr(row, QStringLiteral("StationID"), QString()),
+                                           IdFieldKind::Station);
+        m_header.SerialNo =
+            BlankToDashes(textOr(row, QStringLiteral("SerialNo"), QString()), IdFieldKind::Serial);
+        m_header.Interval = integerOr<qint32>(row, QStringLiteral("Interval"), 0);
+        m_header.Sampling = integerOr<qint16>(row, QStringLiteral("Sampling"), 0);
+        m_header.FolderID = textOr(row, QStringLiteral("FolderID"), QStringLiteral("00/00"));
+        GasInfo &gas = m_gas[0];
+        gas.Name = textOr(row, QStringLiteral("Gas1Name"), QString());
+        gas.Full = singleOr(row, QStringLiteral("Gas1Full"));
+        gas.Desit = singleOr(row, QStringLiteral("Gas1Desit"));
+        gas.Point = integerOr<qint16>(row, QStringLiteral("Gas1Point"), qint16(kNoValue));
+        gas.Warning = singleOr(row, QStringLiteral("Gas1Warning"));
+        gas.Alarm = singleOr(row, QStringLiteral("Gas1Alarm"));
+        gas.Avr = singleOr(row, QStringLiteral("Gas1Avr"));
+        gas.Max = singleOr(row, QStringLiteral("Gas1Max"));
+        gas.Min = singleOr(row, QStringLiteral("Gas1Min"));
+        gas.MaxDate = dateOr(row, QStringLiteral("Gas1MaxDate"), Date::noDate());
+        gas.MinDate = dateOr(row, QStringLiteral("Gas1MinDate"), Date::noDate());
+        gas.Enable =
+            row.isNull(QStringLiteral("Gas1Enable")) || row.boolean(QStringLiteral("Gas1Enable"));
+        gas.Unit = textOr(row, QStringLiteral("Gas1Unit"), QString());
+        gas.Stel = singleOr(row, QStringLiteral("Gas1Stel"));
+        gas.Twa = singleOr(row, QStringLiteral("Gas1Twa"));
+        gas.Ratio = singleOr(row, QStringLiteral("Gas1Ratio"));
+    }
+
+    // The table holds kSampleEntries samples; a longer file is read up to that.
+    const QByteArray records =
+        readTrendRecords(TrendFilePath(m_header.FolderID, m_header.Names), kSampleEntries);
+    m_dataCount = static_cast<qint16>(RecordCount(records.size()));
+    for (qint32 i = 0; i < m_dataCount; ++i) {
+        m_samples[i].number = i;
+        m_samples[i].time = GetTrendTime(records, i + 1);
+        m_samples[i].value[0] = GetTrendPoint(records, i + 1);
+    }
+
+    if (Globals().ExportRawData)
+        writeRawExport();
+}
+
+void clsAlarm::writeRawExport() const {
+    QList<RawExportLine> lines;
+    lines.reserve(m_dataCount);
+    for (qint32 i = 0; i < m_dataCount; ++i)
+        lines.append({m_samples[i].time, FormatNumber(m_samples[i].value[0], QString())});
+    WriteRawExport(m_header.Names, lines);
+}
+
+} // namespace tq

@@ -1,0 +1,129 @@
+#include "core/database.h"
+#include "core/errors.h"
+#include "core/id_helpers.h"
+#include "core/log_schema.h"
+#include "logs/trend/clsInterval.h"
+#include "logs/trend/trend_duplicates.h"
+
+#include <optional>
+
+namespace tq {
+
+namespace {
+
+// Texts that are stored as one blank when empty.
+QString orBlank(const QString &text) {
+    return text.isEmpty() ? QStringLiteral(" ") : text;
+}
+
+QVariant dateValue(const Date &date) {
+    return QVariant::fromValue(date);
+}
+
+LogType logTypeOf(const LogHeader &header) {
+    return header.Sampling != 0 ? LogType::BarHoleTrend : LogType::IntervalTrend;
+}
+
+} // namespace
+
+void clsInterval::Update() {
+    WriteDatabase();
+}
+
+bool clsInterval::CheckDuplicate(Database &db) const {
+    return IsTrendStored(db, m_header, logTypeOf(m_header));
+}
+
+void clsInterval::WriteDatabase() {
+    // A sampling-mode log without one numeric statistic holds nothing worth keeping.
+    if (m_header.Sampling == 1 && !m_header.StoredValueSeen)
+        return;
+    Database db(m_databasePath);
+    Transaction transaction(db);
+    if (CheckDuplicate(db) || m_error)
+        return;
+    if (!m_instrument)
+        throw TqError(ErrorKind::MissingResource,
+                      QStringLiteral("The log %1 has no instrument").arg(m_header.Names));
+
+    // The samples become the trend file now; a log of a stored log's name gets a name of its
+    // own instead of overwriting that log's file.
+    std::optional<StagedTrendFile> file;
+    if (!m_header.Names.isEmpty()) {
+        m_header.Names = FreeTrendName(db, m_header.Names, m_header.FolderID);
+        file.emplace(TrendFilePath(m_header.FolderID, m_header.Names), m_trendFile.records());
+    }
+    m_header.Dcount = static_cast<qint32>((file ? m_trendFile.recordCount() : 0) + m_eventCount);
+
+    const qint64 key = db.nextKey(QStringLiteral("Log_Head"));
+    insertHead(db, key);
+    const qint64 firstEvent = db.nextKey(QStringLiteral("Interval_Event"));
+    for (qint32 j = 0; j < m_eventCount; ++j) {
+        const TrendEvent &e = eventAt(j);
+        db.execute(QStringLiteral("Insert Into Interval_Event(SeqNo,RelNo,Datetimes,BaseDate,"
+                                  "Gas1Event) Values (?,?,?,?,?)"),
+                   {firstEvent + j, key, dateValue(e.EventDateTimes), dateValue(e.BaseDate),
+                    e.GasEvent[0]});
+    }
+    if (file)
+        file->commit();
+    try {
+        transaction.commit();
+    } catch (const TqError &) {
+        if (file)
+            file->undo();
+        throw;
+    }
+}
+
+void clsInterval::insertHead(Database &db, qint64 key) {
+    const LogHeader &h = m_header;
+    const GasInfo &g = m_gas[0];
+    db.execute(
+        QStringLiteral(
+            "Insert Into Log_Head(SeqNo,Names,Dates,Last,LogNo,UserID,StationID,SerialNo,Types,"
+            "RomNum,Interval,Sampling,FolderID,Dcount,LunchBreak,LEL_lo,LEL_hi,ppm_lo,ppm_hi,"
+            "vol_lo,vol_hi,Gas1Name,Gas1Full,Gas1Desit,Gas1Enable,Gas1Point,Gas1Unit,Gas1Max,"
+            "Gas1Avr,Gas1Min,Gas1MaxDate,Gas1MinDate,Gas1Warning,Gas1Alarm,Gas1Stel,Gas1Twa,"
+            "Gas1Ratio) Values (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,"
+            "?,?,?,?)"),
+        {key,
+         orBlank(h.Names),
+         dateValue(h.Dates),
+         dateValue(h.Last),
+         h.LogNo,
+         BlankToDashes(h.UserID, IdFieldKind::User),
+         BlankToDashes(h.StationID, IdFieldKind::Station),
+         BlankToDashes(h.SerialNo, IdFieldKind::Serial),
+         int(logTypeOf(h)),
+         m_instrument->RomNumber(),
+         h.Interval,
+         h.Sampling,
+         orBlank(h.FolderID),
+         h.Dcount,
+         h.LunchBreak,
+         h.LEL_lo,
+         h.LEL_hi,
+         h.ppm_lo,
+         h.ppm_hi,
+         h.vol_lo,
+         h.vol_hi,
+         orBlank(g.Name),
+         g.Full,
+         g.Desit,
+         g.Enable,
+         g.Point,
+         orBlank(g.Unit),
+         g.Max,
+         g.Avr,
+         g.Min,
+         dateValue(g.MaxDate),
+         dateValue(g.MinDate),
+         g.Warning,
+         g.Alarm,
+         g.Stel,
+         g.Twa,
+         g.Ratio});
+}
+
+} // namespace tq

@@ -1,0 +1,184 @@
+#include "logs/trend/trend_file.h"
+
+#include "core/database.h"
+#include "core/errors.h"
+#include "core/program_state.h"
+
+#include <QDir>
+#include <QFile>
+#include <QtEndian>
+
+#include <algorithm>
+#include <cstring>
+
+namespace tq {
+
+namespace {
+
+constexpr float kStoredZero = -100.0f;
+constexpr float kNoValue = -101.0f;
+constexpr qint32 kValueOffset = 8;
+
+QString yearOf(const QString &folderId) {
+    return folderId.right(2);
+}
+
+QString monthOf(const QString &folderId) {
+    return folderId.left(2);
+}
+
+template <typename T> T readLittle(const QByteArray &bytes, qint64 at) {
+    T value;
+    std::memcpy(&value, bytes.constData() + at, sizeof(T));
+    return qFromLittleEndian(value);
+}
+
+template <typename T> void writeLittle(QByteArray &bytes, qint64 at, T value) {
+    const T little = qToLittleEndian(value);
+    std::memcpy(bytes.data() + at, &little, sizeof(T));
+}
+
+void makeFolder(const QString &path) {
+    if (!QDir().mkpath(path))
+        throw TqError(ErrorKind::File, QStringLiteral("Cannot make the folder %1").arg(path));
+}
+
+} // namespace
+
+QString StarToUnderscore(const QString &text) {
+    QString out = text;
+    return out.replace(QLatin1Char('*'), QLatin1Char('_'));
+}
+
+QString TrendFileName(const QString &names) {
+    QString out = StarToUnderscore(names);
+    for (QChar &ch : out) {
+        if (ch == QLatin1Char('/') || ch == QLatin1Char('\\') ||
+            ch.category() == QChar::Other_Control)
+            ch = QLatin1Char('_');
+    }
+    if (!out.isEmpty() && out.count(QLatin1Char('.')) == out.size())
+        out.fill(QLatin1Char('_'));
+    return out;
+}
+
+QString TrendFolder(const QString &dataFolder, const QString &folderId) {
+    // The two parts come from a "mm/yy" code; clean them like a name all the same.
+    return dataFolder + QLatin1Char('/') + TrendFileName(yearOf(folderId)) + QLatin1Char('/') +
+           TrendFileName(monthOf(folderId));
+}
+
+QString TrendFilePath(const QString &dataFolder, const QString &folderId, const QString &names) {
+    return TrendFolder(dataFolder, folderId) + QLatin1Char('/') + TrendFileName(names) +
+           QStringLiteral(".Dat");
+}
+
+QString TrendFilePath(const QString &folderId, const QString &names) {
+    return TrendFilePath(Globals().DataFolder, folderId, names);
+}
+
+void MakeTrendFolders(const QString &folderId) {
+    const QString dataFolder = Globals().DataFolder;
+    makeFolder(dataFolder + QLatin1Char('/') + TrendFileName(yearOf(folderId)));
+    makeFolder(TrendFolder(dataFolder, folderId));
+}
+
+float StoredToValue(float stored) {
+    if (stored == 0.0f)
+        return kNoValue;
+    return stored == kStoredZero ? 0.0f : stored;
+}
+
+void TrendFileWriter::PutTrendPoint(qint32 n, const Date &time, float value) {
+    if (n < 1)
+        throw TqError(ErrorKind::SubscriptOutOfRange,
+                      QStringLiteral("Trend record %1 does not exist").arg(n));
+    const qint64 at = qint64(n - 1) * kTrendRecordSize;
+    if (m_records.size() < at + kTrendRecordSize)
+        m_records.resize(at + kTrendRecordSize, '\0');
+    writeLittle(m_records, at, time.days());
+    writeLittle(m_records, at + kValueOffset, value == 0.0f ? kStoredZero : value);
+}
+
+float GetTrendPoint(const QByteArray &records, qint64 n) {
+    const qint64 at = (n - 1) * kTrendRecordSize + kValueOffset;
+    if (n < 1 || at + qint64(sizeof(float)) > records.size())
+        return kNoValue;
+    return StoredToValue(readLittle<float>(records, at));
+}
+
+Date GetTrendTime(const QByteArray &records, qint64 n) {
+    const qint64 at = (n - 1) * kTrendRecordSize;
+    if (n < 1 || at + qint64(sizeof(double)) > records.size())
+        return Date();
+    return Date(readLittle<double>(records, at)).roundedToSecond();
+}
+
+QList<TrendPoint> ReadTrendFile(const QString &path, qint64 maxRecords) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw TqError(
+            ErrorKind::File,
+            QStringLiteral("Cannot open the trend file %1: %2").arg(path, file.errorString()));
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw TqError(
+            ErrorKind::File,
+            QStringLiteral("Cannot read the trend file %1: %2").arg(path, file.errorString()));
+    qint64 count = bytes.size() / kTrendRecordSize;
+    if (maxRecords >= 0)
+        count = std::min(count, maxRecords);
+    QList<TrendPoint> points;
+    points.reserve(count);
+    for (qint64 n = 1; n <= count; ++n)
+        points.append({GetTrendTime(bytes, n), GetTrendPoint(bytes, n)});
+    return points;
+}
+
+StagedTrendFile::StagedTrendFile(const QString &path, const QByteArray &bytes)
+    : m_path(path), m_file(std::make_unique<QSaveFile>(path)) {
+    if (!m_file->open(QIODevice::WriteOnly) || m_file->write(bytes) != bytes.size() ||
+        !m_file->flush() || m_file->size() != bytes.size()) {
+        const QString reason = m_file->errorString();
+        m_file->cancelWriting();
+        throw TqError(ErrorKind::File,
+                      QStringLiteral("Cannot write the trend file %1: %2").arg(path, reason));
+    }
+}
+
+StagedTrendFile::~StagedTrendFile() {
+    if (!m_committed)
+        m_file->cancelWriting();
+}
+
+void StagedTrendFile::commit() {
+    if (!m_file->commit())
+        throw TqError(ErrorKind::File,
+                      QStringLiteral("Cannot move the trend file %1 into place: %2")
+                          .arg(m_path, m_file->errorString()));
+    m_committed = true;
+}
+
+void StagedTrendFile::undo() {
+    if (m_committed)
+        QFile::remove(m_path);
+}
+
+QString FreeTrendName(Database &db, const QString &names, const QString &folderId) {
+    const QString sql =
+        QStringLiteral("Select Count(*) From Log_Head Where Names=? And FolderID=?");
+    const auto taken = [&](const QString &name) {
+        return QFile::exists(TrendFilePath(folderId, name)) ||
+               db.scalar(sql, {name, folderId}).toLongLong() > 0;
+    };
+    QString candidate = names;
+    for (int n = 2; taken(candidate); ++n)
+        candidate = names + QStringLiteral("_%1").arg(n);
+    return candidate;
+}
+
+void DeleteFolder(const QString &path) {
+    QDir(path).removeRecursively();
+}
+
+} // namespace tq

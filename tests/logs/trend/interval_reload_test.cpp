@@ -1,0 +1,182 @@
+#include "core/database.h"
+#include "core/errors.h"
+#include "core/gas_format.h"
+#include "core/program_state.h"
+#include "logs/trend/clsInterval.h"
+#include "logs/trend/trend_file.h"
+#include "trend_test_support.h"
+
+#include <QDir>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace tq {
+namespace {
+
+const Date kStart = Date::fromParts(2024, 6, 1, 8, 0, 0);
+
+class IntervalReloadTest : public test::TrendStoreTest {
+protected:
+    // A stored log (SeqNo 1) named iv01080000_R1 in the folder 06/24 with these samples.
+    void store(const std::vector<float> &values, qint64 dcount = 0) {
+        TrendFileWriter samples;
+        for (qint32 n = 1; n <= qint32(values.size()); ++n)
+            samples.PutTrendPoint(n, kStart.addSeconds(60 * n), values[n - 1]);
+        QDir().mkpath(Globals().DataFolder + "/24/06");
+        test::writeFile(TrendFilePath("06/24", "iv01080000_R1"), samples.records());
+        Database db(Globals().DatabasePath);
+        db.execute("Delete From Log_head");
+        db.execute(
+            "Insert Into Log_head (SeqNo, Names, FolderID, Dates, Dcount) Values (1, ?, ?, ?, ?)",
+            {"iv01080000_R1", "06/24", QVariant::fromValue(kStart), dcount});
+    }
+    std::vector<float> reloaded() {
+        log.ClearDatas();
+        log.setSeqNo(1);
+        log.ReLoad();
+        std::vector<float> out;
+        for (qint32 i = 0; i < log.DataCount(); ++i)
+            out.push_back(log.GasValue(0, i).toFloat());
+        return out;
+    }
+
+    clsInterval log;
+};
+
+TEST_F(IntervalReloadTest, CondensedViewKeepsChangesAndTheirRunEnds) {
+    struct Case {
+        std::vector<float> stored;
+        bool condensed;
+        std::vector<float> kept;
+    };
+    const std::vector<Case> cases = {
+        {{5, 5, 5, 7, 7}, true, {5, 5, 7, 7}},
+        {{5, 7, 7, 7}, true, {5, 7, 7}},
+        {{5}, true, {5}},
+        {{4, 4, 4, 4}, true, {4, 4}},
+        {{5, 5, 5, 7, 7}, false, {5, 5, 5, 7, 7}},
+        {{0, 0, 3}, true, {0, 0, 3}},
+    };
+    for (const Case &c : cases) {
+        store(c.stored);
+        Globals().CondensedView = c.condensed;
+        EXPECT_EQ(reloaded(), c.kept);
+        EXPECT_EQ(log.ValueCount(), log.DataCount());
+        for (qint32 i = 0; i < log.DataCount(); ++i)
+            EXPECT_EQ(log.DateTimes(i) > kStart, true);
+    }
+}
+
+TEST_F(IntervalReloadTest, StoredZeroAndGapRecords) {
+    TrendFileWriter samples;
+    samples.PutTrendPoint(1, kStart, 0);
+    samples.PutTrendPoint(3, kStart, 2.5f); // record 2 is a gap
+    QDir().mkpath(Globals().DataFolder + "/24/06");
+    test::writeFile(TrendFilePath("06/24", "iv01080000_R1"), samples.records());
+    Database db(Globals().DatabasePath);
+    db.execute(
+        "Insert Into Log_head (SeqNo, Names, FolderID) Values (1, 'iv01080000_R1', '06/24')");
+    EXPECT_EQ(reloaded(), std::vector<float>({0, -101, 2.5f}));
+}
+
+TEST_F(IntervalReloadTest, TablesStopAtTheirCapacity) {
+    store(std::vector<float>(clsInterval::kSampleEntries + 5, 1.0f));
+    EXPECT_EQ(reloaded().size(), size_t(clsInterval::kSampleEntries));
+    EXPECT_FALSE(Globals().CondensedView);
+    // A count above the table forces the condensed view, and it stays on.
+    {
+        Database db(Globals().DatabasePath);
+        db.execute("Update Log_head Set Dcount=?", {clsInterval::kSampleEntries});
+    }
+    EXPECT_EQ(reloaded().size(), 2u);
+    EXPECT_TRUE(Globals().CondensedView);
+
+    Database db(Globals().DatabasePath);
+    Transaction t(db);
+    for (qint32 j = 1; j <= clsInterval::kEventEntries + 3; ++j)
+        db.execute("Insert Into Interval_Event (SeqNo, RelNo, Datetimes, BaseDate, Gas1Event) "
+                   "Values (?, 1, ?, ?, -103)",
+                   {j, QVariant::fromValue(kStart.addSeconds(j)), QVariant::fromValue(kStart)});
+    t.commit();
+    reloaded();
+    EXPECT_EQ(log.EventCount(), clsInterval::kEventEntries);
+    EXPECT_EQ(log.EventDateTimes(0), kStart.addSeconds(1));
+    EXPECT_EQ(log.GasEvent(0, 2048).toFloat(), -103.0f);
+}
+
+TEST_F(IntervalReloadTest, NullColumnsAndMissingRows) {
+    {
+        Database db(Globals().DatabasePath);
+        db.execute("Insert Into Log_head (SeqNo, Names, FolderID) Values (1, '', Null)");
+    }
+    reloaded();
+    EXPECT_EQ(log.GasBaseInfo(4).toString(), QString(16, '-'));
+    EXPECT_EQ(log.GasBaseInfo(7).toString(), "00/00");
+    EXPECT_EQ(log.GasBaseInfo(12).toInt(), -101);
+    EXPECT_EQ(log.GasListInfo(0, 10).toBool(), true);
+    EXPECT_EQ(log.GasListInfo(0, 8).value<Date>().days(), -101.0);
+    EXPECT_EQ(log.DataCount(), 0);
+
+    // A Null name loads as "Name None", whose trend file does not exist.
+    {
+        Database db(Globals().DatabasePath);
+        db.execute("Update Log_head Set Names=Null");
+    }
+    EXPECT_THROW(reloaded(), TqError);
+    EXPECT_EQ(log.GasBaseInfo(0).toString(), "Name None");
+
+    // No row: the cleared object stays as it was.
+    log.ClearDatas();
+    log.setSeqNo(99);
+    log.ReLoad();
+    EXPECT_EQ(log.GasBaseInfo(0).toString(), "");
+    EXPECT_EQ(log.DataCount(), 0);
+}
+
+TEST_F(IntervalReloadTest, RawExportWritesTheLoadedPointsAndEvents) {
+    store({1.5f, 0});
+    {
+        Database db(Globals().DatabasePath);
+        db.execute("Insert Into Interval_Event (SeqNo, RelNo, Datetimes, BaseDate, Gas1Event) "
+                   "Values (1, 1, ?, ?, -104)",
+                   {QVariant::fromValue(kStart.addSeconds(90)), QVariant::fromValue(kStart)});
+    }
+    Globals().ExportRawData = true;
+    reloaded();
+    const QString expected =
+        kStart.addSeconds(60).generalDate() + ",1.5\r\n" + kStart.addSeconds(120).generalDate() +
+        ",0\r\n" + kStart.addSeconds(90).generalDate() + "," + FormatGasValue(-104, 0) + "\r\n";
+    EXPECT_EQ(QString::fromUtf8(test::readFile(dir.filePath("iv01080000_R1.csv"))), expected);
+}
+
+TEST(TrendFileTest, PathsStayInTheirFolder) {
+    struct Case {
+        QString names;
+        QString file;
+    };
+    for (const Case &c : std::vector<Case>{{"iv05140709_AB*C", "iv05140709_AB_C"},
+                                           {"iv05140709_../x", "iv05140709_.._x"},
+                                           {"iv0514\\x\ty", "iv0514_x_y"},
+                                           {"..", "__"}})
+        EXPECT_EQ(TrendFileName(c.names), c.file) << c.names.toStdString();
+    EXPECT_EQ(TrendFilePath("/d", "03/21", "iv05140709_AB*C"), "/d/21/03/iv05140709_AB_C.Dat");
+}
+
+TEST(TrendFileTest, RecordsAndValues) {
+    TrendFileWriter w;
+    EXPECT_THROW(w.PutTrendPoint(0, kStart, 1), TqError);
+    w.PutTrendPoint(2, kStart, 0);
+    EXPECT_EQ(w.recordCount(), 2);
+    EXPECT_EQ(w.records().left(12), QByteArray(12, '\0'));
+    EXPECT_FLOAT_EQ(GetTrendPoint(w.records(), 1), -101.0f);
+    EXPECT_FLOAT_EQ(GetTrendPoint(w.records(), 2), 0.0f);
+    EXPECT_FLOAT_EQ(GetTrendPoint(w.records(), 3), -101.0f);
+    EXPECT_EQ(GetTrendTime(w.records(), 2), kStart);
+    // Little-endian double day count and float, -100 for a true zero.
+    EXPECT_EQ(w.records().mid(20, 4), QByteArray("\x00\x00\xC8\xC2", 4));
+}
+
+} // namespace
+} // namespace tq
