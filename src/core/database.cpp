@@ -194,6 +194,18 @@ void Database::open() {
     // SQLite reads the file only when it needs to; reading the schema now tells a database
     // from any other file at the open.
     scalar(QStringLiteral("Select Count(*) From sqlite_master"));
+    // In WAL mode a commit that is not flushed at once can be lost on power failure but
+    // never corrupts the file; DatabaseSession::Flush() and the last close make it durable.
+    if (scalar(QStringLiteral("PRAGMA journal_mode")).toString().compare(
+            QLatin1String("wal"), Qt::CaseInsensitive) == 0)
+        execute(QStringLiteral("PRAGMA synchronous=NORMAL"));
+}
+
+void DatabaseSession::Flush() {
+    const QList<DbRow> result = m_db.query(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+    if (!result.isEmpty() && result.first().integer(QStringLiteral("busy")) != 0)
+        throw TqError(ErrorKind::Database,
+                      QStringLiteral("The database could not be written through: it is busy"));
 }
 
 void Database::close() noexcept {

@@ -77,6 +77,20 @@ private:
     QSqlDatabase m_db;
 };
 
+// Keeps a database open while many short operations run on it (an import). The database
+// is in WAL mode: while a session holds it, a commit waits for no disk flush; Flush() then
+// writes every committed transaction into the database file and syncs it, so nothing
+// depends on the detector's copy any more. Closing the last connection does the same.
+class DatabaseSession {
+public:
+    explicit DatabaseSession(const QString &path) : m_db(path) {}
+    // Throws TqError(Database) when the data cannot be made durable.
+    void Flush();
+
+private:
+    Database m_db;
+};
+
 // Begins a transaction; it is rolled back when the guard goes without commit().
 class Transaction {
 public:

@@ -200,7 +200,8 @@ public:
     explicit TemporaryCleanup(QString path) : m_path(std::move(path)) {}
     ~TemporaryCleanup() {
         QFile::remove(m_path);
-        QFile::remove(m_path + QStringLiteral("-journal"));
+        for (const char *suffix : {"-journal", "-wal", "-shm"})
+            QFile::remove(m_path + QLatin1String(suffix));
     }
     TemporaryCleanup(const TemporaryCleanup &) = delete;
     TemporaryCleanup &operator=(const TemporaryCleanup &) = delete;
@@ -238,6 +239,8 @@ void buildDatabase(const QString &path) {
         for (const QString &statement : historyIndexStatements())
             db.execute(statement);
         transaction.commit();
+        // Many small transactions (one per stored log) stay fast in WAL mode.
+        db.execute(QStringLiteral("PRAGMA journal_mode=WAL"));
     }
     // rename() never replaces a file: one that another program made meanwhile stays.
     if (!QFile::rename(temporary, path) && !QFileInfo::exists(path))

@@ -1,5 +1,7 @@
 #include "core/database.h"
 
+#include <QFile>
+
 #include "core/errors.h"
 #include "core/log_schema.h"
 #include "test_support.h"
@@ -77,10 +79,29 @@ TEST_F(DatabaseTest, OpeningAFileThatIsNoDatabaseFails) {
 TEST_F(DatabaseTest, OpensAFileWhoseNameHoldsUriCharacters) {
     const QString odd = path(QStringLiteral("a b#c?d%20e'.mdb"));
     CreateLogDatabase(odd);
-    Database db(odd);
-    db.execute(QStringLiteral("Insert Into Log_head (SeqNo) Values (?)"), {1});
-    EXPECT_EQ(count(db, QStringLiteral("Log_head")), 1);
+    {
+        Database db(odd);
+        db.execute(QStringLiteral("Insert Into Log_head (SeqNo) Values (?)"), {1});
+        EXPECT_EQ(count(db, QStringLiteral("Log_head")), 1);
+    }
+    // Once the last connection is gone the database is one file again.
     EXPECT_EQ(folderEntries(dir.path()).size(), 2);
+}
+
+// A session keeps the database open across many short operations; its flush writes every
+// commit into the database file, so a copy of that file alone holds them.
+TEST_F(DatabaseTest, SessionFlushMakesCommitsPartOfTheFile) {
+    DatabaseSession session(dbPath);
+    {
+        Database db(dbPath);
+        EXPECT_EQ(db.scalar(QStringLiteral("PRAGMA journal_mode")).toString(), "wal");
+        db.execute(QStringLiteral("Insert Into Log_head (SeqNo) Values (?)"), {7});
+    }
+    session.Flush();
+    const QString copy = path(QStringLiteral("copy.mdb"));
+    ASSERT_TRUE(QFile::copy(dbPath, copy));
+    Database copied(copy);
+    EXPECT_EQ(count(copied, QStringLiteral("Log_head")), 1);
 }
 
 TEST_F(DatabaseTest, ConnectionsAreIndependentAndRemovedWithTheirObject) {

@@ -93,9 +93,12 @@ TEST_F(LogSchemaTest, CreatesTheTwelveTablesWithTheirColumnsInOrder) {
     EXPECT_EQ(tables, expectedTables);
     EXPECT_EQ(LogTableNames(), expectedTables);
 
-    Database db(dbPath);
-    for (const QString &table : expectedTables)
-        EXPECT_EQ(db.scalar("Select Count(*) From " + table).toInt(), 0) << table.toStdString();
+    {
+        Database db(dbPath);
+        for (const QString &table : expectedTables)
+            EXPECT_EQ(db.scalar("Select Count(*) From " + table).toInt(), 0)
+                << table.toStdString();
+    }
     EXPECT_EQ(entries(), QStringList{QStringLiteral("TQ6200.mdb")});
 }
 

@@ -1,0 +1,208 @@
+#include "logs/events/gas_event_log.h"
+
+#include "core/database.h"
+#include "core/errors.h"
+#include "core/gas_format.h"
+#include "core/id_helpers.h"
+#include "logs/events/text_line_fields.h"
+#include "logs/trend/flash_image.h"
+
+#include <set>
+#include <tuple>
+
+namespace tq {
+
+namespace {
+
+// The event header is the shared log header without a name, sampling flag or range codes.
+const LogHeaderOptions kEventHeaderOptions{QString(), false, false, true, false};
+
+constexpr qint32 kRecordSize = 2;
+constexpr quint8 kGasNumberBase = 0x70;
+constexpr qint16 kBodyGas = 15;
+
+const QStringList &reloadColumns() {
+    static const QStringList columns = {"Names",      "Dates",       "UserID",      "StationID",
+                                        "SerialNo",   "Interval",    "FolderID",    "Gas1Name",
+                                        "Gas1Full",   "Gas1Desit",   "Gas1Point",   "Gas1Max",
+                                        "Gas1Min",    "Gas1Avr",     "Gas1MaxDate", "Gas1MinDate",
+                                        "Gas1Enable", "Gas1Warning", "Gas1Alarm"};
+    return columns;
+}
+
+bool isGasAbsent(const QString &name) {
+    const QString blanks(name.size(), QChar(' '));
+    return name == QString(name.size(), QChar('*')) || name == blanks;
+}
+
+} // namespace
+
+GasEventLog::GasEventLog(const GasEventKind &kind) : m_kind(kind) {
+    ClearDatas();
+}
+
+void GasEventLog::ClearDatas() {
+    clearHeader();
+    const Date now = Date::now();
+    for (qint32 i = 0; i < kReachableEntries; ++i) {
+        GasEventEntry &e = m_entries[i];
+        e.Events = 0;
+        if (m_kind.trouble)
+            e.Dates = now;
+        else
+            e.GasNo = 0;
+    }
+}
+
+Date GasEventLog::Dates(qint32 index) const {
+    return reachable(index) ? m_entries[index].Dates : Date::now();
+}
+void GasEventLog::setDates(qint32 index, const Date &value) {
+    if (reachable(index))
+        m_entries[index].Dates = value;
+}
+qint16 GasEventLog::Events(qint32 index) const {
+    return reachable(index) ? m_entries[index].Events : 0;
+}
+void GasEventLog::setEvents(qint32 index, qint16 value) {
+    if (reachable(index))
+        m_entries[index].Events = value;
+}
+qint16 GasEventLog::GasNo(qint32 index) const {
+    return reachable(index) ? m_entries[index].GasNo : 0;
+}
+void GasEventLog::setGasNo(qint32 index, qint16 value) {
+    if (reachable(index))
+        m_entries[index].GasNo = value;
+}
+
+bool GasEventLog::SetHeader(const QByteArray &vData, qint32 &st) {
+    DecodeLogHeader(vData, st, m_header, m_gas, kEventHeaderOptions);
+    return true;
+}
+
+bool GasEventLog::SetData(const QByteArray &vData, qint32 &st) {
+    if (m_dataCount < 0 || m_dataCount >= kEntryCount)
+        throw TqError(ErrorKind::SubscriptOutOfRange,
+                      QStringLiteral("The event log holds %1 entries").arg(m_dataCount));
+    ByteAt(vData, st + kRecordSize - 1); // the whole record must be in the block
+    GasEventEntry &e = m_entries[m_dataCount];
+    e.GasNo = static_cast<qint16>(ByteAt(vData, st) - kGasNumberBase);
+    e.Events = StatusNumberToCode(QString::number(ByteAt(vData, st + 1)));
+    e.Dates = m_header.Dates;
+    ++m_dataCount;
+    st += kRecordSize;
+    return true;
+}
+
+QString GasEventLog::gasHeading(qint16 gasNo) const {
+    if (m_kind.trouble && gasNo == kBodyGas)
+        return QStringLiteral("Body");
+    if (gasNo < 0 || gasNo >= kLogGasSlots)
+        return MakeGasTitle(QString(), QString(), 0, 0);
+    const GasInfo &g = m_gas[gasNo];
+    return MakeGasTitle(g.Name, g.Unit, g.Full, g.Point);
+}
+
+void GasEventLog::Update() {
+    if (m_dataCount <= 0)
+        return;
+    Database db(m_databasePath);
+    Transaction transaction(db);
+    const EventHead head{m_kind.type,
+                         m_kind.headName,
+                         headerIdentity(),
+                         m_kind.trouble ? std::nullopt : std::optional<qint32>(m_header.LogNo),
+                         m_instrument ? m_instrument->RomNumber() : 0,
+                         &m_header,
+                         &m_gas[0]};
+    const StoredHead stored = StoreEventHead(db, head);
+    const qint32 count = qMin(m_dataCount, kEntryCount);
+
+    // An entry is stored once per head, gas number, time and status. Entries of a trouble
+    // log whose head this store made are all stored.
+    const bool checkDuplicates = !(m_kind.trouble && stored.created);
+    using EntryKey = std::tuple<qint64, qint16, qint16>;
+    std::set<EntryKey> present;
+    if (checkDuplicates) {
+        QList<Date> times;
+        for (qint32 i = 0; i < count; ++i)
+            times.append(m_entries[i].Dates);
+        ForEachDetailRowAt(db, m_kind.detailTable, QStringLiteral("GasNo, Alarm_Type"), stored.key,
+                           times, [&](const Date &time, const DbRow &row) {
+                               present.insert({time.totalSeconds(), qint16(row.integer("GasNo")),
+                                               qint16(row.integer("Alarm_Type"))});
+                           });
+    }
+
+    qint64 key = db.nextKey(m_kind.detailTable);
+    QList<QVariantList> rows;
+    for (qint32 i = 0; i < count; ++i) {
+        const GasEventEntry &e = m_entries[i];
+        if (checkDuplicates && !present.insert({e.Dates.totalSeconds(), e.GasNo, e.Events}).second)
+            continue;
+        rows.append({key++, stored.key, e.GasNo, gasHeading(e.GasNo), e.Events,
+                     QVariant::fromValue(e.Dates)});
+    }
+    InsertRows(db, m_kind.detailTable,
+               {"SeqNo", "RelNo", "GasNo", "GasName", "Alarm_Type", "Dates"}, rows);
+    transaction.commit();
+}
+
+bool GasEventLog::ReLoad() {
+    const qint64 seqNo = m_seqNo;
+    ClearDatas();
+    m_seqNo = seqNo;
+    return reloadHead(reloadColumns());
+}
+
+bool GasEventLog::dateLine(const QString &vData, bool TestFlag) {
+    const std::optional<Date> day = LineDay(vData, 4);
+    const std::optional<qint64> time = LineTimeOfDay(vData, 10);
+    if (!day || !time)
+        m_error = true;
+    if (TestFlag)
+        return true;
+    if (day)
+        m_header.Dates = *day;
+    if (day && time)
+        m_header.Dates = m_header.Dates.addSeconds(*time);
+    m_header.Names = m_kind.namePrefix + m_header.Dates.format(QStringLiteral("ddhhmmss"));
+    m_header.FolderID = m_header.Dates.format(QStringLiteral("MM/yy"));
+    return true;
+}
+
+bool GasEventLog::eventLine(const QString &vData, bool TestFlag) {
+    const std::optional<int> gas = LineNumber(vData, 3, 1);
+    if (!gas || *gas == 0)
+        return false;
+    if (!TestFlag) {
+        m_entries[0].GasNo = static_cast<qint16>(*gas - 1);
+        m_entries[0].Events = StatusNumberToCode(vData.mid(4, 2));
+        m_dataCount = 1;
+    }
+    return true;
+}
+
+bool GasEventLog::gasLine(const QString &vData, bool TestFlag) {
+    Q_UNUSED(TestFlag);
+    constexpr qint32 kMinimumLength = 69;
+    if (vData.size() < kMinimumLength)
+        return false;
+    // The fourth and fifth gas go into slots 3 and 4, which a log cannot hold: a line that
+    // names either is refused, one that names neither has nothing to store.
+    return isGasAbsent(vData.mid(4, 3)) && isGasAbsent(vData.mid(56, 4));
+}
+
+bool GasEventLog::serialLine(const QString &vData, bool TestFlag) {
+    if (!TestFlag)
+        m_header.SerialNo = BlankToDashes(vData.mid(4, 12), IdFieldKind::Serial);
+    const std::optional<int> count = LineNumber(vData, 17, 4);
+    if (!count)
+        return false;
+    if (!TestFlag)
+        setBoundedDataCount(static_cast<qint16>(*count));
+    return true;
+}
+
+} // namespace tq

@@ -1,0 +1,145 @@
+#include "ui/main/import_pipeline.h"
+
+#include "core/database.h"
+#include "core/errors.h"
+#include "core/program_state.h"
+#include "logs/trend/flash_image.h"
+
+#include <QFileInfo>
+
+#include <exception>
+#include <optional>
+
+namespace tq {
+
+namespace {
+
+// The text of the exception being handled.
+QString currentErrorText() {
+    try {
+        throw;
+    } catch (const TqError &e) {
+        return e.message();
+    } catch (const std::exception &e) {
+        return QString::fromLocal8Bit(e.what());
+    } catch (...) {
+        return QStringLiteral("unknown failure");
+    }
+}
+
+void storeAll(FamilyImporter &importer, const std::shared_ptr<clsInstrument> &instrument,
+              ImportOutcome &outcome) {
+    for (qint64 position = 1; position <= outcome.logs; ++position) {
+        try {
+            importer.store(position, instrument);
+            outcome.logErrorSeen = importer.logError(position) || outcome.logErrorSeen;
+        } catch (...) {
+            ++outcome.storeFailures;
+            outcome.errors << currentErrorText();
+        }
+    }
+}
+
+ImportOutcome runImport(const FamilyImport &import, const QString &imagePath,
+                        const std::shared_ptr<clsInstrument> &instrument, const ImageReader &reader,
+                        ImportObserver *observer) {
+    ImportOutcome outcome;
+    outcome.family = import.family;
+    outcome.name = import.name;
+    try {
+        const std::unique_ptr<FamilyImporter> importer = import.make();
+        outcome.readFailed = !reader(importer->collection(), imagePath);
+        outcome.failLine = importer->failLine();
+        // The logs decoded before a failed reading stopped are stored all the same.
+        outcome.logs = importer->count();
+        if (outcome.logs > 0) {
+            if (observer)
+                observer->storingStarted(import, outcome.logs);
+            storeAll(*importer, instrument, outcome);
+        }
+    } catch (...) {
+        outcome.readFailed = true;
+        outcome.errors << currentErrorText();
+    }
+    if (outcome.readFailed || outcome.storeFailures > 0)
+        outcome.result = ImportResult::Failed;
+    else
+        outcome.result = outcome.logs > 0 ? ImportResult::Complete : ImportResult::NoData;
+    return outcome;
+}
+
+} // namespace
+
+QString ImportResultText(ImportResult result) {
+    switch (result) {
+    case ImportResult::Complete:
+        return QStringLiteral("complete");
+    case ImportResult::NoData:
+        return QStringLiteral("no data");
+    case ImportResult::Failed:
+        break;
+    }
+    return QStringLiteral("failed");
+}
+
+bool ReadImageFile(LogCollection &collection, const QString &imagePath) {
+    return collection.ReadBinaryLog(imagePath);
+}
+
+bool ImportRun::EveryImportSucceeded() const {
+    if (!refusal.isEmpty() || !flushError.isEmpty())
+        return false;
+    for (const ImportOutcome &outcome : outcomes) {
+        if (outcome.result == ImportResult::Failed)
+            return false;
+    }
+    return true;
+}
+
+QString CheckImageFile(const QString &imagePath) {
+    const QFileInfo file(imagePath);
+    if (!file.exists())
+        return QStringLiteral("%1: no such file").arg(imagePath);
+    if (!file.isFile() || !file.isReadable())
+        return QStringLiteral("%1: cannot be read").arg(imagePath);
+    if (file.size() != kFlashImageSize)
+        return QStringLiteral("%1: holds %2 bytes, a flash image has %3")
+            .arg(imagePath)
+            .arg(file.size())
+            .arg(kFlashImageSize);
+    return {};
+}
+
+ImportRun RunImports(const QString &imagePath, const std::shared_ptr<clsInstrument> &instrument,
+                     const ImageReader &reader, ImportObserver *observer,
+                     const QList<FamilyImport> &imports) {
+    ImportRun run;
+    run.refusal = CheckImageFile(imagePath);
+    if (!run.refusal.isEmpty())
+        return run;
+    // One connection held open for the whole run: the many small commits of the stores
+    // then wait for no disk flush, and the flush at the end makes them durable at once.
+    std::optional<DatabaseSession> session;
+    try {
+        session.emplace(Globals().DatabasePath);
+    } catch (const TqError &) {
+        // No database: every store reports its own failure.
+    }
+    for (const FamilyImport &import : imports) {
+        if (observer)
+            observer->importStarted(import);
+        run.outcomes << runImport(import, imagePath, instrument, reader, observer);
+        if (observer)
+            observer->importFinished(run.outcomes.last());
+    }
+    if (session) {
+        try {
+            session->Flush();
+        } catch (const TqError &e) {
+            run.flushError = e.message();
+        }
+    }
+    return run;
+}
+
+} // namespace tq

@@ -1,0 +1,80 @@
+#include "download_test_support.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+
+namespace tq::test {
+
+namespace {
+
+QString toolsFolder() {
+    return QFileInfo(QStringLiteral(__FILE__))
+        .absoluteDir()
+        .filePath(QStringLiteral("../../../tools"));
+}
+
+// Runs a program to its end; its output, or a failed expectation.
+QByteArray runProgram(const QString &program, const QStringList &arguments,
+                      const QString &folder = {}, QProcess *process = nullptr) {
+    QProcess own;
+    QProcess &p = process ? *process : own;
+    if (!folder.isEmpty())
+        p.setWorkingDirectory(folder);
+    p.start(program, arguments);
+    EXPECT_TRUE(p.waitForFinished(60000)) << program.toStdString();
+    return p.readAllStandardOutput();
+}
+
+} // namespace
+
+QString FixturePath(const QString &name) {
+    return QDir(toolsFolder()).filePath(QStringLiteral("fixtures/") + name);
+}
+
+void BuildImageFile(const QString &description, const QString &out) {
+    QString source = description;
+    if (description.trimmed().startsWith(QLatin1Char('{'))) {
+        source = out + QStringLiteral(".json");
+        writeFile(source, description.toUtf8());
+    }
+    QProcess builder;
+    runProgram(QStringLiteral("python3"),
+               {QDir(toolsFolder()).filePath(QStringLiteral("tq6200_image.py")), source, out}, {},
+               &builder);
+    EXPECT_EQ(builder.exitCode(), 0) << builder.readAllStandardError().toStdString();
+}
+
+ToolRun RunImportTool(const QString &folder, const QStringList &arguments) {
+    QProcess tool;
+    const QString program =
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("tq6200-import"));
+    const QString output = QString::fromUtf8(runProgram(program, arguments, folder, &tool));
+    ToolRun run;
+    run.exitCode = tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1;
+    run.lines = output.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    run.errors = QString::fromUtf8(tool.readAllStandardError());
+    return run;
+}
+
+UserName::UserName(const char *name)
+    : m_old(qgetenv("USER")), m_wasSet(qEnvironmentVariableIsSet("USER")) {
+    if (name)
+        qputenv("USER", name);
+    else
+        qunsetenv("USER");
+}
+
+UserName::~UserName() {
+    if (m_wasSet)
+        qputenv("USER", m_old);
+    else
+        qunsetenv("USER");
+}
+
+QString Sqlite(const QString &database, const QString &sql) {
+    return QString::fromUtf8(runProgram(QStringLiteral("sqlite3"), {database, sql})).trimmed();
+}
+
+} // namespace tq::test

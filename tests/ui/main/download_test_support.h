@@ -1,0 +1,41 @@
+#pragma once
+
+#include "test_support.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+namespace tq::test {
+
+// The path of a fixture description of the image builder.
+QString FixturePath(const QString &name);
+// Builds the flash image of a fixture (or of JSON text) with the image builder at out.
+void BuildImageFile(const QString &description, const QString &out);
+
+// A run of tq6200-import.
+struct ToolRun {
+    int exitCode = -1;
+    QStringList lines; // standard output, one entry per line
+    QString errors;    // standard error
+};
+// Runs tq6200-import with arguments in folder.
+ToolRun RunImportTool(const QString &folder, const QStringList &arguments = {});
+
+// Pins $USER while it lives (the user name a lock file records); nullptr unsets it.
+class UserName {
+public:
+    explicit UserName(const char *name);
+    ~UserName();
+    UserName(const UserName &) = delete;
+    UserName &operator=(const UserName &) = delete;
+
+private:
+    QByteArray m_old;
+    bool m_wasSet;
+};
+
+// Runs the sqlite3 tool on a database and returns its trimmed output.
+QString Sqlite(const QString &database, const QString &sql);
+
+} // namespace tq::test
