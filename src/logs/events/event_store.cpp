@@ -1,4 +1,5 @@
 #include "logs/events/event_store.h"
+#include "logs/trend/log_head_row.h"
 
 #include <QSet>
 #include <QStringList>
@@ -7,11 +8,6 @@
 namespace tq {
 
 namespace {
-
-// Gas name and unit are written as one blank when empty.
-QString blankIfEmpty(const QString &text) {
-    return text.isEmpty() ? QStringLiteral(" ") : text;
-}
 
 QVariant date(const Date &value) {
     return QVariant::fromValue(value);
@@ -73,12 +69,12 @@ StoredHead StoreEventHead(Database &db, const EventHead &head) {
                            h.ppm_hi,
                            h.vol_lo,
                            h.vol_hi,
-                           blankIfEmpty(g.Name),
+                           BlankWhenEmpty(g.Name),
                            g.Full,
                            g.Desit,
                            g.Enable,
                            g.Point,
-                           blankIfEmpty(g.Unit),
+                           BlankWhenEmpty(g.Unit),
                            g.Max,
                            g.Avr,
                            g.Min,

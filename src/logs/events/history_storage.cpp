@@ -1,5 +1,6 @@
 // Storing a calibration, bump-test or sensor-change history and reading it back.
 #include "logs/events/clsHistory.h"
+#include "logs/trend/log_head_row.h"
 
 #include "core/database.h"
 #include "core/errors.h"
@@ -18,11 +19,6 @@ namespace {
 using Columns = QList<std::pair<QString, QVariant>>;
 
 // Empty texts are stored as one blank in the head row, as the log tables have always
-// held them.
-QString blankWhenEmpty(const QString &text) {
-    return text.isEmpty() ? QStringLiteral(" ") : text;
-}
-
 QVariant date(const Date &value) {
     return QVariant::fromValue(value);
 }
@@ -165,12 +161,12 @@ void clsHistory::HistoryUpdate() {
          {QStringLiteral("ppm_hi"), m_header.ppm_hi},
          {QStringLiteral("vol_lo"), m_header.vol_lo},
          {QStringLiteral("vol_hi"), m_header.vol_hi},
-         {QStringLiteral("Gas1Name"), blankWhenEmpty(gas.Name)},
+         {QStringLiteral("Gas1Name"), BlankWhenEmpty(gas.Name)},
          {QStringLiteral("Gas1Full"), gas.Full},
          {QStringLiteral("Gas1Desit"), gas.Desit},
          {QStringLiteral("Gas1Enable"), gas.Enable},
          {QStringLiteral("Gas1Point"), gas.Point},
-         {QStringLiteral("Gas1Unit"), blankWhenEmpty(gas.Unit)},
+         {QStringLiteral("Gas1Unit"), BlankWhenEmpty(gas.Unit)},
          {QStringLiteral("Gas1Max"), gas.Max},
          {QStringLiteral("Gas1Avr"), gas.Avr},
          {QStringLiteral("Gas1Min"), gas.Min},

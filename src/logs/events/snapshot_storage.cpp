@@ -1,5 +1,6 @@
 // Storing a snapshot in the log database and reading it back.
 #include "logs/events/clsSnapShot.h"
+#include "logs/trend/log_head_row.h"
 
 #include "core/database.h"
 #include "core/errors.h"
@@ -13,11 +14,6 @@
 namespace tq {
 
 namespace {
-
-// Empty texts are stored as one blank, as the log tables have always held them.
-QString blankWhenEmpty(const QString &text) {
-    return text.isEmpty() ? QStringLiteral(" ") : text;
-}
 
 QVariant date(const Date &value) {
     return QVariant::fromValue(value);
@@ -64,59 +60,17 @@ void clsSnapShot::WriteDatabase() {
 
     Transaction transaction(db);
     const qint64 head = db.nextKey(QStringLiteral("Log_Head"));
-    db.execute(
-        QStringLiteral(
-            "Insert Into Log_Head(SeqNo,Names,Dates,Last,LogNo,UserID,StationID,SerialNo,Types,"
-            "RomNum,Interval,Sampling,FolderID,Dcount,LunchBreak,LEL_lo,LEL_hi,ppm_lo,ppm_hi,"
-            "vol_lo,vol_hi,Gas1Name,Gas1Full,Gas1Desit,Gas1Enable,Gas1Point,Gas1Unit,Gas1Max,"
-            "Gas1Avr,Gas1Min,Gas1MaxDate,Gas1MinDate,Gas1Warning,Gas1Alarm,Gas1Stel,Gas1Twa,"
-            "Gas1Ratio) Values (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,"
-            "?,?,?,?)"),
-        {head,
-         blankWhenEmpty(m_header.Names),
-         date(m_header.Dates),
-         date(m_header.Last),
-         m_header.LogNo,
-         user,
-         station,
-         serial,
-         qint32(LogType::Snapshot),
-         m_instrument->RomNumber(),
-         m_header.Interval,
-         m_header.Sampling,
-         blankWhenEmpty(m_header.FolderID),
-         1,
-         m_header.LunchBreak,
-         m_header.LEL_lo,
-         m_header.LEL_hi,
-         m_header.ppm_lo,
-         m_header.ppm_hi,
-         m_header.vol_lo,
-         m_header.vol_hi,
-         blankWhenEmpty(gas.Name),
-         gas.Full,
-         gas.Desit,
-         gas.Enable,
-         gas.Point,
-         blankWhenEmpty(gas.Unit),
-         gas.Max,
-         gas.Avr,
-         gas.Min,
-         date(gas.MaxDate),
-         date(gas.MinDate),
-         gas.Warning,
-         gas.Alarm,
-         gas.Stel,
-         gas.Twa,
-         gas.Ratio});
+    LogHeader headRow = m_header;
+    headRow.Dcount = 1; // one reading per snapshot
+    InsertLogHead(db, head, headRow, gas, LogType::Snapshot, m_instrument->RomNumber());
 
     const SnapReading &reading = m_readings[0];
     db.execute(QStringLiteral("Insert Into SnapShot (SeqNo,RelNo,UserID,StationID,SerialNo,"
                               "WriteDates,Dates,Gas1Name,Gas1Full,Gas1Desit,Gas1Point,Gas1Unit,"
                               "Gas1Enable,Gas1val,Gas1sts) Values (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"),
                {db.nextKey(QStringLiteral("SnapShot")), head, user, station, serial,
-                date(Date::now()), date(m_header.Dates), blankWhenEmpty(gas.Name), gas.Full,
-                gas.Desit, gas.Point, blankWhenEmpty(gas.Unit), gas.Enable, reading.Value[0],
+                date(Date::now()), date(m_header.Dates), BlankWhenEmpty(gas.Name), gas.Full,
+                gas.Desit, gas.Point, BlankWhenEmpty(gas.Unit), gas.Enable, reading.Value[0],
                 RoundToWhole<qint32>(reading.Status[0])});
     transaction.commit();
 }

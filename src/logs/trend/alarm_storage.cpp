@@ -1,5 +1,6 @@
 // Storing an alarm trend in the log database and reading it back.
 #include "logs/trend/clsAlarm.h"
+#include "logs/trend/log_head_row.h"
 
 #include "core/database.h"
 #include "core/errors.h"
@@ -21,11 +22,6 @@ namespace tq {
 namespace {
 
 constexpr float kNoValue = ReadingCode::NoValue;
-
-// Empty texts are stored as one blank, as the log tables have always held them.
-QString blankWhenEmpty(const QString &text) {
-    return text.isEmpty() ? QStringLiteral(" ") : text;
-}
 
 QVariant date(const Date &value) {
     return QVariant::fromValue(value);
@@ -100,51 +96,8 @@ void clsAlarm::WriteDatabase() {
         m_header.Dcount = RoundToWhole<qint32>(double(m_trendFile.recordCount()));
     }
     const qint64 key = db.nextKey(QStringLiteral("Log_Head"));
-    const GasInfo &gas = m_gas[0];
-    db.execute(
-        QStringLiteral(
-            "Insert Into Log_Head(SeqNo,Names,Dates,LogNo,UserID,StationID,SerialNo,Types,"
-            "RomNum,Interval,Sampling,FolderID,Dcount,LunchBreak,LEL_lo,LEL_hi,ppm_lo,ppm_hi,"
-            "vol_lo,vol_hi,Gas1Name,Gas1Full,Gas1Desit,Gas1Enable,Gas1Point,Gas1Unit,Gas1Max,"
-            "Gas1Avr,Gas1Min,Gas1MaxDate,Gas1MinDate,Gas1Warning,Gas1Alarm,Gas1Stel,Gas1Twa,"
-            "Gas1Ratio) Values (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,"
-            "?,?,?)"),
-        {key,
-         blankWhenEmpty(m_header.Names),
-         date(m_header.Dates),
-         m_header.LogNo,
-         BlankToDashes(m_header.UserID, IdFieldKind::User),
-         BlankToDashes(m_header.StationID, IdFieldKind::Station),
-         BlankToDashes(m_header.SerialNo, IdFieldKind::Serial),
-         qint32(LogType::AlarmTrend),
-         m_instrument->RomNumber(),
-         m_header.Interval,
-         m_header.Sampling,
-         blankWhenEmpty(m_header.FolderID),
-         m_header.Dcount,
-         m_header.LunchBreak,
-         m_header.LEL_lo,
-         m_header.LEL_hi,
-         m_header.ppm_lo,
-         m_header.ppm_hi,
-         m_header.vol_lo,
-         m_header.vol_hi,
-         blankWhenEmpty(gas.Name),
-         gas.Full,
-         gas.Desit,
-         gas.Enable,
-         gas.Point,
-         blankWhenEmpty(gas.Unit),
-         gas.Max,
-         gas.Avr,
-         gas.Min,
-         date(gas.MaxDate),
-         date(gas.MinDate),
-         gas.Warning,
-         gas.Alarm,
-         gas.Stel,
-         gas.Twa,
-         gas.Ratio});
+    InsertLogHead(db, key, m_header, m_gas[0], LogType::AlarmTrend, m_instrument->RomNumber(),
+                  false);
 
     const qint64 firstRow = db.nextKey(QStringLiteral("Alarm_Data"));
     for (qint32 j = 0; j < m_dataCount; ++j)

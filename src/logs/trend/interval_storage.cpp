@@ -3,6 +3,7 @@
 #include "core/id_helpers.h"
 #include "core/log_schema.h"
 #include "logs/trend/clsInterval.h"
+#include "logs/trend/log_head_row.h"
 #include "logs/trend/trend_duplicates.h"
 
 #include <optional>
@@ -10,11 +11,6 @@
 namespace tq {
 
 namespace {
-
-// Texts that are stored as one blank when empty.
-QString orBlank(const QString &text) {
-    return text.isEmpty() ? QStringLiteral(" ") : text;
-}
 
 QVariant dateValue(const Date &date) {
     return QVariant::fromValue(date);
@@ -77,53 +73,7 @@ void clsInterval::WriteDatabase() {
 }
 
 void clsInterval::insertHead(Database &db, qint64 key) {
-    const LogHeader &h = m_header;
-    const GasInfo &g = m_gas[0];
-    db.execute(
-        QStringLiteral(
-            "Insert Into Log_Head(SeqNo,Names,Dates,Last,LogNo,UserID,StationID,SerialNo,Types,"
-            "RomNum,Interval,Sampling,FolderID,Dcount,LunchBreak,LEL_lo,LEL_hi,ppm_lo,ppm_hi,"
-            "vol_lo,vol_hi,Gas1Name,Gas1Full,Gas1Desit,Gas1Enable,Gas1Point,Gas1Unit,Gas1Max,"
-            "Gas1Avr,Gas1Min,Gas1MaxDate,Gas1MinDate,Gas1Warning,Gas1Alarm,Gas1Stel,Gas1Twa,"
-            "Gas1Ratio) Values (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,"
-            "?,?,?,?)"),
-        {key,
-         orBlank(h.Names),
-         dateValue(h.Dates),
-         dateValue(h.Last),
-         h.LogNo,
-         BlankToDashes(h.UserID, IdFieldKind::User),
-         BlankToDashes(h.StationID, IdFieldKind::Station),
-         BlankToDashes(h.SerialNo, IdFieldKind::Serial),
-         int(logTypeOf(h)),
-         m_instrument->RomNumber(),
-         h.Interval,
-         h.Sampling,
-         orBlank(h.FolderID),
-         h.Dcount,
-         h.LunchBreak,
-         h.LEL_lo,
-         h.LEL_hi,
-         h.ppm_lo,
-         h.ppm_hi,
-         h.vol_lo,
-         h.vol_hi,
-         orBlank(g.Name),
-         g.Full,
-         g.Desit,
-         g.Enable,
-         g.Point,
-         orBlank(g.Unit),
-         g.Max,
-         g.Avr,
-         g.Min,
-         dateValue(g.MaxDate),
-         dateValue(g.MinDate),
-         g.Warning,
-         g.Alarm,
-         g.Stel,
-         g.Twa,
-         g.Ratio});
+    InsertLogHead(db, key, m_header, m_gas[0], logTypeOf(m_header), m_instrument->RomNumber());
 }
 
 } // namespace tq
