@@ -10,7 +10,8 @@ namespace tq {
 
 namespace {
 
-const QByteArray kStation = QByteArrayLiteral("0001");
+// A literal, not a QByteArray object: frames may be built during static initialisation.
+constexpr char kStation[] = "0001";
 constexpr qsizetype kCommandStart = 5; // STX and "0001" come first
 
 QByteArray checksumDigits(const QByteArray &throughEtx) {
@@ -18,7 +19,10 @@ QByteArray checksumDigits(const QByteArray &throughEtx) {
 }
 
 QByteArray frameOf(const QByteArray &command, char terminator) {
-    QByteArray frame = Ctrl::STX + kStation + command + Ctrl::ETX;
+    QByteArray frame(1, Ctrl::STX);
+    frame += kStation;
+    frame += command;
+    frame += Ctrl::ETX;
     frame += checksumDigits(frame);
     frame += terminator;
     return frame;

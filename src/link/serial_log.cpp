@@ -1,0 +1,27 @@
+#include "link/serial_log.h"
+
+#include "core/program_state.h"
+
+#include <QFile>
+#include <QTime>
+
+namespace tq {
+
+QString SerialLogPath() {
+    QString folder = Globals().AppFolder;
+    if (!folder.isEmpty() && !folder.endsWith('/'))
+        folder += '/';
+    return folder + QStringLiteral("SerialLog.log");
+}
+
+bool SetSerialLog(const QString &text) {
+    QFile file(SerialLogPath());
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
+        return false;
+    const QByteArray line = (QTime::currentTime().toString(QStringLiteral("hh:mm:ss")) + ' ' +
+                             text + QStringLiteral("\r\n"))
+                                .toUtf8();
+    return file.write(line) == line.size() && file.flush();
+}
+
+} // namespace tq

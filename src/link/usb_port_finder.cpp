@@ -1,0 +1,72 @@
+#include "link/usb_port_finder.h"
+
+#include "core/program_state.h"
+
+#include <QRegularExpression>
+#include <QSerialPortInfo>
+
+#include <optional>
+
+namespace tq {
+
+namespace {
+
+constexpr qint16 kFoundPortNumber = 1;
+
+QString &foundDevice() {
+    static QString path;
+    return path;
+}
+
+struct UsbId {
+    quint16 vendor;
+    quint16 product;
+};
+
+std::optional<UsbId> parseDeviceId(const QString &deviceId) {
+    static const QRegularExpression pattern(QStringLiteral("VID_([0-9A-F]{4})&PID_([0-9A-F]{4})"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    const auto match = pattern.match(deviceId);
+    if (!match.hasMatch())
+        return std::nullopt;
+    return UsbId{match.captured(1).toUShort(nullptr, 16), match.captured(2).toUShort(nullptr, 16)};
+}
+
+QStringList converterDevices(const QString &deviceId) {
+    const QString named = qEnvironmentVariable("TQ6200_SERIAL_PORT");
+    if (!named.isEmpty())
+        return {named};
+    QStringList devices;
+    const auto id = parseDeviceId(deviceId);
+    if (!id)
+        return devices;
+    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
+        if (info.hasVendorIdentifier() && info.hasProductIdentifier() &&
+            info.vendorIdentifier() == id->vendor && info.productIdentifier() == id->product)
+            devices << info.systemLocation();
+    }
+    return devices;
+}
+
+} // namespace
+
+void SetDefaultCommSettings() {
+    Globals().CommSettings = QStringLiteral("921600,n,8,1");
+}
+
+ConverterSearch FindUsbSerialPort(const QString &deviceId) {
+    const QStringList devices = converterDevices(deviceId);
+    foundDevice() = devices.size() == 1 ? devices.first() : QString();
+    Globals().IrCommPort = devices.size() == 1 ? kFoundPortNumber : 0;
+    if (devices.isEmpty())
+        return ConverterSearch::None;
+    return devices.size() == 1 ? ConverterSearch::One : ConverterSearch::Several;
+}
+
+QString SerialDevicePath(qint16 portNumber) {
+    if (portNumber == kFoundPortNumber && !foundDevice().isEmpty())
+        return foundDevice();
+    return QStringLiteral("/dev/ttyS%1").arg(portNumber - 1);
+}
+
+} // namespace tq

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+namespace tq {
+
+// The device id of the detector's USB serial converter.
+inline constexpr char kConverterDeviceId[] = "VID_10C4&PID_EA60";
+
+// The line settings of the converter port: "921600,n,8,1" into CommSettings.
+void SetDefaultCommSettings();
+
+enum class ConverterSearch { None, One, Several };
+
+// Looks for serial ports of the USB device `deviceId` ("VID_xxxx&PID_yyyy") and sets
+// IrCommPort: 1 for exactly one converter, whose device SerialDevicePath(1) then names, and
+// 0 for none or several. The environment variable TQ6200_SERIAL_PORT, when set, replaces
+// the search: it names the one converter's device. With several converters the caller
+// tells the user (message 20014, titled 20015).
+ConverterSearch FindUsbSerialPort(const QString &deviceId);
+
+// The device that serial port `portNumber` opens: the converter found for its number,
+// otherwise the platform's n-th serial port.
+QString SerialDevicePath(qint16 portNumber);
+
+} // namespace tq

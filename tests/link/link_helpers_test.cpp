@@ -1,0 +1,85 @@
+// The link's small helpers: serial log, read list, dump-list lines, converter finder.
+#include "core/program_state.h"
+#include "link/dump_list.h"
+#include "link/read_list.h"
+#include "link/serial_log.h"
+#include "link/usb_port_finder.h"
+#include "test_support.h"
+
+#include <QRegularExpression>
+
+#include <gmock/gmock.h>
+
+namespace tq::test {
+namespace {
+
+class SerialLog : public TempFolderTest {};
+
+TEST_F(SerialLog, AppendsTimeTextAndCrLf) {
+    for (const QString &folder : {dir.path(), dir.path() + '/'}) {
+        Globals().AppFolder = folder;
+        EXPECT_EQ(SerialLogPath(), dir.filePath(QStringLiteral("SerialLog.log")));
+    }
+    ASSERT_TRUE(SetSerialLog(QStringLiteral("first")));
+    ASSERT_TRUE(SetSerialLog(QStringLiteral("two\r\nlines")));
+    const QString log = QString::fromUtf8(readFile(SerialLogPath()));
+    const QRegularExpression expected(
+        QStringLiteral(R"(^\d\d:\d\d:\d\d first\r\n\d\d:\d\d:\d\d two\r\nlines\r\n$)"));
+    EXPECT_TRUE(expected.match(log).hasMatch()) << log.toStdString();
+}
+
+TEST_F(SerialLog, FailureIsReportedNotThrown) {
+    Globals().AppFolder = dir.filePath(QStringLiteral("missing"));
+    EXPECT_FALSE(SetSerialLog(QStringLiteral("lost")));
+}
+
+TEST(ReadList, SendsTheIdentityOptionsAndEveryStation) {
+    const auto &list = ReadList();
+    EXPECT_EQ(std::ranges::count_if(list, [](const QString &c) { return !c.isEmpty(); }), 287);
+    EXPECT_EQ(list[0], QStringLiteral("VP,R,"));
+    EXPECT_EQ(list[2], QStringLiteral("XS,R,****"));
+    EXPECT_EQ(list[48], QStringLiteral("AF,R,"));
+    EXPECT_EQ(list[49], QStringLiteral("XS,R,0000"));
+    EXPECT_EQ(list[59], QStringLiteral("XS,R,000A"));
+    EXPECT_EQ(list[304], QStringLiteral("XS,R,00FF"));
+    EXPECT_TRUE(list[4].isEmpty());
+    EXPECT_TRUE(list[305].isEmpty());
+}
+
+TEST(DumpList, LineShowsHexAndCharacters) {
+    EXPECT_EQ(DumpListLine(0x100, QStringLiteral("4142434445464748494A4B4C4D4E4F50")),
+              QStringLiteral("000100 41 42 43 44 45 46 47 48  49 4A 4B 4C 4D 4E 4F 50   "
+                             "ABCDEFGHIJKLMNOP"));
+    const QString line = HexDumpLine(QStringLiteral("001F207E7FFF0000000000000000000A"));
+    EXPECT_EQ(line.size(), 67);
+    EXPECT_TRUE(line.endsWith(QStringLiteral("  .. ~............")));
+    EXPECT_EQ(DumpPageHeading().size(), 74);
+    EXPECT_EQ(DumpPageRule(), QString(74, '-'));
+}
+
+TEST(DumpList, ElapsedTimeIsHoursMinutesSeconds) {
+    EXPECT_EQ(ElapsedText(75), QStringLiteral("00:01:15"));
+    EXPECT_EQ(ElapsedText(3600 * 25 + 1), QStringLiteral("25:00:01"));
+    EXPECT_EQ(ElapsedText(-3), QStringLiteral("00:00:00"));
+}
+
+TEST(ConverterFinder, NamedPortReplacesTheSearch) {
+    SetDefaultCommSettings();
+    EXPECT_EQ(Globals().CommSettings, QStringLiteral("921600,n,8,1"));
+    qputenv("TQ6200_SERIAL_PORT", "/dev/pts/77");
+    EXPECT_EQ(FindUsbSerialPort(QString::fromLatin1(kConverterDeviceId)), ConverterSearch::One);
+    EXPECT_EQ(Globals().IrCommPort, 1);
+    EXPECT_EQ(SerialDevicePath(1), QStringLiteral("/dev/pts/77"));
+    qunsetenv("TQ6200_SERIAL_PORT");
+}
+
+TEST(ConverterFinder, DeviceIdThatNamesNoUsbDeviceFindsNothing) {
+    qunsetenv("TQ6200_SERIAL_PORT");
+    Globals().IrCommPort = 5;
+    EXPECT_EQ(FindUsbSerialPort(QStringLiteral("not a device id")), ConverterSearch::None);
+    EXPECT_EQ(Globals().IrCommPort, 0);
+    EXPECT_EQ(SerialDevicePath(4), QStringLiteral("/dev/ttyS3"));
+}
+
+} // namespace
+} // namespace tq::test

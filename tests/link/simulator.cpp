@@ -1,0 +1,60 @@
+#include "simulator.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+
+namespace tq::test {
+
+namespace {
+
+const QString kTools = QStringLiteral(TQ_TOOLS_DIR);
+
+} // namespace
+
+Simulator::Simulator(const QStringList &options, State state) {
+    QStringList arguments{kTools + QStringLiteral("/tq6200_sim.py"), QStringLiteral("--settings"),
+                          settingsFile()};
+    if (state == State::Kept)
+        arguments << QStringLiteral("--state-out") << m_dir.filePath(QStringLiteral("state.json"));
+    m_process.setProgram(QStringLiteral("python3"));
+    m_process.setArguments(arguments + options);
+    m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    m_process.start();
+    if (!m_process.waitForStarted(5000))
+        return;
+    while (!m_process.canReadLine() && m_process.waitForReadyRead(5000)) {
+    }
+    m_device = QString::fromUtf8(m_process.readLine()).trimmed();
+}
+
+Simulator::~Simulator() {
+    m_process.terminate();
+    if (!m_process.waitForFinished(3000))
+        m_process.kill();
+    m_process.waitForFinished(1000);
+}
+
+void Simulator::finish() {
+    m_process.waitForFinished(5000);
+}
+
+QJsonObject Simulator::state() const {
+    QFile file(m_dir.filePath(QStringLiteral("state.json")));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QJsonDocument::fromJson(file.readAll()).object();
+}
+
+QStringList Simulator::commands() const {
+    QStringList list;
+    for (const QJsonValue &command : state().value(QStringLiteral("commands")).toArray())
+        list << command.toString();
+    return list;
+}
+
+QString Simulator::settingsFile() {
+    return kTools + QStringLiteral("/sim_settings.json");
+}
+
+} // namespace tq::test
