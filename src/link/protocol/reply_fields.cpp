@@ -29,8 +29,11 @@ bool IsNumericField(const QString &field) {
 }
 
 bool IsHexField(const QString &field) {
-    return !field.isEmpty() && field.size() <= 8 &&
-           std::all_of(field.begin(), field.end(), isHexDigit);
+    return field.size() <= 8 && IsHexDigits(field);
+}
+
+bool IsHexDigits(const QString &text) {
+    return !text.isEmpty() && std::all_of(text.begin(), text.end(), isHexDigit);
 }
 
 bool IsLevelField(const QString &field) {

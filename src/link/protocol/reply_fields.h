@@ -18,6 +18,8 @@ bool IsNumericField(const QString &field);
 
 // One to eight hexadecimal digits of either case.
 bool IsHexField(const QString &field);
+// One or more hexadecimal digits of either case, however many.
+bool IsHexDigits(const QString &text);
 
 // "*****" (no value) or a decimal number.
 bool IsLevelField(const QString &field);

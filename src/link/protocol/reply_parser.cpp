@@ -10,6 +10,7 @@
 #include <QDate>
 
 #include <algorithm>
+#include <limits>
 
 namespace tq {
 
@@ -117,6 +118,10 @@ bool ReplyParser::ParseReply(QByteArray &frame) {
         return reject(kChecksumError);
     const char dataPosition = frame.at(kDataPosition);
     frame.replace(Ctrl::CR, ',');
+    // NAK in place of the data is the detector refusing the command, whatever its code:
+    // nothing of it is stored, and the link asks again or gives up.
+    if (dataPosition == Ctrl::NAK)
+        return reject(kResponseError);
 
     // "0001", the code, ",", the data; the checksum digits come last. Only ASCII is left.
     const QByteArray text = StripControlChars(frame);
@@ -407,18 +412,25 @@ bool ReplyParser::applyConnect(Reply &reply) {
     return true;
 }
 
-bool ReplyParser::applyDumpLine(Reply &reply) {
-    reply.accepted = true;
-    const QString frameNumber = reply.field(2);
+// The frame's memory is placed only when all of it can be: a frame with memory but no
+// usable frame number, or with anything but hex digits, is rejected before any line is
+// kept, so that the frame sent again is collected once and the list holds no gap.
+bool ReplyParser::applyDumpLine(const Reply &reply) {
     const QString hex = reply.field(4);
-    if (!IsNumericField(frameNumber) || hex.isEmpty())
-        return true;
-    const qint64 first = qint64(DecimalField<qint32>(frameNumber) - qint64(1)) * 128;
+    if (hex.isEmpty())
+        return true; // a frame without memory
+    const QString frameNumber = reply.field(2);
+    if (!IsNumericField(frameNumber) || !IsHexDigits(hex))
+        return false;
+    const qint64 first = (qint64(DecimalField<qint32>(frameNumber)) - 1) * 128;
+    const qint64 lines = (hex.size() + kDumpLineDigits - 1) / kDumpLineDigits;
+    if (first < 0 || first + 16 * (lines - 1) > std::numeric_limits<qint32>::max())
+        return false;
     DumpListPage &page = m_context.DumpPage;
-    for (qsizetype start = 0, i = 0; start < hex.size(); start += kDumpLineDigits, ++i) {
-        page.Lines[page.Count] =
-            hex.mid(start, kDumpLineDigits).leftJustified(kDumpLineDigits, QLatin1Char('F'));
-        page.Addresses[page.Count] = RoundToWhole<qint32>(double(first + 16 * i));
+    for (qint64 i = 0; i < lines; ++i) {
+        page.Lines[page.Count] = hex.mid(i * kDumpLineDigits, kDumpLineDigits)
+                                     .leftJustified(kDumpLineDigits, QLatin1Char('F'));
+        page.Addresses[page.Count] = qint32(first + 16 * i);
         if (++page.Count == DumpListPage::kLines) {
             notify(m_context.WriteDumpList);
             page.Count = 0;

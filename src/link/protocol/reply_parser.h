@@ -36,7 +36,7 @@ private:
     bool applyAnalog(const Reply &reply);
     bool applyReadings(const Reply &reply);
     bool applyConnect(Reply &reply);
-    bool applyDumpLine(Reply &reply);
+    bool applyDumpLine(const Reply &reply);
     bool applyZeroConfirm(const Reply &reply);
 
     bool reject(const char *line);

@@ -27,19 +27,23 @@ TEST(HexToSingle, RefusesFewerThanEightHexDigits) {
         EXPECT_THROW(HexToSingle(QString::fromLatin1(text)), TqError) << text;
 }
 
+// A hex field holds one to eight digits; a run of hex digits (memory) any number.
 TEST(ReplyFields, HexIsOneToEightDigitsOfEitherCase) {
     struct Case {
         const char *field;
         bool hex;
+        bool digits;
     };
-    for (const Case &c : std::vector<Case>{{"0", true},
-                                           {"aBcDeF09", true},
-                                           {"", false},
-                                           {"123456789", false},
-                                           {" 12", false},
-                                           {"-1", false},
-                                           {"12G", false}})
+    for (const Case &c : std::vector<Case>{{"0", true, true},
+                                           {"aBcDeF09", true, true},
+                                           {"", false, false},
+                                           {"123456789", false, true},
+                                           {" 12", false, false},
+                                           {"-1", false, false},
+                                           {"12G", false, false}}) {
         EXPECT_EQ(IsHexField(QString::fromLatin1(c.field)), c.hex) << c.field;
+        EXPECT_EQ(IsHexDigits(QString::fromLatin1(c.field)), c.digits) << c.field;
+    }
 }
 
 TEST(ReplyFields, HexValuesAreSignedAndMustFitTheirWidth) {

@@ -1,6 +1,7 @@
 #include "link/protocol/reply_parser.h"
 
 #include "core/messages.h"
+#include "link/protocol/command_table.h"
 #include "link/protocol/frame.h"
 
 #include <gtest/gtest.h>
@@ -355,10 +356,40 @@ TEST_F(ReplyParserTest, DumpLinesFillThePageAndWriteItWhenFull) {
     EXPECT_EQ(context.DumpPage.Count, 0);
     EXPECT_EQ(pages[0].Addresses[15], 256 + 16 * 13);
 
-    // No frame number or no data: accepted, nothing collected.
-    EXPECT_TRUE(parse(QStringLiteral("ES,R,0,x,0,AAAA")));
+    // A frame without memory: accepted, nothing collected.
     EXPECT_TRUE(parse(QStringLiteral("EF,R,0,1,0")));
+    EXPECT_TRUE(parse(QStringLiteral("ES,R,0,x")));
     EXPECT_EQ(context.DumpPage.Count, 0);
+}
+
+// A dump frame whose memory cannot be placed is rejected before any line is kept, so the
+// list neither loses it nor holds part of it twice when it is sent again.
+TEST_F(ReplyParserTest, DamagedDumpFramesAreRejectedWhole) {
+    int pagesWritten = 0;
+    context.WriteDumpList = [&pagesWritten] { ++pagesWritten; };
+    const QString line = QString(32, QLatin1Char('A'));
+    ASSERT_TRUE(parse(QStringLiteral("EF,R,3,1,16,") + line, Ctrl::ETB));
+    struct Case {
+        const char *name;
+        QString reply;
+    };
+    const std::vector<Case> cases{
+        {"no frame number", QStringLiteral("EF,R,3,x,16,") + line},
+        {"frame number 0", QStringLiteral("EF,R,3,0,16,") + line},
+        {"negative frame number", QStringLiteral("EP,R,3,-2,16,") + line},
+        {"frame number too large", QStringLiteral("ES,R,3,99999999999,16,") + line},
+        {"not hex", QStringLiteral("EF,R,3,2,16,") + line.left(31) + QLatin1Char('G')},
+        {"blank in the digits", QStringLiteral("EF,R,3,2,16,AAAA AAAA")},
+        // The first eight lines would fit, the ninth lies beyond the largest address.
+        {"addresses overflow",
+         QStringLiteral("EF,R,3,16777216,129,") + line.repeated(8) + QStringLiteral("AA")},
+    };
+    for (const Case &c : cases) {
+        EXPECT_FALSE(parse(c.reply, Ctrl::ETB)) << c.name;
+        EXPECT_EQ(context.DumpPage.Count, 1) << c.name;
+    }
+    EXPECT_EQ(pagesWritten, 0);
+    EXPECT_TRUE(log.isEmpty());
 }
 
 // --- Writes, confirms and status ------------------------------------------------------
@@ -462,6 +493,75 @@ TEST_F(ReplyParserTest, SpanStatusIsOneCharacterOrEmpty) {
     EXPECT_EQ(context.SpanStatusText, QStringLiteral("A"));
     EXPECT_TRUE(parse(QStringLiteral("S2,C,AB")));
     EXPECT_TRUE(context.SpanStatusText.isEmpty());
+}
+
+// --- Refusals ------------------------------------------------------------------------
+
+// What a reply could change: the settings object, read member by member.
+QStringList Observed(const clsInstrument &i) {
+    QStringList seen;
+    for (int k = 0; k < clsInstrument::kOptionCount; ++k) {
+        const auto which = clsInstrument::Option(k);
+        seen << QString::number(i.option(which)) << QString::number(i.changeFlag(which));
+    }
+    for (int k = 0; k < clsInstrument::kTextCount; ++k) {
+        const auto which = clsInstrument::TextOption(k);
+        seen << i.text(which) << QString::number(i.changeFlag(which));
+    }
+    for (int k = 0; k < clsInstrument::kGasFlagCount; ++k)
+        seen << QString::number(i.gasChangeFlag(clsInstrument::GasFlag(k), 0));
+    for (int k = 0; k < clsInstrument::kGasValueCount; ++k)
+        seen << QString::number(i.gasValue(clsInstrument::GasValue(k), 0));
+    for (int k = 0; k < clsInstrument::kGasIntegerCount; ++k)
+        seen << QString::number(i.gasInteger(clsInstrument::GasInteger(k), 0));
+    for (qint16 k = 0; k < 9; ++k)
+        seen << QString::number(i.AnalogValue(k));
+    for (qint16 k = 0; k < clsInstrument::kLimitCount; ++k)
+        seen << QString::number(i.LimitValue(k));
+    seen << QString::number(i.RomNumber()) << i.SUM() << QString::number(i.FlowLevel())
+         << QString::number(i.Change_FlowLevel()) << QString::number(i.SysDate().days())
+         << QString::number(i.AdrealValue()) << QString::number(i.CalibDate(0).days())
+         << i.GasName(0) << i.FailLine();
+    return seen;
+}
+
+// NAK in the data position is the detector refusing the command: whatever the code, the
+// reply is rejected with a response error and changes nothing, so that a refused read
+// never overwrites a setting with nothing and a refused write never counts as done.
+TEST_F(ReplyParserTest, NakIsARefusalForEveryCode) {
+    for (int k = 0; k < clsInstrument::kTextCount; ++k)
+        instrument.setText(clsInstrument::TextOption(k), QStringLiteral("1"));
+    instrument.SetChangeFlags(true);
+    const QStringList before = Observed(instrument);
+    context.ConfirmAcknowledged = true;
+    context.SpanStatusText = QStringLiteral("A");
+    context.ZeroStatusText = QStringLiteral("0K0K0");
+    context.LinkState = LinkStateCode::Polling;
+    int events = 0;
+    context.OnConnect = [&events] { ++events; };
+    context.Densty = [&events](std::array<float, 5> &) { ++events; };
+    context.WriteDumpList = [&events] { ++events; };
+
+    QStringList codes{QStringLiteral("ZZ,R")}; // a code in no row as well
+    for (const CommandRow &row : CommandTable())
+        codes << QString::fromLatin1(row.code.data(), qsizetype(row.code.size()));
+    for (const QString &code : codes) {
+        for (char terminator : {Ctrl::EOT, Ctrl::ETB}) {
+            log.clear();
+            EXPECT_FALSE(parse(code + QLatin1Char(',') + QChar(Ctrl::NAK), terminator))
+                << code.toStdString();
+            EXPECT_EQ(log, QStringList{QStringLiteral("<<< Response error >>>")})
+                << code.toStdString();
+        }
+        EXPECT_EQ(Observed(instrument), before) << code.toStdString();
+    }
+    EXPECT_TRUE(context.ConfirmAcknowledged);
+    EXPECT_EQ(context.SpanStatusText, QStringLiteral("A"));
+    EXPECT_EQ(context.ZeroStatusText, QStringLiteral("0K0K0"));
+    EXPECT_EQ(context.LinkState, LinkStateCode::Polling);
+    EXPECT_EQ(context.DumpPage.Count, 0);
+    EXPECT_EQ(events, 0);
+    EXPECT_TRUE(serialLog.isEmpty());
 }
 
 // --- Frame checks ---------------------------------------------------------------------
