@@ -1,55 +1,40 @@
-#include <QApplication>
-#include <QDir>
-#include <QLabel>
-#include <QMainWindow>
-#include <QMessageBox>
-
-#include "core/errors.h"
-#include "core/log_schema.h"
+#include "app/command_switches.h"
+#include "app/frmOpen.h"
+#include "app/single_instance.h"
+#include "core/gui/dialogs.h"
 #include "core/messages.h"
 #include "core/program_state.h"
-#include "core/settings_file.h"
+#include "ui/main/window/frmMain.h"
 
-namespace {
+#include <QApplication>
 
-// The program's start-up as far as it exists: its values, the settings file, the data
-// folder and the database. A step that fails is skipped, as the start-up does.
-void startUp() {
-    tq::ProgramState &g = tq::Globals();
-    tq::SetStartupValues(QDir::currentPath());
-    tq::LoadSettings();
-    QString location = g.DataLocation;
-    if (!location.endsWith(QLatin1Char('/')))
-        location += QLatin1Char('/');
-    g.DataFolder = location + QStringLiteral("Data");
-    g.DatabasePath = location + QStringLiteral("TQ6200.mdb");
-    try {
-        QDir().mkpath(g.DataFolder);
-        tq::CreateLogDatabase(g.DatabasePath);
-    } catch (const tq::TqError &e) {
-        QMessageBox::warning(nullptr, tq::LoadMessage(5001), e.message());
-    }
-}
+#include <memory>
 
-} // namespace
-
-// The main window arrives with its own work; until then the program shows its title.
+// The program: refuse a second copy, read the switches, show the splash, then run in the
+// main window until it closes.
 int main(int argc, char **argv) {
     QApplication app(argc, argv);
-    startUp();
-    QMainWindow window;
-    window.setObjectName(QStringLiteral("frmMain"));
-    window.setWindowTitle(tq::LoadMessage(5001));
-    auto *label = new QLabel(tq::LoadMessage(5001), &window);
-    label->setAlignment(Qt::AlignCenter);
-    window.setCentralWidget(label);
-    window.resize(776, 550);
-    window.show();
-    const int status = app.exec();
-    try {
-        tq::SaveSettings();
-    } catch (const tq::TqError &e) {
-        QMessageBox::warning(nullptr, tq::LoadMessage(5001), e.message());
+    tq::SingleInstance instance;
+    if (!instance.TryStart()) {
+        tq::ShowMessage({99, tq::LoadMessage(99), tq::LoadMessage(5001), tq::BoxIcon::Critical,
+                         tq::BoxButtons::Ok});
+        return 1;
     }
-    return status;
+    const tq::CommandSwitches switches = tq::ReadCommandSwitches(app.arguments().mid(1));
+    tq::Globals().DebugMode = switches.DebugMode;
+    tq::Globals().ShowPowerEvents = switches.ShowPowerEvents;
+
+    std::unique_ptr<tq::frmMain> window;
+    int status = 0;
+    tq::frmOpen splash([&] {
+        window = std::make_unique<tq::frmMain>();
+        if (window->Form_Load() == tq::frmMain::LoadResult::EndProgram) {
+            status = 1;
+            QCoreApplication::exit(status);
+            return;
+        }
+        window->show();
+    });
+    const int loopStatus = app.exec();
+    return status != 0 ? status : loopStatus;
 }

@@ -1,0 +1,104 @@
+#include "core/gui/dialogs.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace tq {
+
+namespace {
+
+Dialogs *installed = nullptr;
+
+QString messageLogPath() {
+    return qEnvironmentVariable("TQ6200_MESSAGE_LOG");
+}
+
+void appendToMessageLog(const QString &path, const MessageBoxRequest &request) {
+    QString text = request.text;
+    text.replace(QLatin1String("\r\n"), QLatin1String("~c"));
+    text.replace(QLatin1Char('\n'), QLatin1String("~c"));
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Append))
+        file.write(
+            (QString::number(request.messageId) + QLatin1Char('\t') + text + QLatin1Char('\n'))
+                .toUtf8());
+}
+
+QMessageBox::Icon boxIcon(BoxIcon icon) {
+    switch (icon) {
+    case BoxIcon::Information:
+        return QMessageBox::Information;
+    case BoxIcon::Question:
+        return QMessageBox::Question;
+    case BoxIcon::Warning:
+        return QMessageBox::Warning;
+    case BoxIcon::Critical:
+        return QMessageBox::Critical;
+    case BoxIcon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+BoxAnswer defaultAnswer(BoxButtons buttons) {
+    return buttons == BoxButtons::YesNo ? BoxAnswer::Yes : BoxAnswer::Ok;
+}
+
+} // namespace
+
+BoxAnswer QtDialogs::ShowMessage(const MessageBoxRequest &request) {
+    const QString log = messageLogPath();
+    if (!log.isEmpty()) {
+        appendToMessageLog(log, request);
+        return defaultAnswer(request.buttons);
+    }
+    QMessageBox box(boxIcon(request.icon), request.title, request.text, QMessageBox::NoButton,
+                    QApplication::activeWindow());
+    if (request.buttons == BoxButtons::YesNo) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::Yes);
+        return box.exec() == QMessageBox::Yes ? BoxAnswer::Yes : BoxAnswer::No;
+    }
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+    return BoxAnswer::Ok;
+}
+
+QString QtDialogs::OpenFileName(const FileChoice &choice) {
+    if (!messageLogPath().isEmpty())
+        return {};
+    return QFileDialog::getOpenFileName(QApplication::activeWindow(), choice.title, choice.folder,
+                                        choice.filter);
+}
+
+QString QtDialogs::SaveFileName(const FileChoice &choice) {
+    if (!messageLogPath().isEmpty())
+        return {};
+    return QFileDialog::getSaveFileName(QApplication::activeWindow(), choice.title, choice.folder,
+                                        choice.filter);
+}
+
+Date QtDialogs::Now() {
+    return Date::now();
+}
+
+Dialogs &CurrentDialogs() {
+    static QtDialogs production;
+    return installed ? *installed : production;
+}
+
+void SetDialogs(Dialogs *dialogs) {
+    installed = dialogs;
+}
+
+BoxAnswer ShowMessage(const MessageBoxRequest &request) {
+    return CurrentDialogs().ShowMessage(request);
+}
+
+Date Now() {
+    return CurrentDialogs().Now();
+}
+
+} // namespace tq

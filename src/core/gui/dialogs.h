@@ -1,0 +1,64 @@
+#pragma once
+
+#include "core/date.h"
+
+#include <QString>
+
+namespace tq {
+
+enum class BoxIcon { None, Information, Question, Warning, Critical };
+enum class BoxButtons { Ok, YesNo };
+enum class BoxAnswer { Ok, Yes, No };
+
+// One message box: the id of its message in the message table (0 for a text of the
+// program's own), the text, the title, the icon and the buttons. The first button (OK or
+// Yes) is the default.
+struct MessageBoxRequest {
+    int messageId = 0;
+    QString text;
+    QString title;
+    BoxIcon icon = BoxIcon::None;
+    BoxButtons buttons = BoxButtons::Ok;
+};
+
+// What a file chooser is asked for.
+struct FileChoice {
+    QString title;
+    QString folder;
+    QString filter; // "Text (*.txt);;All (*)"
+};
+
+// Everything the program asks of the person in front of it, and the clock it compares
+// with. Tests install their own answers; the program runs on the production one.
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    virtual BoxAnswer ShowMessage(const MessageBoxRequest &request) = 0;
+    // The chosen path, empty when the person cancelled.
+    virtual QString OpenFileName(const FileChoice &choice) = 0;
+    virtual QString SaveFileName(const FileChoice &choice) = 0;
+    virtual Date Now() = 0;
+};
+
+// The production dialogs. When the environment variable TQ6200_MESSAGE_LOG names a file,
+// no box is shown: each box appends a line to that file (the message id, a tab and the
+// text, its line breaks written as "~c") and takes its default button; file choosers then
+// answer with no file.
+class QtDialogs : public Dialogs {
+public:
+    BoxAnswer ShowMessage(const MessageBoxRequest &request) override;
+    QString OpenFileName(const FileChoice &choice) override;
+    QString SaveFileName(const FileChoice &choice) override;
+    Date Now() override;
+};
+
+// The dialogs in use: the installed ones, else the production ones.
+Dialogs &CurrentDialogs();
+// Installs replacement dialogs (not owned); nullptr goes back to the production ones.
+void SetDialogs(Dialogs *dialogs);
+
+// Shorthands over CurrentDialogs().
+BoxAnswer ShowMessage(const MessageBoxRequest &request);
+Date Now();
+
+} // namespace tq

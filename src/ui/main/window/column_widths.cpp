@@ -1,0 +1,138 @@
+#include "ui/main/window/column_widths.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace tq {
+
+namespace {
+
+using Widths = std::vector<std::optional<double>>;
+
+// Column fractions of the grid's width; the caller rounds them.
+Widths fractions(std::initializer_list<double> values) {
+    Widths out;
+    for (double v : values)
+        out.push_back(v);
+    return out;
+}
+
+// First column `first`, then `count` columns of `each`.
+Widths firstAndShares(double first, int count, double each) {
+    Widths out{first};
+    out.insert(out.end(), std::size_t(std::max(count, 0)), each);
+    return out;
+}
+
+// The share of one of the n - 1 columns after the first (none when there is only one).
+double shareAfterFirst(double rest, int n) {
+    return n > 1 ? rest / (n - 1) : 0;
+}
+
+Widths instGrid(int n, const QString &language) {
+    if (language != QLatin1String("EN") && language != QLatin1String("JP"))
+        return {};
+    if (n == 5)
+        return fractions({0.19, 0.25, 0.12, 0.12});
+    if (n == 6)
+        return fractions({0.19, 0.25, 0.12, 0.12, 0.12});
+    return {};
+}
+
+Widths logGrid(int n, const QString &language) {
+    const bool english = language == QLatin1String("EN");
+    switch (n) {
+    case 2:
+        return fractions({0.3});
+    case 3:
+        return fractions({0.3, 0.7 / 2});
+    case 4:
+        return fractions({0.3, 0.7 / 3, 0.7 / 3});
+    case 5:
+        return english ? firstAndShares(0.25, 3, 0.7 / 4) : firstAndShares(0.2, 3, 0.8 / 4);
+    case 7:
+        return english ? Widths{} : firstAndShares(0.2, 5, 0.8 / 6);
+    default:
+        return {};
+    }
+}
+
+Widths browseGrid(int n) {
+    switch (n) {
+    case 2:
+        return fractions({0.29});
+    case 3:
+        return fractions({0.29, 0.71 / 2});
+    case 4:
+        return fractions({0.07, 0.22, 0.71 / 2});
+    case 5:
+        return fractions({0.1, 0.3, 0.2, 0.2});
+    case 6:
+        return fractions({0.07, 0.19, 0.74 / 4, 0.74 / 4, 0.74 / 4});
+    case 7:
+        return fractions({0.07, 0.22, 0.14, 0.14, 0.14, 0.14});
+    case 8: {
+        Widths all = fractions({0.05, 0.19});
+        all.insert(all.end(), 6, 0.75 / 6);
+        return all;
+    }
+    case 9:
+        return fractions({0.05, 0.16, 0.07, 0.12, 0.12, 0.12, 0.12, 0.12});
+    default:
+        return {};
+    }
+}
+
+} // namespace
+
+std::vector<std::optional<double>> ColumnWidths(LayoutGrid grid, int n, double width,
+                                                const QString &language) {
+    Widths share;
+    std::optional<double> lastColumnTwips; // a last column set to a fixed width afterwards
+    switch (grid) {
+    case LayoutGrid::Inst:
+        share = instGrid(n, language);
+        break;
+    case LayoutGrid::InstSensor:
+        if (n >= 1) {
+            share = firstAndShares(0.25, n - 1, shareAfterFirst(0.75, n));
+            lastColumnTwips = 100;
+        }
+        break;
+    case LayoutGrid::Log:
+        share = logGrid(n, language);
+        break;
+    case LayoutGrid::Browse:
+        share = browseGrid(n);
+        break;
+    case LayoutGrid::Summary:
+        if (n >= 2)
+            share = firstAndShares(0.26, n - 2, shareAfterFirst(0.74, n));
+        break;
+    case LayoutGrid::History:
+        if (n >= 1)
+            share = firstAndShares(0.06, n - 1, shareAfterFirst(0.94, n));
+        break;
+    case LayoutGrid::Option:
+        if (n >= 1 && (language == QLatin1String("EN") || language == QLatin1String("JP"))) {
+            const double first = language == QLatin1String("EN") ? 0.15 : 0.13;
+            share = firstAndShares(first, n - 1, shareAfterFirst(1 - first, n));
+            lastColumnTwips = 100;
+        }
+        break;
+    case LayoutGrid::Cal:
+        share = fractions({0.3, 0.1, 0.3});
+        break;
+    }
+    share.resize(std::min<std::size_t>(share.size(), std::size_t(std::max(n, 0))));
+    for (auto &value : share)
+        if (value)
+            value = std::nearbyint(*value * width); // halves to even
+    if (lastColumnTwips && n >= 1) {
+        share.resize(std::size_t(n));
+        share[std::size_t(n - 1)] = *lastColumnTwips;
+    }
+    return share;
+}
+
+} // namespace tq

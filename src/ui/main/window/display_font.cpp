@@ -1,0 +1,34 @@
+#include "ui/main/window/display_font.h"
+
+#include <QApplication>
+
+namespace tq {
+
+QFont DisplayQFont(const FontSettings &settings) {
+    QFont font = QApplication::font();
+    if (!settings.Name.isEmpty())
+        font.setFamily(settings.Name);
+    if (settings.Size > 0)
+        font.setPointSizeF(settings.Size);
+    font.setBold(settings.Bold);
+    font.setItalic(settings.Italic);
+    font.setUnderline(settings.Underline);
+    return font;
+}
+
+FontSettings FontSettingsOf(const QFont &font) {
+    FontSettings settings;
+    settings.Name = font.family();
+    settings.Size = float(font.pointSizeF());
+    settings.Bold = font.bold();
+    settings.Italic = font.italic();
+    settings.Underline = font.underline();
+    return settings;
+}
+
+QString FontCaption(const QFont &font) {
+    return font.family() + QLatin1Char('(') + QString::number(font.pointSizeF(), 'g', 7) +
+           QLatin1Char(')');
+}
+
+} // namespace tq

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "core/program_state.h"
+
+#include <QFont>
+#include <QString>
+
+namespace tq {
+
+// The display font of the settings as a font of the screen (an empty name is the
+// application's font family).
+QFont DisplayQFont(const FontSettings &settings);
+
+// Name, size, bold, italic and underline of a font, as the settings file keeps them.
+FontSettings FontSettingsOf(const QFont &font);
+
+// The font button's caption: the name, "(", the size without trailing zeros, ")" as in
+// Arial(9) or Arial(10.5).
+QString FontCaption(const QFont &font);
+
+} // namespace tq

@@ -1,0 +1,423 @@
+#include "ui/main/window/frmMain.h"
+
+#include "core/errors.h"
+#include "core/gui/dialogs.h"
+#include "core/gui/font_copy.h"
+#include "core/gui/twips.h"
+#include "core/messages.h"
+#include "core/program_state.h"
+#include "core/settings_file.h"
+#include "ui/main/lock_database.h"
+#include "ui/main/window/comm_log.h"
+#include "ui/main/window/display_font.h"
+#include "ui/main/window/main_window_layout.h"
+#include "ui/main/window/program_title.h"
+#include "ui/main/window/serial_log_files.h"
+#include "ui/main/window/status_lamp.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDir>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+
+#include <exception>
+
+namespace tq {
+
+namespace {
+
+// A start-up step that fails is left out and the next one runs.
+template <typename Step> void guarded(Step step) {
+    try {
+        step();
+    } catch (const std::exception &) {
+    }
+}
+
+void tell(int messageId, const QString &text, const QString &title, BoxIcon icon = BoxIcon::None) {
+    ShowMessage({messageId, text, title, icon, BoxButtons::Ok});
+}
+
+// The page frame that a menu button shows (the Data View page has no button).
+constexpr std::array<int, 5> kPageOfButton{0, 1, 2, 4, 5};
+
+} // namespace
+
+frmMain::frmMain(QWidget *parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("frmMain"));
+    // The converter's line settings, before any port is opened.
+    Globals().CommSettings = QStringLiteral("921600,n,8,1");
+    m_controls = BuildMainWindowControls(this);
+    for (int i = 0; i < int(m_controls.cmdInst.size()); ++i)
+        connect(m_controls.cmdInst[i], &QPushButton::clicked, this,
+                [this, i] { cmdInst_Click(i); });
+    for (int i = 0; i < int(m_controls.chkAutoLoad.size()); ++i)
+        connect(m_controls.chkAutoLoad[i], &QCheckBox::clicked, this,
+                [this, i] { chkAutoLoad_Click(i); });
+    m_tmrInter.setInterval(100);
+    connect(&m_tmrInter, &QTimer::timeout, this, &frmMain::tmrInter_Timer);
+}
+
+frmMain::~frmMain() {
+    m_upload.Unload();
+}
+
+frmMain::LoadResult frmMain::Form_Load() {
+    ProgramState &g = Globals();
+    m_firstActivate = true;
+    guarded([] { SetStartupValues(QDir::currentPath()); });
+    guarded([this] { initWindowDefaults(); });
+    guarded([] { LoadSettings(); });
+    guarded([this] { applySizeValues(); });
+    if (!lockDatabase())
+        return LoadResult::EndProgram;
+    guarded([this] { showAutoLoadSettings(); });
+    guarded([this] { showDisplaySettings(); });
+    guarded([this] { applyDisplayFont(); });
+    guarded([this] { SetCaptions(); });
+    guarded([this] { applyFirstRunSizeAndCentre(); });
+    guarded([this] { m_controls.lblOption[5]->setProperty("Tag", Now().generalDate()); });
+    guarded([this] {
+        m_controls.fraOption[1]->setVisible(true);
+        m_controls.fraOption[2]->setVisible(false);
+    });
+    prepareSerialLog();
+    guarded([this, &g] { m_controls.txtSuffix->setText(g.FactoryRecordSuffix); });
+    m_dumpFile = QDir(g.AppFolder).filePath(QStringLiteral("TQ6200.DAT"));
+    return LoadResult::Loaded;
+}
+
+// The database step: without the lock the program does not run.
+bool frmMain::lockDatabase() {
+    const LockDatabaseResult result = LockDatabase(m_lock);
+    switch (result.state) {
+    case DatabaseLock::State::Locked:
+        return true;
+    case DatabaseLock::State::Held:
+        tell(300, result.message, ProgramBoxTitle());
+        return false;
+    default:
+        tell(301, result.message, ProgramBoxTitle(), BoxIcon::Critical);
+        return false;
+    }
+}
+
+// The settings file's "Size Values" and "Data Select".
+void frmMain::applySizeValues() {
+    const MainWindowValues &values = Globals().MainWindow;
+    resize(TwipsToPixelsX(values.Width), TwipsToPixelsY(values.Height));
+    // A window that was minimized at exit starts normal, so a start always shows it.
+    if (values.WindowState == 2)
+        setWindowState(Qt::WindowMaximized);
+    for (std::size_t i = 0; i < m_controls.chkLog.size(); ++i)
+        m_controls.chkLog[i]->setChecked(values.DataSelect[i] == 1);
+}
+
+void frmMain::applyFirstRunSizeAndCentre() {
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->geometry();
+    const double screenWidth = PixelsToTwipsX(area.width());
+    const double screenHeight = PixelsToTwipsY(area.height());
+    if (Globals().ExecuteCount == 1) {
+        const double width =
+            screenWidth * 0.8 > kMinWindowWidth ? screenWidth * 0.8 : kMinWindowWidth;
+        const double height =
+            screenHeight * 0.6 > kMinWindowHeight ? screenHeight * 0.6 : kMinWindowHeight;
+        resize(TwipsToPixelsX(width), TwipsToPixelsY(height));
+    }
+    const QSize size = this->size().expandedTo(
+        QSize(TwipsToPixelsX(kMinWindowWidth), TwipsToPixelsY(kMinWindowHeight)));
+    move(area.x() + (area.width() - size.width()) / 2,
+         area.y() + (area.height() - size.height()) / 2);
+}
+
+// The automatic-mode boxes show the two settings; setting them asks nothing.
+void frmMain::showAutoLoadSettings() {
+    const ProgramState &g = Globals();
+    m_acceptAutoLoadClicks = false;
+    m_controls.chkAutoLoad[0]->setChecked(g.AutoLoadMode);
+    m_controls.chkAutoLoad[1]->setChecked(g.AutoRemoveData);
+    m_controls.chkAutoLoad[1]->setEnabled(g.AutoLoadMode);
+    m_acceptAutoLoadClicks = true;
+}
+
+// The font button shows the display font, the colour button the trend colour.
+void frmMain::showDisplaySettings() {
+    const ProgramState &g = Globals();
+    QPushButton *fontButton = m_controls.cmdOptionDisp[0];
+    fontButton->setText(FontCaption(DisplayQFont(g.DisplayFont)));
+    QPushButton *colourButton = m_controls.cmdOptionDisp[1];
+    QPalette palette = colourButton->palette();
+    palette.setColor(QPalette::Button, ColorFromSettings(g.GraphColors[0]));
+    colourButton->setPalette(palette);
+    colourButton->setAutoFillBackground(true);
+}
+
+// The display font into every control, the page frames' captions in bold.
+void frmMain::applyDisplayFont() {
+    const QFont display = DisplayQFont(Globals().DisplayFont);
+    for (QWidget *control : findChildren<QWidget *>()) {
+        QFont font = control->font();
+        CopyFont(font, display);
+        control->setFont(font);
+    }
+    for (QGroupBox *page : m_controls.fraMenu) {
+        QFont font = page->font();
+        font.setBold(true);
+        page->setFont(font);
+    }
+    FitCentredFrames(m_controls);
+}
+
+void frmMain::initWindowDefaults() {
+    MainWindowControls &c = m_controls;
+    const ProgramState &g = Globals();
+    showDisplaySettings();
+    m_tmrInter.start();
+    SetLamp(0, kLampOnColors);
+    for (int i = 1; i < 4; ++i)
+        SetLamp(i, kLampOffColors);
+    c.rtbLog->clear();
+    c.cmdOption[0]->setEnabled(false);
+    for (QWidget *control :
+         {static_cast<QWidget *>(c.shpStatus[2]), static_cast<QWidget *>(c.shpStatus[3]),
+          static_cast<QWidget *>(c.lblStatus[8]), static_cast<QWidget *>(c.lblStatus[9])})
+        control->setVisible(false);
+    m_logTreeStale = true;
+    c.optHistory[0]->setChecked(true);
+    c.cmdInportDat->setVisible(g.DebugMode);
+    c.chkRawData->setVisible(g.DebugMode);
+}
+
+void frmMain::InitSettings() {
+    guarded([] { tq::InitSettings(); });
+    guarded([this] { initWindowDefaults(); });
+}
+
+// Earlier serial logs move one generation on, and this run starts a new SerialLog.log.
+// A file that will not go away is reported once and the start-up goes on.
+void frmMain::prepareSerialLog() {
+    const ProgramState &g = Globals();
+    const QString current = SerialLogFile(g.AppFolder);
+    try {
+        if (g.SerialLogOn)
+            RotateSerialLogs(g.AppFolder);
+        if (!RemoveFileAndWait(current))
+            throw TqError(ErrorKind::File, current);
+    } catch (const TqError &) {
+        tell(301, LoadMessage(301, {QDir::toNativeSeparators(current)}), LoadMessage(5001),
+             BoxIcon::Warning);
+    }
+}
+
+void frmMain::Form_Activate() {
+    if (m_firstActivate) {
+        for (QGroupBox *page : m_controls.fraMenu) {
+            page->move(0, page->y());
+            page->setVisible(false);
+        }
+        m_controls.fraMenu[0]->setVisible(true);
+        emit serialLogLine(LoadMessage(5541, {Now().generalDate()}));
+        m_firstActivate = false;
+    }
+    Form_Resize();
+}
+
+void frmMain::Form_Resize() {
+    // Enlarging a small window raises a resize of its own inside the pass.
+    if (m_inLayout)
+        return;
+    m_inLayout = true;
+    LayOutMainWindow(this, m_controls);
+    m_inLayout = false;
+}
+
+void frmMain::showPage(int frame) {
+    for (QGroupBox *page : m_controls.fraMenu)
+        page->setVisible(false);
+    m_controls.fraMenu[frame]->setVisible(true);
+    m_controls.fraMenu[frame]->update();
+}
+
+void frmMain::cmdInst_Click(int index) {
+    if (index < 0 || index > 5)
+        return;
+    if (index == 5) {
+        close();
+        return;
+    }
+    switch (index) {
+    case 0:
+        ShowLinkStatus();
+        break;
+    case 1:
+        ShowInstrument(m_linkInstrument);
+        break;
+    case 2:
+        m_controls.cmdInst[2]->setEnabled(false);
+        BuildLogTree();
+        RefreshLogPage();
+        m_controls.cmdInst[2]->setEnabled(true);
+        break;
+    case 3:
+        ShowLatestCalList();
+        break;
+    default:
+        ShowSettings();
+        break;
+    }
+    showPage(kPageOfButton[std::size_t(index)]);
+    if (index == 2)
+        m_controls.lvwLog->setFocus();
+    Form_Resize();
+}
+
+void frmMain::AddCommLogLine(const QString &text, const QColor &color) {
+    m_controls.rtbLog->AppendLine(text, color);
+}
+
+void frmMain::ShowLinkStatus() {
+    MainWindowControls &c = m_controls;
+    QWidget *page = c.fraMenu[0];
+    const bool visible = !page->isHidden();
+    page->setVisible(false);
+    const bool known = m_linkInstrument.CommFlags();
+    c.lblStatus[5]->setText(known ? m_linkInstrument.SerialNo() : QString());
+    c.lblStatus[6]->setText(known ? m_linkInstrument.StationID() : QString());
+    c.lblStatus[7]->setText(known ? m_linkInstrument.UserID() : QString());
+    page->setVisible(visible);
+    c.txtSuffix->setText(Globals().FactoryRecordSuffix);
+}
+
+void frmMain::SetLamp(int index, const LampColors &colors) {
+    m_controls.shpStatus[std::size_t(index)]->setColors(colors);
+}
+
+void frmMain::SaveDisplaySettings() {
+    ProgramState &g = Globals();
+    g.DisplayFont = FontSettingsOf(m_controls.cmdOptionDisp[0]->font());
+    g.GraphColors[0] =
+        ColorToSettings(m_controls.cmdOptionDisp[1]->palette().color(QPalette::Button));
+    MainWindowValues &values = g.MainWindow;
+    values.WindowState = isMaximized() ? 2 : isMinimized() ? 1 : 0;
+    const QRect normal = isMaximized() || isMinimized() ? normalGeometry() : geometry();
+    const QSize size = normal.isEmpty() ? this->size() : normal.size();
+    values.Width = float(PixelsToTwipsX(size.width()));
+    values.Height = float(PixelsToTwipsY(size.height()));
+    for (std::size_t i = 0; i < m_controls.chkLog.size(); ++i)
+        values.DataSelect[i] = m_controls.chkLog[i]->isChecked() ? 1 : 0;
+    SaveSettings();
+}
+
+void frmMain::ResetAfterPowerOff() {
+    AddCommLogLine(LoadMessage(5407), kLogGreen);
+    m_linkInstrument.setCommFlags(false);
+    SaveDisplaySettings();
+    InitSettings();
+    LoadSettings();
+    showDisplaySettings();
+    guarded([this] { applyDisplayFont(); });
+    ShowLinkStatus();
+    m_firstActivate = true;
+    m_controls.chkAutoLoad[0]->setEnabled(true);
+    m_controls.chkAutoLoad[1]->setEnabled(m_controls.chkAutoLoad[0]->isChecked());
+    Form_Activate();
+}
+
+void frmMain::chkAutoLoad_Click(int index) {
+    ProgramState &g = Globals();
+    std::array<QCheckBox *, 2> &boxes = m_controls.chkAutoLoad;
+    if (!m_acceptAutoLoadClicks || index < 0 || index > 1) {
+        // A click that is not taken does not leave the box saying something else.
+        boxes[0]->setChecked(g.AutoLoadMode);
+        boxes[1]->setChecked(g.AutoRemoveData);
+        return;
+    }
+    m_acceptAutoLoadClicks = false;
+    auto ask = [](int message) {
+        return ShowMessage({message, LoadMessage(message), LoadMessage(message + 1),
+                            BoxIcon::Question, BoxButtons::YesNo}) == BoxAnswer::Yes;
+    };
+    if (index == 0) {
+        const bool ticked = boxes[0]->isChecked();
+        const bool yes = ask(ticked ? 5303 : 5305);
+        g.AutoLoadMode = ticked == yes;
+        if (!ticked && yes)
+            g.AutoRemoveData = false;
+    } else if (boxes[1]->isChecked()) {
+        g.AutoRemoveData = ask(5333);
+    } else {
+        g.AutoRemoveData = false;
+    }
+    boxes[0]->setChecked(g.AutoLoadMode);
+    boxes[1]->setChecked(g.AutoRemoveData);
+    boxes[1]->setEnabled(g.AutoLoadMode);
+    m_acceptAutoLoadClicks = true;
+}
+
+bool frmMain::Form_QueryUnload() {
+    const bool refused = !m_controls.cmdInst[5]->isEnabled();
+    const BoxAnswer answer = ShowMessage(
+        {5373, LoadMessage(5373), ProgramBoxTitle(), BoxIcon::Question, BoxButtons::YesNo});
+    if (answer != BoxAnswer::Yes || refused)
+        return false;
+    m_tmrInter.stop();
+    return true;
+}
+
+// The settings file is written and the lock released; a failed write is told once and
+// does not keep the lock.
+void frmMain::Form_Unload() {
+    m_unloaded = true;
+    m_upload.Unload();
+    try {
+        SaveDisplaySettings();
+    } catch (const TqError &e) {
+        tell(0, e.message(), LoadMessage(5001), BoxIcon::Warning);
+    }
+    m_lock.Release();
+}
+
+void frmMain::tmrInter_Timer() {
+    ++m_tickCount;
+}
+
+void frmMain::resizeEvent(QResizeEvent *event) {
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}
+
+void frmMain::showEvent(QShowEvent *event) {
+    QWidget::showEvent(event);
+    Form_Activate();
+}
+
+void frmMain::changeEvent(QEvent *event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        Form_Activate();
+}
+
+void frmMain::closeEvent(QCloseEvent *event) {
+    if (m_unloaded) {
+        event->accept();
+        return;
+    }
+    if (!Form_QueryUnload()) {
+        event->ignore();
+        return;
+    }
+    Form_Unload();
+    event->accept();
+}
+
+} // namespace tq

@@ -1,0 +1,121 @@
+#pragma once
+
+#include "link/clsInstrument.h"
+#include "ui/main/database_lock.h"
+#include "ui/main/window/frmUpload.h"
+#include "ui/main/window/main_window_controls.h"
+#include "ui/main/window/window_colours.h"
+
+#include <QTimer>
+#include <QWidget>
+
+namespace tq {
+
+// The program's one working window: a column of menu buttons beside a stack of pages, of
+// which one shows at a time. It runs the start-up (Form_Load), owns the database lock
+// for the program's lifetime and ends the program when it closes.
+class frmMain : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmMain(QWidget *parent = nullptr);
+    ~frmMain() override;
+
+    enum class LoadResult {
+        Loaded,     // the window may be shown
+        EndProgram, // the database is held by another copy or could not be made (told)
+    };
+    // The start-up, in its order: program values, settings file, database lock, the
+    // automatic-mode boxes, fonts and captions, size and place, serial-log generations.
+    LoadResult Form_Load();
+    // The first activation shows the Download page and writes the standby line to the
+    // serial log; every activation lays the window out.
+    void Form_Activate();
+    // One layout pass.
+    void Form_Resize();
+    // The menu buttons: 0 Download, 1 Instrument Information, 2 Data, 3 Last Calibration,
+    // 4 Set, 5 Exit.
+    void cmdInst_Click(int index);
+    // The program defaults and the window's start state (communication log emptied,
+    // lamps, debug-only controls, stale log tree).
+    void InitSettings();
+    // The display font and graph colour from the Set page's buttons, the window's size
+    // and grouping boxes into the settings, then the settings file written. Throws
+    // TqError(File) when it cannot be written.
+    void SaveDisplaySettings();
+    // After the detector was switched off from the program: the settings written and read
+    // back, the window set up as at start-up, the Download page in front.
+    void ResetAfterPowerOff();
+
+    // Appends a coloured line at the end of the communication log.
+    void AddCommLogLine(const QString &text, const QColor &color);
+    // The connected detector's identity on the Download page, and the record-file suffix.
+    void ShowLinkStatus();
+    // Paints status lamp `index` (0 Serial Port, 1 Connect, 2 and 3).
+    void SetLamp(int index, const LampColors &colors);
+    // The automatic-mode boxes: 0 Automatic Download, 1 Automatic Data Removal.
+    void chkAutoLoad_Click(int index);
+
+    // Page fillers of the instrument pages and the log browser.
+    void RefreshInstrumentPages();
+    void ShowInstrument(const clsInstrument &instrument);
+    void ShowLatestCalList();
+    void ShowSettings();
+    void BuildLogTree();
+    void RefreshLogPage();
+
+    const MainWindowControls &controls() const { return m_controls; }
+    ProgressWindow &Upload() { return m_upload; }
+    clsInstrument &LinkInstrument() { return m_linkInstrument; }
+    const DatabaseLock &databaseLock() const { return m_lock; }
+
+    bool LogTreeStale() const { return m_logTreeStale; }
+    void setLogTreeStale(bool stale) { m_logTreeStale = stale; }
+    bool AcceptAutoLoadClicks() const { return m_acceptAutoLoadClicks; }
+    void setAcceptAutoLoadClicks(bool accept) { m_acceptAutoLoadClicks = accept; }
+    // Ticks of the 100 ms display timer; two-second waits count 20 of them.
+    qint32 TickCount() const { return m_tickCount; }
+    void setTickCount(qint32 count) { m_tickCount = count; }
+    // The flash-image dump file: TQ6200.DAT in the program folder.
+    QString DumpFile() const { return m_dumpFile; }
+
+signals:
+    // A line for the serial log, written through the link control.
+    void serialLogLine(const QString &text);
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    bool lockDatabase();
+    void applySizeValues();
+    void applyFirstRunSizeAndCentre();
+    void showAutoLoadSettings();
+    void showDisplaySettings();
+    void applyDisplayFont();
+    void SetCaptions();
+    void initWindowDefaults();
+    void prepareSerialLog();
+    // True when the close may go ahead.
+    bool Form_QueryUnload();
+    void Form_Unload();
+    void tmrInter_Timer();
+    void showPage(int frame);
+
+    MainWindowControls m_controls;
+    ProgressWindow m_upload;
+    clsInstrument m_linkInstrument;
+    DatabaseLock m_lock;
+    QTimer m_tmrInter;
+    QString m_dumpFile;
+    qint32 m_tickCount = 0;
+    bool m_firstActivate = true;
+    bool m_acceptAutoLoadClicks = false;
+    bool m_logTreeStale = true;
+    bool m_unloaded = false;
+    bool m_inLayout = false;
+};
+
+} // namespace tq

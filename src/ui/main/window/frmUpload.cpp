@@ -1,0 +1,154 @@
+#include "ui/main/window/frmUpload.h"
+
+#include "core/gui/font_copy.h"
+#include "core/gui/twips.h"
+#include "core/messages.h"
+#include "core/program_state.h"
+#include "ui/main/window/busy_state.h"
+#include "ui/main/window/display_font.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+
+namespace tq {
+
+namespace {
+
+constexpr int kAnimationHeightPixels = 64;
+constexpr int kWidthPixels = 288;
+constexpr double kLabelHeightTwips = 612;
+constexpr double kMargin = 60;
+
+// Title and status text, and whether the Cancel button shows, for a WorkState.
+struct UploadLook {
+    int message;
+    bool cancel;
+};
+
+UploadLook lookFor(qint32 workState) {
+    switch (workState) {
+    case LoggerDownload:
+        return {6001, true};
+    case ZeroCalibration:
+        return {6002, false};
+    case SpanCalibration:
+        return {6003, false};
+    case CompleteDownload:
+    case AutomaticMode:
+        return {6004, true};
+    case WritingExport:
+        return {6058, false};
+    default:
+        return {6004, false};
+    }
+}
+
+} // namespace
+
+frmUpload::frmUpload(QWidget *parent) : QWidget(parent, Qt::Window) {
+    setObjectName(QStringLiteral("frmUpload"));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    m_animation = new QProgressBar(this);
+    m_animation->setObjectName(QStringLiteral("amnUpload"));
+    // No player for the maker's animation file: an indicator of our own shows the work.
+    m_animation->setRange(0, 0);
+    m_animation->setTextVisible(false);
+    m_label = new QLabel(QStringLiteral("Now Uploading."), this);
+    m_label->setObjectName(QStringLiteral("lblUpload"));
+    m_label->setAlignment(Qt::AlignCenter);
+    m_label->setWordWrap(true);
+    m_cancel = new QPushButton(QStringLiteral("Now Download"), this);
+    m_cancel->setObjectName(QStringLiteral("cmdUpload"));
+    connect(m_cancel, &QPushButton::clicked, this, &frmUpload::cmdUpload_Click);
+    m_focusTimer.setInterval(500);
+    connect(&m_focusTimer, &QTimer::timeout, this, &frmUpload::tmrInter_Timer);
+
+    const QFont font = DisplayQFont(Globals().DisplayFont);
+    for (QWidget *control : {static_cast<QWidget *>(m_label), static_cast<QWidget *>(m_cancel)}) {
+        QFont controlFont = control->font();
+        CopyFont(controlFont, font);
+        control->setFont(controlFont);
+    }
+    const UploadLook look = lookFor(Globals().WorkState);
+    const QString text = LoadMessage(look.message);
+    setWindowTitle(text);
+    m_label->setText(text);
+    m_cancel->setVisible(look.cancel);
+    if (look.cancel)
+        m_cancel->setText(LoadMessage(6005));
+    Form_Resize();
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->geometry();
+        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+    }
+    m_focusTimer.start();
+}
+
+void frmUpload::Form_Resize() {
+    const int labelHeight = TwipsToPixelsY(kLabelHeightTwips);
+    const int margin = TwipsToPixelsX(kMargin);
+    const bool cancel = !m_cancel->isHidden();
+    const int height = kAnimationHeightPixels + int(labelHeight * (cancel ? 2.6 : 2.0));
+    setFixedSize(kWidthPixels + TwipsToPixelsX(240), height);
+    const int inner = width() - 2 * margin;
+    m_animation->setGeometry(margin, margin, inner, kAnimationHeightPixels);
+    m_label->setGeometry(margin, m_animation->geometry().bottom() + 1 + margin, inner, labelHeight);
+    if (cancel) {
+        const int top = m_label->geometry().bottom() + 1 + margin;
+        m_cancel->setGeometry(margin, top, inner, height - top - 2 * margin);
+    }
+}
+
+void frmUpload::showEvent(QShowEvent *event) {
+    QWidget::showEvent(event);
+    Form_Resize();
+}
+
+void frmUpload::cmdUpload_Click() {
+    m_label->setText(LoadMessage(6006));
+    emit userCancel();
+    m_canceled = true;
+    m_cancel->setEnabled(false);
+}
+
+void frmUpload::tmrInter_Timer() {
+    // Stay in front while the operation runs, but never take the focus from a message box.
+    if (QApplication::activeModalWidget() || !isVisible())
+        return;
+    raise();
+    activateWindow();
+}
+
+frmUpload *ProgressWindow::Load() {
+    if (!m_form) {
+        m_form = new frmUpload();
+        m_lastCanceled = false;
+        connect(m_form, &frmUpload::userCancel, this, &ProgressWindow::userCancel);
+    }
+    return m_form;
+}
+
+void ProgressWindow::SetTitle(const QString &title) {
+    Load()->setWindowTitle(title);
+}
+
+void ProgressWindow::Show() {
+    Load()->show();
+}
+
+void ProgressWindow::Unload() {
+    if (!m_form)
+        return;
+    m_lastCanceled = m_form->Canceled();
+    delete m_form;
+}
+
+bool ProgressWindow::Canceled() const {
+    return m_form ? m_form->Canceled() : m_lastCanceled;
+}
+
+} // namespace tq

@@ -1,0 +1,69 @@
+#include "ui/main/window/column_widths.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <vector>
+
+namespace tq {
+namespace {
+
+using Widths = std::vector<std::optional<double>>;
+constexpr std::nullopt_t K = std::nullopt; // a column that keeps its width
+
+struct WidthCase {
+    const char *name;
+    LayoutGrid grid;
+    int columns;
+    double width;
+    const char *language;
+    Widths expected;
+};
+
+class ColumnWidthsTest : public ::testing::TestWithParam<WidthCase> {};
+
+TEST_P(ColumnWidthsTest, GivesTheTableWidths) {
+    const WidthCase &c = GetParam();
+    Widths got = ColumnWidths(c.grid, c.columns, c.width, QString::fromLatin1(c.language));
+    // Trailing kept columns and a shorter result mean the same.
+    while (!got.empty() && !got.back())
+        got.pop_back();
+    EXPECT_EQ(got, c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Layout, ColumnWidthsTest,
+    ::testing::Values(
+        WidthCase{"InstFiveKeepsFifth", LayoutGrid::Inst, 5, 10000, "EN", {1900, 2500, 1200, 1200}},
+        WidthCase{"InstSix", LayoutGrid::Inst, 6, 10000, "JP", {1900, 2500, 1200, 1200, 1200}},
+        WidthCase{"InstFourUnchanged", LayoutGrid::Inst, 4, 10000, "EN", {}},
+        WidthCase{"InstSevenUnchanged", LayoutGrid::Inst, 7, 10000, "EN", {}},
+        WidthCase{"InstOtherLanguage", LayoutGrid::Inst, 5, 10000, "DE", {}},
+        WidthCase{"SensorOneColumn", LayoutGrid::InstSensor, 1, 8000, "EN", {100}},
+        WidthCase{"SensorFour", LayoutGrid::InstSensor, 4, 8000, "EN", {2000, 2000, 2000, 100}},
+        WidthCase{"LogSevenEnglish", LayoutGrid::Log, 7, 6000, "EN", {}},
+        WidthCase{
+            "LogSevenJapanese", LayoutGrid::Log, 7, 6000, "JP", {1200, 800, 800, 800, 800, 800}},
+        WidthCase{"LogFiveEnglish", LayoutGrid::Log, 5, 8000, "EN", {2000, 1400, 1400, 1400}},
+        WidthCase{"LogFiveJapanese", LayoutGrid::Log, 5, 8000, "JP", {1600, 1600, 1600, 1600}},
+        WidthCase{"BrowseTenUnchanged", LayoutGrid::Browse, 10, 12000, "EN", {}},
+        WidthCase{"BrowseEightAll",
+                  LayoutGrid::Browse,
+                  8,
+                  12000,
+                  "EN",
+                  {600, 2280, 1500, 1500, 1500, 1500, 1500, 1500}},
+        WidthCase{"BrowseFive", LayoutGrid::Browse, 5, 10000, "EN", {1000, 3000, 2000, 2000}},
+        WidthCase{"SummaryLastKept", LayoutGrid::Summary, 4, 10000, "EN", {2600, 2467, 2467}},
+        WidthCase{
+            "HistoryAll", LayoutGrid::History, 6, 10000, "EN", {600, 1880, 1880, 1880, 1880, 1880}},
+        WidthCase{"OptionEnglish", LayoutGrid::Option, 3, 10000, "EN", {1500, 4250, 100}},
+        WidthCase{"OptionJapanese", LayoutGrid::Option, 3, 10000, "JP", {1300, 4350, 100}},
+        WidthCase{"OptionOtherLanguage", LayoutGrid::Option, 3, 10000, "XX", {}},
+        WidthCase{"CalKeepsFourth", LayoutGrid::Cal, 4, 10000, "EN", {3000, 1000, 3000}},
+        // 0.25 of 10 twips is 2.5: halves go to the even neighbour.
+        WidthCase{"HalvesToEven", LayoutGrid::InstSensor, 2, 10, "EN", {2, 100}}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+} // namespace
+} // namespace tq
