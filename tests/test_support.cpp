@@ -1,7 +1,11 @@
 #include "test_support.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QHash>
 #include <QLocale>
+#include <QProcess>
 
 #include <csignal>
 #include <sys/resource.h>
@@ -41,6 +45,49 @@ FileSizeLimit::~FileSizeLimit() {
 
 bool japaneseLocale() {
     return QLocale::system().language() == QLocale::Japanese;
+}
+
+namespace {
+
+QString toolsFolder() {
+    return QFileInfo(QStringLiteral(__FILE__)).absoluteDir().filePath(QStringLiteral("../tools"));
+}
+
+// The description file the builder reads: the JSON text written out, a path, or a fixture.
+QString descriptionFile(const QString &description, const QString &jsonPath) {
+    if (description.trimmed().startsWith(QLatin1Char('{'))) {
+        writeFile(jsonPath, description.toUtf8());
+        return jsonPath;
+    }
+    if (QFileInfo::exists(description))
+        return description;
+    return ImageFixture(description.endsWith(QStringLiteral(".json"))
+                            ? description
+                            : description + QStringLiteral(".json"));
+}
+
+} // namespace
+
+QString ImageFixture(const QString &name) {
+    return QDir(toolsFolder()).filePath(QStringLiteral("fixtures/") + name);
+}
+
+QString BuildImage(const QString &description) {
+    static QTemporaryDir folder;
+    static QHash<QString, QString> built;
+    if (const auto found = built.constFind(description); found != built.cend())
+        return *found;
+    const QString stem = folder.filePath(QStringLiteral("image%1").arg(built.size()));
+    const QString out = stem + QStringLiteral(".DAT");
+    QProcess builder;
+    builder.start(QStringLiteral("python3"),
+                  {QDir(toolsFolder()).filePath(QStringLiteral("tq6200_image.py")),
+                   descriptionFile(description, stem + QStringLiteral(".json")), out});
+    const bool finished = builder.waitForFinished(60000);
+    EXPECT_TRUE(finished && builder.exitCode() == 0)
+        << builder.readAllStandardError().toStdString();
+    built.insert(description, out);
+    return out;
 }
 
 } // namespace tq::test

@@ -36,4 +36,11 @@ private:
 // True when the test process runs with a Japanese locale (LC_ALL pinned by the test run).
 bool japaneseLocale();
 
+// The path of a fixture description of the image builder (`tools/fixtures/`).
+QString ImageFixture(const QString &name);
+// Builds a flash image with the image builder and returns the image's path. The description
+// is the JSON text itself, a description file's path or a fixture name ("events_basic").
+// Each description is built once per test run; the images must not be changed.
+QString BuildImage(const QString &description);
+
 } // namespace tq::test

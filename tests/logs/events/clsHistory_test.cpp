@@ -225,7 +225,7 @@ TEST_F(HistoryAreaTest, RecordsRunToAnFfByteOrTheBlockEnd) {
 }
 
 TEST_F(HistoryAreaTest, DecodesTheImageBuildersHistories) {
-    const QString image = BuildFlashImage(dir.path(), R"({"histories": [
+    const QString image = BuildImage(R"({"histories": [
         {"date": "2024-02-28 09:15:00", "gases": [{"name": "CH4", "decimals": 1}],
          "records": [{"calibration": {"before": 50, "after": 52.2}}, {"mark": true},
                      {"calibration": {"slot": 1, "before": 1, "after": 2}}]},

@@ -209,21 +209,8 @@ TEST_F(SnapshotAreaTest, ReadsWrittenBlocksAndEmptyAreas) {
     EXPECT_FLOAT_EQ(snaps.Item(2)->GasValue(0), -101.0f);
 }
 
-TEST_F(SnapshotAreaTest, FailingBlockEndsTheAreaAndIsNotKept) {
-    QByteArray image = ErasedImage();
-    PutBlock(image, kSnapshotArea, SnapshotBlock());
-    EventBlockSpec bad = OneGasHeader();
-    bad.gases[0].code = 4;
-    PutBlock(image, kSnapshotArea + 0x100, SnapshotBlock(bad));
-    PutBlock(image, kSnapshotArea + 0x200, SnapshotBlock());
-    clsSnapShots snaps;
-    EXPECT_FALSE(snaps.ReadBinaryLog(imageFile(image)));
-    ASSERT_EQ(snaps.Count(), 1);
-    EXPECT_EQ(snaps.Item(1)->Key(), QString::number(kSnapshotArea) + " L");
-}
-
 TEST_F(SnapshotAreaTest, DecodesTheImageBuildersSnapshots) {
-    const QString image = BuildFlashImage(dir.path(), R"({"snapshots": [
+    const QString image = BuildImage(R"({"snapshots": [
         {"user": "U1", "serial": "N1", "date": "2024-05-06 07:08:09",
          "gases": [{"name": "CH4", "decimals": 1, "unit": "%LEL", "full": 100}],
          "value": 12.5, "status": 4},

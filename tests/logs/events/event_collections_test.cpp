@@ -19,19 +19,6 @@ EventBlockSpec withRecords(QList<std::array<quint8, 2>> records) {
 
 class EventCollectionTest : public EventDatabaseTest {};
 
-TEST_F(EventCollectionTest, ErasedAreasGiveNoMembers) {
-    const QString file = imageFile(ErasedImage());
-    clsAlarmEvents alarms;
-    clsTroubleEvents troubles;
-    clsPowerEvents powers;
-    EXPECT_TRUE(alarms.ReadBinaryLog(file));
-    EXPECT_TRUE(troubles.ReadBinaryLog(file));
-    EXPECT_TRUE(powers.ReadBinaryLog(file));
-    EXPECT_EQ(alarms.Count(), 0);
-    EXPECT_EQ(troubles.Count(), 0);
-    EXPECT_EQ(powers.Count(), 0);
-}
-
 TEST_F(EventCollectionTest, WrittenBlocksBecomeMembersInAreaOrder) {
     QByteArray image = ErasedImage();
     PutBlock(image, kAlarmArea, EventBlock(withRecords({{0x70, 0x00}})));
@@ -68,33 +55,6 @@ TEST_F(EventCollectionTest, PowerBlocksAreWrittenUnlessTheyBeginFfFf) {
     EXPECT_EQ(powers.Item(1)->Key(), QStringLiteral("0 L"));
     EXPECT_EQ(powers.Item(2)->Key(), QStringLiteral("512 L"));
     EXPECT_EQ(powers.Item(2)->LogCnt(0), 0xFF00);
-}
-
-TEST_F(EventCollectionTest, AFullBlockWithoutTerminatorEndsAtTheBlockEnd) {
-    EventBlockSpec spec;
-    spec.terminated = false;
-    QByteArray image = ErasedImage();
-    PutBlock(image, kAlarmArea, EventBlock(spec));
-    PutBlock(image, kAlarmArea + 0x100, EventBlock(withRecords({{0x70, 0x00}})));
-    clsAlarmEvents alarms;
-    ASSERT_TRUE(alarms.ReadBinaryLog(imageFile(image)));
-    ASSERT_EQ(alarms.Count(), 2);
-    EXPECT_EQ(alarms.Item(1)->DataCount(), (256 - EventRecordStart(spec)) / 2);
-    EXPECT_EQ(alarms.Item(2)->DataCount(), 1);
-}
-
-TEST_F(EventCollectionTest, AFailingBlockEndsTheAreaAndIsNotKept) {
-    EventBlockSpec bad = withRecords({{0x70, 0x00}});
-    bad.gases = {GasBlockSpec{}, GasBlockSpec{}};
-    bad.gases[1].code = 4; // gas slot 2: no log holds it
-    QByteArray image = ErasedImage();
-    PutBlock(image, kAlarmArea, EventBlock(withRecords({{0x70, 0x00}})));
-    PutBlock(image, kAlarmArea + 0x100, EventBlock(bad));
-    PutBlock(image, kAlarmArea + 0x200, EventBlock(withRecords({{0x70, 0x00}})));
-    clsAlarmEvents alarms;
-    EXPECT_FALSE(alarms.ReadBinaryLog(imageFile(image)));
-    ASSERT_EQ(alarms.Count(), 1);
-    EXPECT_EQ(alarms.Item(1)->Key(), QStringLiteral("327680 L"));
 }
 
 TEST_F(EventCollectionTest, ReadingTwiceAddsNoMemberButRepeatsTheRecords) {

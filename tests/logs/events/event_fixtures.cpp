@@ -64,9 +64,6 @@ QByteArray EventBlock(const EventBlockSpec &spec) {
         block += char(r[0]);
         block += char(r[1]);
     }
-    if (!spec.terminated && block.size() < 256) // fill to the end with records of gas 0
-        while (block.size() < 256)
-            block += char(0x70);
     block = block.left(256);
     return block.leftJustified(256, char(0xFF));
 }

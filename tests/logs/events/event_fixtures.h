@@ -35,7 +35,6 @@ struct EventBlockSpec {
     QByteArray date = QByteArray("\x14\x03\x1F\x17\x3B\x00", 6); // 2020-03-31 23:59:00
     quint8 lunchBreak = 0;
     QList<std::array<quint8, 2>> records;
-    bool terminated = true; // an FF byte after the last record (if it fits)
 };
 
 // The block's 256 bytes (erased where nothing is written; records past the end are cut).

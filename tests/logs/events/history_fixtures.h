@@ -15,10 +15,6 @@ QByteArray BlockWithRecords(const EventBlockSpec &spec, const QByteArray &record
 // date 2020-03-31 23:59:00.
 EventBlockSpec OneGasHeader();
 
-// Writes the flash image that a JSON description of the project's image builder asks for
-// into folder and returns its path.
-QString BuildFlashImage(const QString &folder, const QString &json);
-
 // A database test that also reads single values and counts rows.
 class LogStoreTest : public EventDatabaseTest {
 protected:

@@ -7,13 +7,6 @@
 
 namespace tq::test {
 
-// The path of a fixture description of the image builder.
-QString ImageFixture(const QString &name);
-// Builds a flash image from a JSON description (a fixture path or the JSON text itself)
-// with the image builder and returns the image's path. Each description is built once per
-// test run; the images must not be changed.
-QString BuildImage(const QString &description);
-
 // A test with a program folder of its own: DataFolder, DatabasePath and AppFolder point
 // into it, the database exists, and the raw-export and condensed switches are off.
 class TrendStoreTest : public TempFolderTest {

@@ -1,0 +1,184 @@
+// Reloading the longest interval trend for display, and importing a full event, snapshot,
+// history and power-event image into a fresh database and into one that already holds
+// about 100,000 event rows of other instruments (an import's cost must not grow with the
+// database).
+
+#include "core/database.h"
+#include "core/log_schema.h"
+#include "core/program_state.h"
+#include "link/clsInstrument.h"
+#include "logs/trend/clsInterval.h"
+#include "ui/main/import_pipeline.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+namespace {
+
+QString toolsFolder() {
+    return QFileInfo(QStringLiteral(__FILE__)).absoluteDir().filePath(QStringLiteral("../tools"));
+}
+
+// Builds the image of a description file with the image builder.
+bool buildImage(const QString &description, const QString &image) {
+    QProcess builder;
+    builder.start(
+        QStringLiteral("python3"),
+        {QDir(toolsFolder()).filePath(QStringLiteral("tq6200_image.py")), description, image});
+    return builder.waitForFinished(120000) && builder.exitCode() == 0;
+}
+
+// The description of an image whose five block areas have every block written, each block
+// a log of its own date, all of the instrument `serial`.
+QJsonObject fullBlockAreas(const QString &serial) {
+    constexpr int kBlocks = 256;
+    const QDateTime first(QDate(2024, 1, 1), QTime(0, 0));
+    QJsonArray power, snapshots, events, histories;
+    QJsonArray eventRecords, historyRecords;
+    for (int i = 0; i < 40; ++i)
+        eventRecords.append(QJsonObject{{"gas", 0}, {"status", 1 + i % 6}});
+    for (int i = 0; i < 30; ++i)
+        historyRecords.append(QJsonObject{
+            {"calibration", QJsonObject{{"slot", 0}, {"before", 40 + i}, {"after", 50}}}});
+    for (int block = 0; block < kBlocks; ++block) {
+        const QString date = first.addSecs(3600LL * block).toString("yyyy-MM-dd hh:mm:ss");
+        const QJsonObject head{{"log_no", block + 1}, {"serial", serial}, {"date", date}};
+        power.append(QJsonObject{{"counter", block + 1}, {"date", date}, {"on", block % 2 == 0}});
+        QJsonObject snapshot = head, eventBlock = head, history = head;
+        snapshot["value"] = block % 100;
+        eventBlock["events"] = eventRecords;
+        history["records"] = historyRecords;
+        snapshots.append(snapshot);
+        events.append(eventBlock);
+        histories.append(history);
+    }
+    return QJsonObject{{"power_events", power},
+                       {"snapshots", snapshots},
+                       {"alarm_events", events},
+                       {"trouble_events", events},
+                       {"histories", histories}};
+}
+
+// A program folder of its own: the globals point into it.
+class ProgramFolder {
+public:
+    ProgramFolder() {
+        tq::ProgramState &g = tq::Globals();
+        g.AppFolder = g.DataLocation = m_dir.path();
+        g.DataFolder = m_dir.filePath(QStringLiteral("Data"));
+        g.DatabasePath = m_dir.filePath(QStringLiteral("TQ6200.mdb"));
+        g.CondensedView = false;
+        g.ExportRawData = false;
+        QDir().mkpath(g.DataFolder);
+        tq::CreateLogDatabase(g.DatabasePath);
+    }
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+    // Builds the image of a description into the folder and returns its path.
+    QString image(const QJsonObject &description, const QString &name) const {
+        const QString json = path(name + QStringLiteral(".json"));
+        QFile file(json);
+        if (file.open(QIODevice::WriteOnly))
+            file.write(QJsonDocument(description).toJson());
+        file.close();
+        const QString out = path(name + QStringLiteral(".DAT"));
+        return buildImage(json, out) ? out : QString();
+    }
+    static bool import(const QString &image) {
+        return tq::RunImports(image, std::make_shared<tq::clsInstrument>()).EveryImportSucceeded();
+    }
+    static qint64 eventRows() {
+        tq::Database db(tq::Globals().DatabasePath);
+        return db
+            .scalar(QStringLiteral("Select (Select Count(*) From Alarm_Event) + "
+                                   "(Select Count(*) From Trouble_Event) + "
+                                   "(Select Count(*) From Power_Event)"))
+            .toLongLong();
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+// The log of 54,001 samples: the reload reads the whole trend file and, as a log of more
+// samples than the table shows at once, keeps the condensed view of it.
+void BM_ReloadLongestInterval(benchmark::State &state) {
+    const ProgramFolder folder;
+    const QString image = folder.path(QStringLiteral("full_rings.DAT"));
+    if (!buildImage(QDir(toolsFolder()).filePath(QStringLiteral("fixtures/full_rings.json")),
+                    image) ||
+        !ProgramFolder::import(image)) {
+        state.SkipWithError("the image could not be imported");
+        return;
+    }
+    const qint64 seqNo = tq::Database(tq::Globals().DatabasePath)
+                             .scalar(QStringLiteral("Select SeqNo From Log_head Where Types = ? "
+                                                    "Order By Dcount Desc Limit 1"),
+                                     {int(tq::LogType::IntervalTrend)})
+                             .toLongLong();
+    qint32 samples = 0;
+    for (auto _ : state) {
+        tq::clsInterval log;
+        log.setSeqNo(seqNo);
+        log.ReLoad();
+        samples = log.DataCount();
+        benchmark::DoNotOptimize(samples);
+    }
+    tq::Globals().CondensedView = false; // the reload turned it on
+    state.counters["shown"] = samples;
+}
+
+// state.range(0): the event rows of other instruments in the database before each import.
+void BM_ImportIntoFilledDatabase(benchmark::State &state) {
+    const ProgramFolder folder;
+    const QString image = folder.image(fullBlockAreas(QStringLiteral("B1")), QStringLiteral("B1"));
+    for (int n = 1; ProgramFolder::eventRows() < state.range(0); ++n) {
+        const QString name = QStringLiteral("P%1").arg(n);
+        if (!ProgramFolder::import(folder.image(fullBlockAreas(name), name))) {
+            state.SkipWithError("the database could not be filled");
+            return;
+        }
+    }
+    const QString database = tq::Globals().DatabasePath;
+    const QString filled = folder.path(QStringLiteral("filled.mdb"));
+    QFile::copy(database, filled);
+    state.counters["rows_before"] = double(ProgramFolder::eventRows());
+    for (auto _ : state) {
+        state.PauseTiming();
+        QFile::remove(database);
+        QFile::copy(filled, database);
+        state.ResumeTiming();
+        if (!ProgramFolder::import(image))
+            state.SkipWithError("an import failed");
+    }
+    state.counters["rows_after"] = double(ProgramFolder::eventRows());
+}
+
+BENCHMARK(BM_ReloadLongestInterval)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ImportIntoFilledDatabase)
+    ->Arg(0)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
+
+} // namespace
+
+// The database layer needs an application object.
+int main(int argc, char **argv) {
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
