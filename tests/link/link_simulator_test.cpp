@@ -48,6 +48,8 @@ protected:
     void connectTo(const QStringList &options = {}, qint16 timeout = 2, qint16 retry = 2) {
         sim = std::make_unique<Simulator>(options);
         openPort(timeout, retry);
+        if (HasFatalFailure())
+            return;
         ASSERT_TRUE(QTest::qWaitFor([&] { return link->Connected(); }, 5000));
     }
 
@@ -94,7 +96,7 @@ protected:
 };
 
 TEST_P(LinkAgainstSimulator, ReadsTheSettings) {
-    connectTo();
+    ASSERT_NO_FATAL_FAILURE(connectTo());
     ASSERT_TRUE(link->GetInstrument(&instrument));
     EXPECT_EQ(instrument.RomNumber(), 10207);
     EXPECT_EQ(instrument.UserID(), QStringLiteral("SAFETY TEAM"));
@@ -113,7 +115,7 @@ TEST_P(LinkAgainstSimulator, ReadsTheSettings) {
 }
 
 TEST_P(LinkAgainstSimulator, UploadsOnlyFlaggedSettingsThenCommits) {
-    connectTo();
+    ASSERT_NO_FATAL_FAILURE(connectTo());
     ASSERT_TRUE(link->GetInstrument(&instrument));
     const qsizetype readCommands = sim->commands().size();
     instrument.setUserID(QStringLiteral("NIGHT SHIFT"));
@@ -137,7 +139,7 @@ TEST_P(LinkAgainstSimulator, UploadsOnlyFlaggedSettingsThenCommits) {
 }
 
 TEST_P(LinkAgainstSimulator, UploadWithNothingFlaggedSendsNothing) {
-    connectTo();
+    ASSERT_NO_FATAL_FAILURE(connectTo());
     ASSERT_TRUE(link->GetInstrument(&instrument));
     const qsizetype readCommands = sim->commands().size();
     EXPECT_FALSE(link->SetInstrument(&instrument));
@@ -146,7 +148,7 @@ TEST_P(LinkAgainstSimulator, UploadWithNothingFlaggedSendsNothing) {
 }
 
 TEST_P(LinkAgainstSimulator, SetsTheClock) {
-    connectTo();
+    ASSERT_NO_FATAL_FAILURE(connectTo());
     ASSERT_TRUE(link->SetDateTime(Date::fromParts(2024, 3, 5, 14, 7, 9)));
     EXPECT_EQ(sim->commands().last(), QStringLiteral("HC,W,240305140709"));
 }
@@ -160,7 +162,7 @@ TEST_P(LinkAgainstSimulator, ClearsTheDataAfterTheDetectorConfirms) {
                   {&uclPvif::PowerDataClear, "XY,W,", "XY,C,"}};
     for (const auto &c : clears) {
         SCOPED_TRACE(c.write);
-        connectTo({"--busy", "2"});
+        ASSERT_NO_FATAL_FAILURE(connectTo({"--busy", "2"}));
         fastTicks();
         ASSERT_TRUE(((*link).*c.clear)());
         EXPECT_EQ(sim->commands().mid(1), (QStringList{c.write, c.confirm, c.confirm, c.confirm}));
@@ -171,7 +173,7 @@ TEST_P(LinkAgainstSimulator, ClearsTheDataAfterTheDetectorConfirms) {
 }
 
 TEST_P(LinkAgainstSimulator, FactoryDefaultConfirmsAfterFiveSeconds) {
-    connectTo({"--busy", "0"}, 10);
+    ASSERT_NO_FATAL_FAILURE(connectTo({"--busy", "0"}, 10));
     QElapsedTimer took;
     took.start();
     ASSERT_TRUE(link->DefaultInstrument());
@@ -180,7 +182,7 @@ TEST_P(LinkAgainstSimulator, FactoryDefaultConfirmsAfterFiveSeconds) {
 }
 
 TEST_P(LinkAgainstSimulator, SpanCalibrationKeepsTheStatus) {
-    connectTo();
+    ASSERT_NO_FATAL_FAILURE(connectTo());
     ASSERT_TRUE(link->SpanCal(QStringLiteral("1000")));
     EXPECT_TRUE(link->SpanStatus(0));
     EXPECT_FALSE(link->SpanStatus(1));
@@ -188,20 +190,20 @@ TEST_P(LinkAgainstSimulator, SpanCalibrationKeepsTheStatus) {
 }
 
 TEST_P(LinkAgainstSimulator, ConfirmLoopHonoursCancel) {
-    connectTo({"--busy-forever"});
+    ASSERT_NO_FATAL_FAILURE(connectTo({"--busy-forever"}));
     QTimer::singleShot(300, [&] { link->setCancel(true); });
     EXPECT_FALSE(link->BodyDataClear());
     EXPECT_THAT(serialLog().toStdString(), HasSubstr("--- Data Remove Failed---."));
 }
 
 TEST_P(LinkAgainstSimulator, ConfirmLoopGivesUpOnADetectorBusyForEver) {
-    connectTo({"--busy-forever"});
+    ASSERT_NO_FATAL_FAILURE(connectTo({"--busy-forever"}));
     uclPvifProbe::setConfirmLimit(*link, 500);
     EXPECT_FALSE(link->ZeroCal(QStringLiteral("1000")));
 }
 
 TEST_P(LinkAgainstSimulator, ZeroCalibrationReportsTheStatus) {
-    connectTo({"--busy", "2"});
+    ASSERT_NO_FATAL_FAILURE(connectTo({"--busy", "2"}));
     fastTicks();
     ASSERT_TRUE(link->ZeroCal(QStringLiteral("1000")));
     EXPECT_TRUE(link->ZeroStatus(0));
@@ -210,7 +212,7 @@ TEST_P(LinkAgainstSimulator, ZeroCalibrationReportsTheStatus) {
 }
 
 TEST_P(LinkAgainstSimulator, PowersOff) {
-    connectTo();
+    ASSERT_NO_FATAL_FAILURE(connectTo());
     fastTicks();
     EXPECT_TRUE(link->BodyPowerOff());
     EXPECT_FALSE(link->Connected());
@@ -219,13 +221,13 @@ TEST_P(LinkAgainstSimulator, PowersOff) {
 }
 
 TEST_P(LinkAgainstSimulator, PowerOffUnansweredReportsFailure) {
-    connectTo({"--pull-cable-after", "1"}, 1, 1);
+    ASSERT_NO_FATAL_FAILURE(connectTo({"--pull-cable-after", "1"}, 1, 1));
     fastTicks();
     EXPECT_FALSE(link->BodyPowerOff());
 }
 
 TEST_P(LinkAgainstSimulator, FastDumpOfAnErasedImageReadsOnlyThePlannedBlocks) {
-    connectTo();
+    ASSERT_NO_FATAL_FAILURE(connectTo());
     const QString image = path(QStringLiteral("TQ6200.DAT"));
     ASSERT_TRUE(link->GetFastBinDump(image));
     link.reset();
@@ -248,7 +250,7 @@ TEST_P(LinkAgainstSimulator, CompleteDumpEqualsTheImage) {
     const QByteArray original = randomImage();
     const QString source = path(QStringLiteral("source.bin"));
     writeFile(source, original);
-    connectTo({"--image", source, "--long-block", "5"});
+    ASSERT_NO_FATAL_FAILURE(connectTo({"--image", source, "--long-block", "5"}));
     const QString image = path(QStringLiteral("TQ6200.DAT"));
     ASSERT_TRUE(link->GetBinDump(image, 0, 1023));
     EXPECT_TRUE(readFile(image) == original);
@@ -259,7 +261,7 @@ TEST_P(LinkAgainstSimulator, DumpListIsWritten) {
     const QString source = path(QStringLiteral("source.bin"));
     writeFile(source, original);
     // 1104 bytes: 69 lines, the fifth page holds five.
-    connectTo({"--image", source, "--dump-bytes", "1104"});
+    ASSERT_NO_FATAL_FAILURE(connectTo({"--image", source, "--dump-bytes", "1104"}));
     const QString list = path(QStringLiteral("DumpEF.dat"));
     ASSERT_TRUE(link->GetRomDump2(list));
     const QStringList lines = QString::fromUtf8(readFile(list)).split(QStringLiteral("\r\n"));
@@ -280,7 +282,7 @@ TEST_P(LinkAgainstSimulator, ConnectFaultsEndInTheAlarm) {
     for (const char *fault : {"--silent", "--nak", "--bad-checksum"}) {
         SCOPED_TRACE(fault);
         sim = std::make_unique<Simulator>(QStringList{fault});
-        openPort(1, 2);
+        ASSERT_NO_FATAL_FAILURE(openPort(1, 2));
         QSignalSpy alarms(link.get(), &uclPvif::AlarmMessage);
         EXPECT_TRUE(QTest::qWaitFor([&] { return alarms.count() > 0; }, 8000));
         EXPECT_FALSE(link->Connected());
@@ -304,7 +306,7 @@ TEST_P(LinkAgainstSimulator, ExchangeFaultsAreRetried) {
     };
     for (const RecoveryCase &c : cases) {
         SCOPED_TRACE(c.name);
-        connectTo(c.options, 1, 2);
+        ASSERT_NO_FATAL_FAILURE(connectTo(c.options, 1, 2));
         EXPECT_TRUE(link->GetRomNo(&instrument));
         EXPECT_EQ(sim->commands().count(QStringLiteral("VP,R,")), c.sends);
         link.reset();
@@ -313,20 +315,20 @@ TEST_P(LinkAgainstSimulator, ExchangeFaultsAreRetried) {
 }
 
 TEST_P(LinkAgainstSimulator, DroppedBlockEndsTheDumpForAnotherTry) {
-    connectTo({"--drop-block", "3"}, 1, 1);
+    ASSERT_NO_FATAL_FAILURE(connectTo({"--drop-block", "3"}, 1, 1));
     EXPECT_FALSE(link->GetBinDump(path(QStringLiteral("TQ6200.DAT")), 0, 10));
     EXPECT_TRUE(link->BinaryRetry());
     EXPECT_THAT(serialLog().toStdString(), HasSubstr("= timeout ="));
 }
 
 TEST_P(LinkAgainstSimulator, ShortBlockInTheFastDumpIsAFailure) {
-    connectTo({"--short-block", "65"}, 1, 1);
+    ASSERT_NO_FATAL_FAILURE(connectTo({"--short-block", "65"}, 1, 1));
     EXPECT_FALSE(link->GetFastBinDump(path(QStringLiteral("TQ6200.DAT"))));
     EXPECT_TRUE(link->BinaryRetry());
 }
 
 TEST_P(LinkAgainstSimulator, PulledCableFailsTheExchange) {
-    connectTo({"--pull-cable-after", "3"}, 1, 1);
+    ASSERT_NO_FATAL_FAILURE(connectTo({"--pull-cable-after", "3"}, 1, 1));
     EXPECT_FALSE(link->GetRomNo(&instrument));
     EXPECT_EQ(link->Status(), LinkStatus::Failed);
     EXPECT_FALSE(link->Connected());

@@ -1,5 +1,6 @@
 #include "simulator.h"
 
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -21,11 +22,15 @@ Simulator::Simulator(const QStringList &options, State state) {
     m_process.setArguments(arguments + options);
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_process.start();
-    if (!m_process.waitForStarted(5000))
+    // A loaded machine (a parallel test run) can take seconds to start Python.
+    const QDeadlineTimer deadline(30000);
+    if (!m_process.waitForStarted(int(deadline.remainingTime())))
         return;
-    while (!m_process.canReadLine() && m_process.waitForReadyRead(5000)) {
-    }
-    m_device = QString::fromUtf8(m_process.readLine()).trimmed();
+    while (!m_process.canReadLine() && m_process.state() == QProcess::Running &&
+           !deadline.hasExpired())
+        m_process.waitForReadyRead(int(qMin<qint64>(deadline.remainingTime(), 1000)));
+    if (m_process.canReadLine())
+        m_device = QString::fromUtf8(m_process.readLine()).trimmed();
 }
 
 Simulator::~Simulator() {
