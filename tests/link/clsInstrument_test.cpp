@@ -493,7 +493,7 @@ INSTANTIATE_TEST_SUITE_P(FreshAndCleared, DefaultsFixture, ::testing::Bool(),
 TEST(clsInstrumentClearDatas, DropsThePreviousDetectorsFirmwareAndSpecification) {
     clsInstrument ins;
     ins.setSUM(QStringLiteral("1A2B"));
-    ins.setSpecNo(QStringLiteral("SPEC-9"));
+    ins.setSpecNo(QStringLiteral("BS-9"));
     ins.setConfermation(600);
     ins.ClearDatas();
     EXPECT_EQ(ins.SUM(), QString());

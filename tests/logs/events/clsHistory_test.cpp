@@ -27,16 +27,16 @@ QByteArray SensorChange(quint8 code, const QByteArray &model, const QByteArray &
 }
 
 EventBlockSpec NoDecimalsHeader() {
-    EventBlockSpec spec = OneGasHeader();
-    spec.gases[0].format = 0x10;
-    return spec;
+    EventBlockSpec layout = OneGasHeader();
+    layout.gases[0].format = 0x10;
+    return layout;
 }
 
-// A history object holding the decoded header of spec.
-clsHistory WithHeader(const EventBlockSpec &spec = OneGasHeader()) {
+// A history object holding the decoded header of layout.
+clsHistory WithHeader(const EventBlockSpec &layout = OneGasHeader()) {
     clsHistory history;
     qint32 st = 0;
-    history.SetHeader(BlockWithRecords(spec, {}), st);
+    history.SetHeader(BlockWithRecords(layout, {}), st);
     return history;
 }
 
@@ -125,9 +125,9 @@ TEST(HistoryDecoding, RecordsOfOneBlockShareAnEntry) {
 }
 
 TEST(HistoryDecoding, RecordForASlotWithoutGasIsSkipped) {
-    EventBlockSpec spec = OneGasHeader();
-    spec.gases.clear();
-    clsHistory history = WithHeader(spec);
+    EventBlockSpec layout = OneGasHeader();
+    layout.gases.clear();
+    clsHistory history = WithHeader(layout);
     EXPECT_EQ(DecodeRecords(history, Bytes({0x60, 0x01, 0xF4, 0x02, 0x0A}), 1), 5);
     EXPECT_EQ(history.Dcount(), 0);
 }

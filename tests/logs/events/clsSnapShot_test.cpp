@@ -24,9 +24,9 @@ QByteArray Record(quint8 high, quint8 low, quint8 status) {
     return record + QByteArray(14, char(0xFF));
 }
 
-QByteArray SnapshotBlock(const EventBlockSpec &spec = OneGasHeader(),
+QByteArray SnapshotBlock(const EventBlockSpec &layout = OneGasHeader(),
                          const QByteArray &record = Record(0x01, 0xF4, 0x02)) {
-    return BlockWithRecords(spec, record);
+    return BlockWithRecords(layout, record);
 }
 
 clsSnapShot Decoded(const QByteArray &block) {
@@ -73,10 +73,10 @@ TEST(SnapshotDecoding, DecodesHeaderGasAndReading) {
 }
 
 TEST(SnapshotDecoding, RangeBlockMovesTheDateThirteenBytes) {
-    EventBlockSpec spec = OneGasHeader();
-    spec.endCode = 8;
-    spec.ranges = {1, 2, 0xFEFE, 0xFFFF, 5, 0xDDDD};
-    const clsSnapShot snap = Decoded(SnapshotBlock(spec));
+    EventBlockSpec layout = OneGasHeader();
+    layout.endCode = 8;
+    layout.ranges = {1, 2, 0xFEFE, 0xFFFF, 5, 0xDDDD};
+    const clsSnapShot snap = Decoded(SnapshotBlock(layout));
     EXPECT_EQ(snap.header().LEL_lo, 1);
     EXPECT_EQ(snap.header().ppm_lo, 65278);
     EXPECT_EQ(snap.header().ppm_hi, 65535);
@@ -96,12 +96,12 @@ class SnapshotGasCodes : public ::testing::TestWithParam<GasCodeCase> {};
 
 TEST_P(SnapshotGasCodes, SetSamplingAndSlot) {
     const GasCodeCase c = GetParam();
-    EventBlockSpec spec = OneGasHeader();
-    spec.gases[0].code = c.code;
+    EventBlockSpec layout = OneGasHeader();
+    layout.gases[0].code = c.code;
     clsSnapShot snap;
     snap.setGasBaseInfo(qint32(H::Sampling), c.samplingBefore);
     qint32 st = 0;
-    snap.SetHeader(SnapshotBlock(spec), st);
+    snap.SetHeader(SnapshotBlock(layout), st);
     EXPECT_EQ(snap.header().Sampling, c.samplingAfter);
     EXPECT_EQ(snap.GasListInfo(0, qint32(G::Name)).toString(), c.fillsSlot0 ? "CH4" : "");
     EXPECT_EQ(snap.gas(1).Name, c.fillsSlot0 ? "" : "CH4");
@@ -115,12 +115,12 @@ INSTANTIATE_TEST_SUITE_P(Codes, SnapshotGasCodes,
 
 TEST(SnapshotDecoding, GasCodeForSlotTwoFails) {
     for (const quint8 code : {quint8(4), quint8(36), quint8(52), quint8(68)}) {
-        EventBlockSpec spec = OneGasHeader();
-        spec.gases[0].code = code;
+        EventBlockSpec layout = OneGasHeader();
+        layout.gases[0].code = code;
         clsSnapShot snap;
         qint32 st = 0;
         try {
-            snap.SetHeader(SnapshotBlock(spec), st);
+            snap.SetHeader(SnapshotBlock(layout), st);
             ADD_FAILURE() << "code " << int(code) << " was taken";
         } catch (const TqError &e) {
             EXPECT_EQ(e.kind(), ErrorKind::SubscriptOutOfRange);
@@ -138,10 +138,10 @@ class SnapshotValues : public ::testing::TestWithParam<ValueCase> {};
 
 TEST_P(SnapshotValues, ReadingPairs) {
     const ValueCase c = GetParam();
-    EventBlockSpec spec = OneGasHeader();
+    EventBlockSpec layout = OneGasHeader();
     if (!c.withGas)
-        spec.gases.clear();
-    const clsSnapShot snap = Decoded(SnapshotBlock(spec, Record(c.high, c.low, 7)));
+        layout.gases.clear();
+    const clsSnapShot snap = Decoded(SnapshotBlock(layout, Record(c.high, c.low, 7)));
     EXPECT_FLOAT_EQ(snap.GasValue(0), c.value);
     EXPECT_FLOAT_EQ(snap.GasEvent(0, 0), 7.0f);
 }
@@ -155,10 +155,10 @@ INSTANTIATE_TEST_SUITE_P(
                       ValueCase{false, 0x01, 0xF4, -101}));
 
 TEST(SnapshotDecoding, RatioFfFfIsARawCountAndSerialIsTakenAsItIs) {
-    EventBlockSpec spec = OneGasHeader();
-    spec.gases[0].ratio = 0xFFFF;
-    spec.serial = QByteArray("ABCDEFGHIJKL\x03XY", 15);
-    const clsSnapShot snap = Decoded(SnapshotBlock(spec));
+    EventBlockSpec layout = OneGasHeader();
+    layout.gases[0].ratio = 0xFFFF;
+    layout.serial = QByteArray("ABCDEFGHIJKL\x03XY", 15);
+    const clsSnapShot snap = Decoded(SnapshotBlock(layout));
     EXPECT_FLOAT_EQ(snap.gas(0).Ratio, DecodeRawCount(65535) / 10.0f);
     EXPECT_EQ(snap.header().SerialNo, QString("ABCDEFGHIJKL") + QChar(3) + "XY");
 }
@@ -235,8 +235,8 @@ TEST_F(SnapshotAreaTest, DecodesTheImageBuildersSnapshots) {
 
 class SnapshotStoreTest : public LogStoreTest {
 protected:
-    clsSnapShot decodedWithInstrument(const EventBlockSpec &spec = OneGasHeader()) {
-        clsSnapShot snap = Decoded(SnapshotBlock(spec));
+    clsSnapShot decodedWithInstrument(const EventBlockSpec &layout = OneGasHeader()) {
+        clsSnapShot snap = Decoded(SnapshotBlock(layout));
         auto instrument = std::make_shared<clsInstrument>();
         instrument->setRomNumber(321);
         snap.setInstrument(instrument);
@@ -276,10 +276,10 @@ TEST_F(SnapshotStoreTest, StoresOnceAndReloads) {
 }
 
 TEST_F(SnapshotStoreTest, QuotedIdentifiersRoundTrip) {
-    EventBlockSpec spec = OneGasHeader();
-    spec.user = "O'Neil";
-    spec.station = "St'1";
-    clsSnapShot snap = decodedWithInstrument(spec);
+    EventBlockSpec layout = OneGasHeader();
+    layout.user = "O'Neil";
+    layout.station = "St'1";
+    clsSnapShot snap = decodedWithInstrument(layout);
     snap.Update();
     snap.Update();
     EXPECT_EQ(rows("Log_Head"), 1);

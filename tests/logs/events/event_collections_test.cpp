@@ -12,9 +12,9 @@ constexpr qint32 kAlarmArea = 0x50000;
 constexpr qint32 kTroubleArea = 0x60000;
 
 EventBlockSpec withRecords(QList<std::array<quint8, 2>> records) {
-    EventBlockSpec spec;
-    spec.records = std::move(records);
-    return spec;
+    EventBlockSpec layout;
+    layout.records = std::move(records);
+    return layout;
 }
 
 class EventCollectionTest : public EventDatabaseTest {};

@@ -18,16 +18,16 @@ void putText(QByteArray &bytes, qint32 at, const QByteArray &text, qint32 width)
     bytes.replace(at, width, padded);
 }
 
-QByteArray header(const EventBlockSpec &spec) {
+QByteArray header(const EventBlockSpec &layout) {
     QByteArray h(60, '\0');
     h[0] = h[1] = char(0xEE);
-    putBE16(h, 2, spec.logNo);
+    putBE16(h, 2, layout.logNo);
     h[4] = 0x10;
-    putText(h, 5, spec.user, 16);
-    putText(h, 21, spec.station, 16);
-    putText(h, 38, spec.serial, 20);
-    putBE16(h, 58, spec.interval);
-    for (const GasBlockSpec &g : spec.gases) {
+    putText(h, 5, layout.user, 16);
+    putText(h, 21, layout.station, 16);
+    putText(h, 38, layout.serial, 20);
+    putBE16(h, 58, layout.interval);
+    for (const GasBlockSpec &g : layout.gases) {
         QByteArray b(26, '\0');
         b[0] = char(g.code);
         putText(b, 1, g.name, 10);
@@ -39,28 +39,28 @@ QByteArray header(const EventBlockSpec &spec) {
         putBE16(b, 24, g.ratio);
         h += b;
     }
-    h += char(spec.endCode);
-    if (spec.endCode == 8 || spec.endCode == 40 || spec.endCode == 72) {
+    h += char(layout.endCode);
+    if (layout.endCode == 8 || layout.endCode == 40 || layout.endCode == 72) {
         QByteArray r(13, '\0');
         for (qint32 i = 0; i < 6; ++i)
-            putBE16(r, 2 * i, spec.ranges[i]);
+            putBE16(r, 2 * i, layout.ranges[i]);
         h += r;
     }
-    h += spec.date;
-    h += char(spec.lunchBreak);
+    h += layout.date;
+    h += char(layout.lunchBreak);
     h += QByteArray(2, '\0');
     return h;
 }
 
 } // namespace
 
-qint32 EventRecordStart(const EventBlockSpec &spec) {
-    return header(spec).size();
+qint32 EventRecordStart(const EventBlockSpec &layout) {
+    return header(layout).size();
 }
 
-QByteArray EventBlock(const EventBlockSpec &spec) {
-    QByteArray block = header(spec);
-    for (const auto &r : spec.records) {
+QByteArray EventBlock(const EventBlockSpec &layout) {
+    QByteArray block = header(layout);
+    for (const auto &r : layout.records) {
         block += char(r[0]);
         block += char(r[1]);
     }

@@ -38,9 +38,9 @@ struct EventBlockSpec {
 };
 
 // The block's 256 bytes (erased where nothing is written; records past the end are cut).
-QByteArray EventBlock(const EventBlockSpec &spec);
+QByteArray EventBlock(const EventBlockSpec &layout);
 // The byte where the records of the block begin.
-qint32 EventRecordStart(const EventBlockSpec &spec);
+qint32 EventRecordStart(const EventBlockSpec &layout);
 // A power-event block: counter, six date bytes, kind.
 QByteArray PowerBlock(quint16 counter, const QByteArray &date, quint8 kind);
 

@@ -24,10 +24,10 @@ protected:
 
 TEST_F(EventReloadTest, AStoredAlarmLogReloadsItsHeadAndGas) {
     auto stored = std::make_shared<clsAlarmEvent>();
-    EventBlockSpec spec;
-    spec.user = "O'Neil";
-    spec.records = {{0x70, 0x00}};
-    const QByteArray block = EventBlock(spec);
+    EventBlockSpec layout;
+    layout.user = "O'Neil";
+    layout.records = {{0x70, 0x00}};
+    const QByteArray block = EventBlock(layout);
     qint32 st = 0;
     stored->SetHeader(block, st);
     st += 2;

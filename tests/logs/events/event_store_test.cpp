@@ -21,14 +21,14 @@ protected:
     }
 
     // A log decoded from the block, as the area reader makes it.
-    template <typename Log> std::shared_ptr<Log> decoded(const EventBlockSpec &spec) {
+    template <typename Log> std::shared_ptr<Log> decoded(const EventBlockSpec &layout) {
         auto log = std::make_shared<Log>();
         log->setInstrument(instrument);
-        const QByteArray block = EventBlock(spec);
+        const QByteArray block = EventBlock(layout);
         qint32 st = 0;
         log->SetHeader(block, st);
         st += 2;
-        for (qsizetype i = 0; i < spec.records.size(); ++i)
+        for (qsizetype i = 0; i < layout.records.size(); ++i)
             log->SetData(block, st);
         return log;
     }
@@ -55,10 +55,10 @@ protected:
 };
 
 EventBlockSpec block(QList<std::array<quint8, 2>> records, QByteArray user = "USER1") {
-    EventBlockSpec spec;
-    spec.records = std::move(records);
-    spec.user = std::move(user);
-    return spec;
+    EventBlockSpec layout;
+    layout.records = std::move(records);
+    layout.user = std::move(user);
+    return layout;
 }
 
 TEST_F(EventStoreTest, FirstAlarmStoreMakesTheHeadAndOneRowPerEntry) {

@@ -19,25 +19,25 @@ QVariant gas(const GasEventLog &log, G item) {
 }
 
 // Decodes the block's header and records as the area reader does.
-void decode(GasEventLog &log, const EventBlockSpec &spec) {
-    const QByteArray block = EventBlock(spec);
+void decode(GasEventLog &log, const EventBlockSpec &layout) {
+    const QByteArray block = EventBlock(layout);
     qint32 st = 0;
     log.SetHeader(block, st);
-    ASSERT_EQ(st + 2, EventRecordStart(spec));
+    ASSERT_EQ(st + 2, EventRecordStart(layout));
     st += 2;
-    for (qsizetype i = 0; i < spec.records.size(); ++i)
+    for (qsizetype i = 0; i < layout.records.size(); ++i)
         log.SetData(block, st);
 }
 
 TEST(GasEventHeaderTest, DecodesIdentityGasAndDate) {
-    EventBlockSpec spec;
-    spec.gases[0].format = 0x12; // P = 2, %LEL
-    spec.gases[0].full = 0x2710;
-    spec.gases[0].levels = {0x0064, 0xFEFE, 0xFFFF, 0xDDDD};
-    spec.gases[0].ratio = 0xFFFF;
-    spec.serial = QByteArray("ABCDEFGH1234\x03xyzabcd");
+    EventBlockSpec layout;
+    layout.gases[0].format = 0x12; // P = 2, %LEL
+    layout.gases[0].full = 0x2710;
+    layout.gases[0].levels = {0x0064, 0xFEFE, 0xFFFF, 0xDDDD};
+    layout.gases[0].ratio = 0xFFFF;
+    layout.serial = QByteArray("ABCDEFGH1234\x03xyzabcd");
     clsAlarmEvent log;
-    decode(log, spec);
+    decode(log, layout);
     EXPECT_EQ(header(log, H::LogNo).toInt(), 7);
     EXPECT_EQ(header(log, H::UserID).toString(), QStringLiteral("USER1"));
     EXPECT_EQ(header(log, H::StationID).toString(), QStringLiteral("ST1"));
@@ -67,12 +67,12 @@ struct EndCodeCase {
 class EventEndCodeTest : public ::testing::TestWithParam<EndCodeCase> {};
 
 TEST_P(EventEndCodeTest, OnlyRangeEndCodesReadSixRangeItems) {
-    EventBlockSpec spec;
-    spec.endCode = GetParam().endCode;
-    spec.ranges = {0xDDDD, 2, 3, 4, 5, 6}; // taken as they are: no reading codes
-    spec.records = {{0x70, 0x00}};
+    EventBlockSpec layout;
+    layout.endCode = GetParam().endCode;
+    layout.ranges = {0xDDDD, 2, 3, 4, 5, 6}; // taken as they are: no reading codes
+    layout.records = {{0x70, 0x00}};
     clsTroubleEvent log;
-    decode(log, spec);
+    decode(log, layout);
     const std::array<qint32, 6> expected = GetParam().rangeBlock
                                                ? std::array<qint32, 6>{0xDDDD, 2, 3, 4, 5, 6}
                                                : std::array<qint32, 6>{};
@@ -89,12 +89,12 @@ INSTANTIATE_TEST_SUITE_P(EndCodes, EventEndCodeTest,
 
 TEST(GasEventHeaderTest, SlotOneIsDecodedButNotReachable) {
     for (quint8 code : {quint8(35), quint8(67)}) {
-        EventBlockSpec spec;
-        spec.gases = {GasBlockSpec{}, GasBlockSpec{}};
-        spec.gases[1].code = code;
-        spec.gases[1].name = "H2S";
+        EventBlockSpec layout;
+        layout.gases = {GasBlockSpec{}, GasBlockSpec{}};
+        layout.gases[1].code = code;
+        layout.gases[1].name = "H2S";
         clsAlarmEvent log;
-        decode(log, spec);
+        decode(log, layout);
         EXPECT_EQ(log.gas(1).Name, QStringLiteral("H2S"));
         EXPECT_FALSE(log.GasListInfo(1, 0).isValid()); // Empty
     }
@@ -102,11 +102,11 @@ TEST(GasEventHeaderTest, SlotOneIsDecodedButNotReachable) {
 
 TEST(GasEventHeaderTest, SlotTwoFailsAfterTheEarlierFields) {
     for (quint8 code : {quint8(4), quint8(36), quint8(68)}) {
-        EventBlockSpec spec;
-        spec.gases = {GasBlockSpec{}, GasBlockSpec{}};
-        spec.gases[1].code = code;
+        EventBlockSpec layout;
+        layout.gases = {GasBlockSpec{}, GasBlockSpec{}};
+        layout.gases[1].code = code;
         clsAlarmEvent log;
-        const QByteArray block = EventBlock(spec);
+        const QByteArray block = EventBlock(layout);
         qint32 st = 0;
         EXPECT_THROW(log.SetHeader(block, st), TqError);
         EXPECT_EQ(header(log, H::LogNo).toInt(), 7);
@@ -116,13 +116,13 @@ TEST(GasEventHeaderTest, SlotTwoFailsAfterTheEarlierFields) {
 }
 
 TEST(GasEventHeaderTest, BlankSerialAndImpossibleDate) {
-    EventBlockSpec spec;
-    spec.serial = QByteArray(20, '\0');
-    spec.user = "";
-    spec.date = QByteArray("\x14\x0D\x20\x00\x00\x00", 6); // month 13
-    spec.records = {{0x70, 0x20}, {0x7F, 0x00}, {0x71, 0x06}};
+    EventBlockSpec layout;
+    layout.serial = QByteArray(20, '\0');
+    layout.user = "";
+    layout.date = QByteArray("\x14\x0D\x20\x00\x00\x00", 6); // month 13
+    layout.records = {{0x70, 0x20}, {0x7F, 0x00}, {0x71, 0x06}};
     clsTroubleEvent log;
-    decode(log, spec);
+    decode(log, layout);
     EXPECT_EQ(log.header().SerialNo, QString(20, '-'));
     EXPECT_EQ(log.header().UserID, QString(16, '-'));
     ASSERT_EQ(log.DataCount(), 3);

@@ -2,8 +2,8 @@
 
 namespace tq::test {
 
-QByteArray BlockWithRecords(const EventBlockSpec &spec, const QByteArray &records) {
-    EventBlockSpec header = spec;
+QByteArray BlockWithRecords(const EventBlockSpec &layout, const QByteArray &records) {
+    EventBlockSpec header = layout;
     header.records.clear();
     QByteArray block = EventBlock(header);
     block.replace(EventRecordStart(header), records.size(), records);
@@ -11,9 +11,9 @@ QByteArray BlockWithRecords(const EventBlockSpec &spec, const QByteArray &record
 }
 
 EventBlockSpec OneGasHeader() {
-    EventBlockSpec spec;
-    spec.gases = {GasBlockSpec{2, "CH4", 100, 1, 0x11, {10, 20, 0xDDDD, 0xFFFF}, 10}};
-    return spec;
+    EventBlockSpec layout;
+    layout.gases = {GasBlockSpec{2, "CH4", 100, 1, 0x11, {10, 20, 0xDDDD, 0xFFFF}, 10}};
+    return layout;
 }
 
 QVariant LogStoreTest::value(const QString &sql, const QVariantList &params) {

@@ -6,9 +6,9 @@
 
 namespace tq::test {
 
-// A block of the snapshot or history area: the header of spec, the two skipped bytes,
+// A block of the snapshot or history area: the header of layout, the two skipped bytes,
 // then the given record bytes (the rest erased; cut at the block's end).
-QByteArray BlockWithRecords(const EventBlockSpec &spec, const QByteArray &records);
+QByteArray BlockWithRecords(const EventBlockSpec &layout, const QByteArray &records);
 
 // The header of the snapshot and history tests: one gas block for slot 0 named CH4 with
 // one decimal and %LEL, full scale 10.0, resolution 0.1, identity USER1 / ST1 / SN0001,

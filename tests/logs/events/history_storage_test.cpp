@@ -29,17 +29,17 @@ QByteArray SensorChange(quint8 slot, const QByteArray &model, const QByteArray &
 
 EventBlockSpec Header(const QByteArray &user = "U1",
                       const QByteArray &date = DateBytes(2024, 2, 28, 9, 15, 0)) {
-    EventBlockSpec spec = OneGasHeader();
-    spec.user = user;
-    spec.station = "S1";
-    spec.serial = "N1";
-    spec.date = date;
-    return spec;
+    EventBlockSpec layout = OneGasHeader();
+    layout.user = user;
+    layout.station = "S1";
+    layout.serial = "N1";
+    layout.date = date;
+    return layout;
 }
 
 // A history decoded from one block, with an instrument, as the import hands it over.
-clsHistory Decoded(const EventBlockSpec &spec, const QByteArray &records) {
-    const QByteArray block = BlockWithRecords(spec, records);
+clsHistory Decoded(const EventBlockSpec &layout, const QByteArray &records) {
+    const QByteArray block = BlockWithRecords(layout, records);
     clsHistory history;
     qint32 st = 0;
     history.SetHeader(block, st);
@@ -107,12 +107,12 @@ TEST_F(HistoryStoreTest, BumpTestsKeepTheirJudgement) {
 }
 
 TEST_F(HistoryStoreTest, IdentifiersAndEmptyTexts) {
-    EventBlockSpec spec = Header("O'Neil");
-    spec.station = "";
-    spec.gases[0].name = "";
-    spec.gases[0].format = 0x41; // unit " "
-    Decoded(spec, Calibration(1, 2)).HistoryUpdate();
-    Decoded(spec, Calibration(1, 2)).HistoryUpdate();
+    EventBlockSpec layout = Header("O'Neil");
+    layout.station = "";
+    layout.gases[0].name = "";
+    layout.gases[0].format = 0x41; // unit " "
+    Decoded(layout, Calibration(1, 2)).HistoryUpdate();
+    Decoded(layout, Calibration(1, 2)).HistoryUpdate();
     EXPECT_EQ(rows("Log_Head"), 1);
     EXPECT_EQ(value("Select Gas1Name From Log_Head").toString(), " ");
     EXPECT_EQ(value("Select Gas1Name From cHistory").toString(), "");
