@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(
     build-essential cmake pkg-config
-    qt6-base-dev libqt6serialport6-dev libqt6sql6-sqlite
+    qt6-base-dev qt6-serialport-dev libqt6sql6-sqlite
     libgtest-dev libgmock-dev libbenchmark-dev
     sqlite3 python3 fonts-noto-cjk locales
 )
