@@ -2,6 +2,7 @@
 // history and power-event areas are full: into a fresh database, and again into the same
 // database (every log a duplicate).
 
+#include "bench_support.h"
 #include "core/log_schema.h"
 #include "core/program_state.h"
 #include "link/clsInstrument.h"
@@ -24,48 +25,10 @@
 
 namespace {
 
-QString toolsFolder() {
-    return QFileInfo(QStringLiteral(__FILE__)).absoluteDir().filePath(QStringLiteral("../tools"));
-}
-
-// A description whose five block areas have every block written, each block a log of its
-// own date.
+// The full block areas as a description file in the program folder.
 QString fullBlockAreas(const QString &folder) {
-    constexpr int kBlocks = 256;
-    const QDateTime first(QDate(2024, 1, 1), QTime(0, 0));
-    QJsonObject description;
-    QJsonArray power, snapshots, alarms, troubles, histories;
-    for (int block = 0; block < kBlocks; ++block) {
-        const QString date = first.addSecs(3600LL * block).toString("yyyy-MM-dd hh:mm:ss");
-        const QJsonObject head{{"log_no", block + 1}, {"serial", "B1"}, {"date", date}};
-        power.append(QJsonObject{{"counter", block + 1}, {"date", date}, {"on", block % 2 == 0}});
-        QJsonObject snapshot = head;
-        snapshot["value"] = block % 100;
-        snapshots.append(snapshot);
-        QJsonArray events, records;
-        for (int i = 0; i < 40; ++i)
-            events.append(QJsonObject{{"gas", 0}, {"status", 1 + i % 6}});
-        for (int i = 0; i < 30; ++i)
-            records.append(QJsonObject{
-                {"calibration", QJsonObject{{"slot", 0}, {"before", 40 + i}, {"after", 50}}}});
-        QJsonObject alarm = head;
-        alarm["events"] = events;
-        alarms.append(alarm);
-        troubles.append(alarm);
-        QJsonObject history = head;
-        history["records"] = records;
-        histories.append(history);
-    }
-    description["power_events"] = power;
-    description["snapshots"] = snapshots;
-    description["alarm_events"] = alarms;
-    description["trouble_events"] = troubles;
-    description["histories"] = histories;
-    const QString path = QDir(folder).filePath(QStringLiteral("full_blocks.json"));
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(QJsonDocument(description).toJson());
-    return path;
+    return tq::bench::WriteDescription(tq::bench::FullBlockAreas(QStringLiteral("B1")),
+                                       QDir(folder).filePath(QStringLiteral("full_blocks.json")));
 }
 
 // Gives the path of an image description, given the program folder.
@@ -81,11 +44,7 @@ public:
         g.DatabasePath = m_dir.filePath(QStringLiteral("TQ6200.mdb"));
         g.CondensedView = false;
         g.ExportRawData = false;
-        QProcess builder;
-        builder.start(QStringLiteral("python3"),
-                      {QDir(toolsFolder()).filePath(QStringLiteral("tq6200_image.py")),
-                       description(m_dir.path()), image()});
-        builder.waitForFinished(120000);
+        tq::bench::BuildImage(description(m_dir.path()), image());
     }
     QString image() const { return m_dir.filePath(QStringLiteral("TQ6200.DAT")); }
     void freshDatabase() const {
@@ -105,7 +64,7 @@ private:
 };
 
 QString fullRings(const QString &) {
-    return QDir(toolsFolder()).filePath(QStringLiteral("fixtures/full_rings.json"));
+    return tq::bench::Fixture(QStringLiteral("full_rings.json"));
 }
 
 void BM_ImportFresh(benchmark::State &state, Description description) {
@@ -143,12 +102,3 @@ BENCHMARK_CAPTURE(BM_ImportAgain, full_block_areas, fullBlockAreas)
     ->Iterations(5);
 
 } // namespace
-
-// The database layer needs an application object.
-int main(int argc, char **argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

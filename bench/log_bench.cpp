@@ -3,6 +3,7 @@
 // about 100,000 event rows of other instruments (an import's cost must not grow with the
 // database).
 
+#include "bench_support.h"
 #include "core/database.h"
 #include "core/log_schema.h"
 #include "core/program_state.h"
@@ -27,50 +28,6 @@
 
 namespace {
 
-QString toolsFolder() {
-    return QFileInfo(QStringLiteral(__FILE__)).absoluteDir().filePath(QStringLiteral("../tools"));
-}
-
-// Builds the image of a description file with the image builder.
-bool buildImage(const QString &description, const QString &image) {
-    QProcess builder;
-    builder.start(
-        QStringLiteral("python3"),
-        {QDir(toolsFolder()).filePath(QStringLiteral("tq6200_image.py")), description, image});
-    return builder.waitForFinished(120000) && builder.exitCode() == 0;
-}
-
-// The description of an image whose five block areas have every block written, each block
-// a log of its own date, all of the instrument `serial`.
-QJsonObject fullBlockAreas(const QString &serial) {
-    constexpr int kBlocks = 256;
-    const QDateTime first(QDate(2024, 1, 1), QTime(0, 0));
-    QJsonArray power, snapshots, events, histories;
-    QJsonArray eventRecords, historyRecords;
-    for (int i = 0; i < 40; ++i)
-        eventRecords.append(QJsonObject{{"gas", 0}, {"status", 1 + i % 6}});
-    for (int i = 0; i < 30; ++i)
-        historyRecords.append(QJsonObject{
-            {"calibration", QJsonObject{{"slot", 0}, {"before", 40 + i}, {"after", 50}}}});
-    for (int block = 0; block < kBlocks; ++block) {
-        const QString date = first.addSecs(3600LL * block).toString("yyyy-MM-dd hh:mm:ss");
-        const QJsonObject head{{"log_no", block + 1}, {"serial", serial}, {"date", date}};
-        power.append(QJsonObject{{"counter", block + 1}, {"date", date}, {"on", block % 2 == 0}});
-        QJsonObject snapshot = head, eventBlock = head, history = head;
-        snapshot["value"] = block % 100;
-        eventBlock["events"] = eventRecords;
-        history["records"] = historyRecords;
-        snapshots.append(snapshot);
-        events.append(eventBlock);
-        histories.append(history);
-    }
-    return QJsonObject{{"power_events", power},
-                       {"snapshots", snapshots},
-                       {"alarm_events", events},
-                       {"trouble_events", events},
-                       {"histories", histories}};
-}
-
 // A program folder of its own: the globals point into it.
 class ProgramFolder {
 public:
@@ -93,7 +50,7 @@ public:
             file.write(QJsonDocument(description).toJson());
         file.close();
         const QString out = path(name + QStringLiteral(".DAT"));
-        return buildImage(json, out) ? out : QString();
+        return tq::bench::BuildImage(json, out) ? out : QString();
     }
     static bool import(const QString &image) {
         return tq::RunImports(image, std::make_shared<tq::clsInstrument>()).EveryImportSucceeded();
@@ -116,8 +73,7 @@ private:
 void BM_ReloadLongestInterval(benchmark::State &state) {
     const ProgramFolder folder;
     const QString image = folder.path(QStringLiteral("full_rings.DAT"));
-    if (!buildImage(QDir(toolsFolder()).filePath(QStringLiteral("fixtures/full_rings.json")),
-                    image) ||
+    if (!tq::bench::BuildImage(tq::bench::Fixture(QStringLiteral("full_rings.json")), image) ||
         !ProgramFolder::import(image)) {
         state.SkipWithError("the image could not be imported");
         return;
@@ -142,10 +98,11 @@ void BM_ReloadLongestInterval(benchmark::State &state) {
 // state.range(0): the event rows of other instruments in the database before each import.
 void BM_ImportIntoFilledDatabase(benchmark::State &state) {
     const ProgramFolder folder;
-    const QString image = folder.image(fullBlockAreas(QStringLiteral("B1")), QStringLiteral("B1"));
+    const QString image =
+        folder.image(tq::bench::FullBlockAreas(QStringLiteral("B1")), QStringLiteral("B1"));
     for (int n = 1; ProgramFolder::eventRows() < state.range(0); ++n) {
         const QString name = QStringLiteral("P%1").arg(n);
-        if (!ProgramFolder::import(folder.image(fullBlockAreas(name), name))) {
+        if (!ProgramFolder::import(folder.image(tq::bench::FullBlockAreas(name), name))) {
             state.SkipWithError("the database could not be filled");
             return;
         }
@@ -173,12 +130,3 @@ BENCHMARK(BM_ImportIntoFilledDatabase)
     ->Iterations(5);
 
 } // namespace
-
-// The database layer needs an application object.
-int main(int argc, char **argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QString>
+
+namespace tq::bench {
+
+// Builds the flash image `image` from the description file `description` with the image
+// builder of tools/; true when it succeeded.
+bool BuildImage(const QString &description, const QString &image);
+
+// The path of a ready description in tools/fixtures/.
+QString Fixture(const QString &name);
+
+// Writes a description object to a file and gives its path.
+QString WriteDescription(const QJsonObject &description, const QString &path);
+
+// An image whose five block areas have every block written, each block a log of its own
+// date, all of the instrument `serial`.
+QJsonObject FullBlockAreas(const QString &serial);
+
+} // namespace tq::bench
