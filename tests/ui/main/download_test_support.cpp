@@ -2,18 +2,13 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 
 namespace tq::test {
 
 namespace {
-
-QString toolsFolder() {
-    return QFileInfo(QStringLiteral(__FILE__))
-        .absoluteDir()
-        .filePath(QStringLiteral("../../../tools"));
-}
 
 // Runs a program to its end; its output, or a failed expectation.
 QByteArray runProgram(const QString &program, const QStringList &arguments,
@@ -29,21 +24,11 @@ QByteArray runProgram(const QString &program, const QStringList &arguments,
 
 } // namespace
 
-QString FixturePath(const QString &name) {
-    return QDir(toolsFolder()).filePath(QStringLiteral("fixtures/") + name);
-}
-
-void BuildImageFile(const QString &description, const QString &out) {
-    QString source = description;
-    if (description.trimmed().startsWith(QLatin1Char('{'))) {
-        source = out + QStringLiteral(".json");
-        writeFile(source, description.toUtf8());
-    }
-    QProcess builder;
-    runProgram(QStringLiteral("python3"),
-               {QDir(toolsFolder()).filePath(QStringLiteral("tq6200_image.py")), source, out}, {},
-               &builder);
-    EXPECT_EQ(builder.exitCode(), 0) << builder.readAllStandardError().toStdString();
+void CopyFixtureImage(const QString &fixture, const QString &out) {
+    QFile::remove(out);
+    EXPECT_TRUE(QFile::copy(BuildImage(fixture), out)) << out.toStdString();
+    // The built image is shared by the run; the copy may be changed.
+    QFile(out).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
 ToolRun RunImportTool(const QString &folder, const QStringList &arguments) {

@@ -8,10 +8,8 @@
 
 namespace tq::test {
 
-// The path of a fixture description of the image builder.
-QString FixturePath(const QString &name);
-// Builds the flash image of a fixture (or of JSON text) with the image builder at out.
-void BuildImageFile(const QString &description, const QString &out);
+// Puts the flash image of a fixture of the image builder at out.
+void CopyFixtureImage(const QString &fixture, const QString &out);
 
 // A run of tq6200-import.
 struct ToolRun {

@@ -211,7 +211,7 @@ protected:
     }
     QString image(const QString &fixture) {
         const QString out = path(fixture + QStringLiteral(".DAT"));
-        test::BuildImageFile(test::FixturePath(fixture + QStringLiteral(".json")), out);
+        test::CopyFixtureImage(fixture, out);
         return out;
     }
     ImportRun import(const QString &imagePath) {

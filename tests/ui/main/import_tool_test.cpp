@@ -32,7 +32,7 @@ class ImportToolTest : public test::TempFolderTest {
 protected:
     QString database() const { return path(QStringLiteral("TQ6200.mdb")); }
     void image(const QString &fixture, const QString &name = QStringLiteral("TQ6200.DAT")) {
-        test::BuildImageFile(test::FixturePath(fixture + QStringLiteral(".json")), path(name));
+        test::CopyFixtureImage(fixture, path(name));
     }
     // Row counts of the log tables and the trend files, as one text.
     QString stored() const {
