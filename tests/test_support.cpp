@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLocale>
 #include <QProcess>
 
@@ -43,6 +45,13 @@ FileSizeLimit::~FileSizeLimit() {
     std::signal(SIGXFSZ, m_previousHandler);
 }
 
+QString Sqlite(const QString &database, const QString &sql) {
+    QProcess sqlite;
+    sqlite.start(QStringLiteral("sqlite3"), {database, sql});
+    EXPECT_TRUE(sqlite.waitForFinished(60000)) << sql.toStdString();
+    return QString::fromUtf8(sqlite.readAllStandardOutput()).trimmed();
+}
+
 bool japaneseLocale() {
     return QLocale::system().language() == QLocale::Japanese;
 }
@@ -70,6 +79,19 @@ QString descriptionFile(const QString &description, const QString &jsonPath) {
 
 QString ImageFixture(const QString &name) {
     return QDir(toolsFolder()).filePath(QStringLiteral("fixtures/") + name);
+}
+
+QString CombinedFixtures(const QStringList &fixtures) {
+    QJsonObject combined;
+    for (const QString &name : fixtures) {
+        const QJsonObject areas =
+            QJsonDocument::fromJson(readFile(ImageFixture(name + QStringLiteral(".json"))))
+                .object();
+        EXPECT_FALSE(areas.isEmpty()) << name.toStdString();
+        for (auto area = areas.begin(); area != areas.end(); ++area)
+            combined.insert(area.key(), area.value());
+    }
+    return QString::fromUtf8(QJsonDocument(combined).toJson(QJsonDocument::Compact));
 }
 
 QString BuildImage(const QString &description) {

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -36,11 +37,18 @@ private:
 // True when the test process runs with a Japanese locale (LC_ALL pinned by the test run).
 bool japaneseLocale();
 
+// Runs the sqlite3 tool on a database and returns its trimmed output.
+QString Sqlite(const QString &database, const QString &sql);
+
 // The path of a fixture description of the image builder (`tools/fixtures/`).
 QString ImageFixture(const QString &name);
 // Builds a flash image with the image builder and returns the image's path. The description
 // is the JSON text itself, a description file's path or a fixture name ("events_basic").
 // Each description is built once per test run; the images must not be changed.
 QString BuildImage(const QString &description);
+// One description from several fixtures: their areas together, a later fixture's area
+// replacing an earlier one's ({"corrupt_gas_slot", "alarm_basic"} takes the alarm logs of
+// the second).
+QString CombinedFixtures(const QStringList &fixtures);
 
 } // namespace tq::test

@@ -58,8 +58,4 @@ UserName::~UserName() {
         qunsetenv("USER");
 }
 
-QString Sqlite(const QString &database, const QString &sql) {
-    return QString::fromUtf8(runProgram(QStringLiteral("sqlite3"), {database, sql})).trimmed();
-}
-
 } // namespace tq::test

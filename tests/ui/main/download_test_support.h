@@ -33,7 +33,4 @@ private:
     bool m_wasSet;
 };
 
-// Runs the sqlite3 tool on a database and returns its trimmed output.
-QString Sqlite(const QString &database, const QString &sql);
-
 } // namespace tq::test

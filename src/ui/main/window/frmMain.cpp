@@ -50,7 +50,10 @@ constexpr std::array<int, 5> kPageOfButton{0, 1, 2, 4, 5};
 
 } // namespace
 
-frmMain::frmMain(QWidget *parent) : QWidget(parent) {
+frmMain::frmMain(QWidget *parent) : frmMain(std::make_unique<uclPvif>(), parent) {}
+
+frmMain::frmMain(std::unique_ptr<uclPvif> link, QWidget *parent)
+    : QWidget(parent), m_link(std::move(link)) {
     setObjectName(QStringLiteral("frmMain"));
     // The converter's line settings, before any port is opened.
     Globals().CommSettings = QStringLiteral("921600,n,8,1");
@@ -61,8 +64,16 @@ frmMain::frmMain(QWidget *parent) : QWidget(parent) {
     for (int i = 0; i < int(m_controls.chkAutoLoad.size()); ++i)
         connect(m_controls.chkAutoLoad[i], &QCheckBox::clicked, this,
                 [this, i] { chkAutoLoad_Click(i); });
+    // The download commands wait for a detector to connect.
+    for (int i = 0; i < int(m_controls.cmdDown.size()); ++i) {
+        m_controls.cmdDown[i]->setEnabled(false);
+        connect(m_controls.cmdDown[i], &QPushButton::clicked, this,
+                [this, i] { cmdDown_Click(i); });
+    }
+    connect(m_controls.cmdInportDat, &QPushButton::clicked, this, &frmMain::cmdInportDat_Click);
     m_tmrInter.setInterval(100);
     connect(&m_tmrInter, &QTimer::timeout, this, &frmMain::tmrInter_Timer);
+    connectLinkEvents();
 }
 
 frmMain::~frmMain() {
@@ -82,6 +93,12 @@ frmMain::LoadResult frmMain::Form_Load() {
     guarded([this] { showDisplaySettings(); });
     guarded([this] { applyDisplayFont(); });
     guarded([this] { SetCaptions(); });
+    guarded([this, &g] {
+        m_link->setRetry(g.CommRetry);
+        m_link->setTimeout(g.CommTimeout);
+        m_link->setSerialComm(false);
+    });
+    guarded([this] { OpenUsbPort(); });
     guarded([this] { applyFirstRunSizeAndCentre(); });
     guarded([this] { m_controls.lblOption[5]->setProperty("Tag", Now().generalDate()); });
     guarded([this] {
@@ -331,37 +348,7 @@ void frmMain::ResetAfterPowerOff() {
     m_controls.chkAutoLoad[0]->setEnabled(true);
     m_controls.chkAutoLoad[1]->setEnabled(m_controls.chkAutoLoad[0]->isChecked());
     Form_Activate();
-}
-
-void frmMain::chkAutoLoad_Click(int index) {
-    ProgramState &g = Globals();
-    std::array<QCheckBox *, 2> &boxes = m_controls.chkAutoLoad;
-    if (!m_acceptAutoLoadClicks || index < 0 || index > 1) {
-        // A click that is not taken does not leave the box saying something else.
-        boxes[0]->setChecked(g.AutoLoadMode);
-        boxes[1]->setChecked(g.AutoRemoveData);
-        return;
-    }
-    m_acceptAutoLoadClicks = false;
-    auto ask = [](int message) {
-        return ShowMessage({message, LoadMessage(message), LoadMessage(message + 1),
-                            BoxIcon::Question, BoxButtons::YesNo}) == BoxAnswer::Yes;
-    };
-    if (index == 0) {
-        const bool ticked = boxes[0]->isChecked();
-        const bool yes = ask(ticked ? 5303 : 5305);
-        g.AutoLoadMode = ticked == yes;
-        if (!ticked && yes)
-            g.AutoRemoveData = false;
-    } else if (boxes[1]->isChecked()) {
-        g.AutoRemoveData = ask(5333);
-    } else {
-        g.AutoRemoveData = false;
-    }
-    boxes[0]->setChecked(g.AutoLoadMode);
-    boxes[1]->setChecked(g.AutoRemoveData);
-    boxes[1]->setEnabled(g.AutoLoadMode);
-    m_acceptAutoLoadClicks = true;
+    guarded([this] { OpenUsbPort(); });
 }
 
 bool frmMain::Form_QueryUnload() {
@@ -378,6 +365,7 @@ bool frmMain::Form_QueryUnload() {
 // does not keep the lock.
 void frmMain::Form_Unload() {
     m_unloaded = true;
+    m_link->setTimerEnabled(false);
     m_upload.Unload();
     try {
         SaveDisplaySettings();

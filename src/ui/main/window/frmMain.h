@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/clsInstrument.h"
+#include "link/uclPvif.h"
 #include "ui/main/database_lock.h"
 #include "ui/main/window/frmUpload.h"
 #include "ui/main/window/main_window_controls.h"
@@ -8,6 +9,8 @@
 
 #include <QTimer>
 #include <QWidget>
+
+#include <memory>
 
 namespace tq {
 
@@ -18,6 +21,8 @@ class frmMain : public QWidget {
     Q_OBJECT
 public:
     explicit frmMain(QWidget *parent = nullptr);
+    // With a link control of the caller's (tests hand in one with fake ports).
+    explicit frmMain(std::unique_ptr<uclPvif> link, QWidget *parent = nullptr);
     ~frmMain() override;
 
     enum class LoadResult {
@@ -55,6 +60,49 @@ public:
     // The automatic-mode boxes: 0 Automatic Download, 1 Automatic Data Removal.
     void chkAutoLoad_Click(int index);
 
+    // Chooses serial mode (one USB serial converter found) or infrared mode for the link
+    // control and opens its port; true in serial mode.
+    bool OpenUsbPort();
+
+    // --- Download commands -------------------------------------------------------------
+    // The Download page's buttons: 0 Complete Download, 1 Instrument Information, 2 Download
+    // Logger Data, 3 Clear Logger Data, 4 Power Off, 5 (hidden).
+    void cmdDown_Click(int index);
+    // Reads the connected detector's settings and latest calibration into LinkInstrument.
+    bool DownloadInstrument();
+    // Ends a complete download that the user cancelled.
+    void AbortCompleteDownload();
+    // The Set button, the download commands and the automatic-mode boxes are disabled
+    // around a command; UnlockCommands puts each button back as it was.
+    void LockCommands();
+    void UnlockCommands();
+
+    // --- Logger download -----------------------------------------------------------------
+    // Downloads the flash image into DumpFile and, when it arrived whole, runs the seven
+    // imports. True when the image was downloaded.
+    bool DownloadLogData();
+    // True when the last DownloadLogData downloaded the image and every import was complete
+    // or found no data: the only case in which the detector's logs may be cleared.
+    bool LastDownloadImportedAll() const { return m_lastDownloadImportedAll; }
+    // The debug button: the seven imports on the dump file already on disk.
+    void cmdInportDat_Click();
+
+    // --- Automatic mode ------------------------------------------------------------------
+    // A detector that connected with the automatic mode on: instrument information, logger
+    // download, the optional data clear, power-off.
+    void RunAutoMode();
+    // Yields to the event loop until 20 ticks of the display timer have passed.
+    void WaitTwoSeconds();
+
+    // --- Link events -----------------------------------------------------------------------
+    void uclPV7130_OnConnect();
+    void uclPV7130_Disconnected();
+    void uclPV7130_ConnectRetry(qint16 retryCount);
+    // InstMessage, InterMessage and AlarmMessage: the link's text into the log.
+    void uclPV7130_Message(const QString &messageString);
+    void uclPV7130_DumpMessage(const QString &messageString);
+    void uclPV7130_IrDAError(qint16 errorNumber);
+
     // Page fillers of the instrument pages and the log browser.
     void RefreshInstrumentPages();
     void ShowInstrument(const clsInstrument &instrument);
@@ -64,6 +112,7 @@ public:
     void RefreshLogPage();
 
     const MainWindowControls &controls() const { return m_controls; }
+    uclPvif &uclPV7130() { return *m_link; }
     ProgressWindow &Upload() { return m_upload; }
     clsInstrument &LinkInstrument() { return m_linkInstrument; }
     const DatabaseLock &databaseLock() const { return m_lock; }
@@ -89,6 +138,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    void connectLinkEvents();
     bool lockDatabase();
     void applySizeValues();
     void applyFirstRunSizeAndCentre();
@@ -103,8 +153,22 @@ private:
     void Form_Unload();
     void tmrInter_Timer();
     void showPage(int frame);
+    // Download commands: the steps of cmdDown_Click. The clear and the power-off are false
+    // when the question was answered No.
+    void completeDownload();
+    void instrumentInformation();
+    bool clearLoggerData();
+    bool powerOff();
+    // Every download command enabled (while connected), the Set button and the boxes too.
+    void enableAllCommands();
+    void showDownloadProgress();
+    // The clock warning when the detector's clock is more than a day off.
+    void checkClock();
+    void afterPowerOff();
+    void enableAutoLoadBoxes();
 
     MainWindowControls m_controls;
+    std::unique_ptr<uclPvif> m_link;
     ProgressWindow m_upload;
     clsInstrument m_linkInstrument;
     DatabaseLock m_lock;
@@ -114,6 +178,11 @@ private:
     bool m_firstActivate = true;
     bool m_acceptAutoLoadClicks = false;
     bool m_logTreeStale = true;
+    bool m_lastDownloadImportedAll = false;
+    // True while a download command or the automatic mode runs: the link handlers that
+    // its nested waits can re-enter leave the commands alone.
+    bool m_linkBusy = false;
+    bool m_portErrorShown = false;
     bool m_unloaded = false;
     bool m_inLayout = false;
 };

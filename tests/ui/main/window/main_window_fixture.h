@@ -17,10 +17,23 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
+#include <QTextBlock>
 
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace tq::test {
+
+// The lines of the communication log with the colour each starts in.
+inline std::vector<std::pair<QString, QColor>> logLines(const CommLog *log) {
+    std::vector<std::pair<QString, QColor>> lines;
+    for (QTextBlock block = log->document()->begin(); block.isValid(); block = block.next())
+        if (!block.text().isEmpty())
+            lines.emplace_back(block.text(),
+                               block.begin().fragment().charFormat().foreground().color());
+    return lines;
+}
 
 // A main window started in a fresh program folder, with scripted message boxes.
 class MainWindowTest : public TempFolderTest {

@@ -135,7 +135,7 @@ struct SerialLogStart {
     const char *name;
     const char *setting;
     std::vector<int> before;
-    std::vector<int> after; // generations present after the start
+    std::vector<int> after; // earlier generations present after the start
 };
 
 class SerialLogStartTest : public MainWindowTest,
@@ -144,16 +144,20 @@ class SerialLogStartTest : public MainWindowTest,
 TEST_P(SerialLogStartTest, StartUpStartsANewSerialLog) {
     writeSettings(QByteArray("Serial Log File\t") + GetParam().setting + "\r\n");
     for (int n : GetParam().before)
-        test::writeFile(SerialLogFile(dir.path(), n), QByteArray::number(n));
+        test::writeFile(SerialLogFile(dir.path(), n), "old " + QByteArray::number(n));
     load();
     std::vector<int> present;
-    for (int n = 0; n <= kSerialLogGenerations; ++n)
+    for (int n = 1; n <= kSerialLogGenerations; ++n)
         if (QFileInfo::exists(SerialLogFile(dir.path(), n)))
             present.push_back(n);
     EXPECT_EQ(present, GetParam().after);
     if (std::string(GetParam().setting) == "ON" && !GetParam().after.empty()) {
-        EXPECT_EQ(test::readFile(SerialLogFile(dir.path(), 1)), "0");
+        EXPECT_EQ(test::readFile(SerialLogFile(dir.path(), 1)), "old 0");
     }
+    // This run's log starts afresh with the standby line of the first activation.
+    const QByteArray current = test::readFile(SerialLogFile(dir.path(), 0));
+    EXPECT_FALSE(current.contains("old")) << current.toStdString();
+    EXPECT_EQ(current.count('\n'), 1) << current.toStdString();
     EXPECT_TRUE(dialogs.shown.isEmpty());
 }
 

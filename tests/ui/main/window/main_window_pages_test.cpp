@@ -11,17 +11,8 @@
 namespace tq {
 namespace {
 
+using test::logLines;
 using test::MainWindowTest;
-
-// The lines of the communication log with the colour each starts in.
-std::vector<std::pair<QString, QColor>> logLines(const CommLog *log) {
-    std::vector<std::pair<QString, QColor>> lines;
-    for (QTextBlock block = log->document()->begin(); block.isValid(); block = block.next())
-        if (!block.text().isEmpty())
-            lines.emplace_back(block.text(),
-                               block.begin().fragment().charFormat().foreground().color());
-    return lines;
-}
 
 TEST_F(MainWindowTest, CommunicationLogIsReadOnlyAndAlwaysAppendsAtItsEnd) {
     load();
