@@ -151,13 +151,18 @@ void frmMain::instrumentInformation() {
     m_upload.Unload();
 }
 
+bool frmMain::lockAndAsk(int question) {
+    LockCommands();
+    if (AskYesNo(question))
+        return true;
+    UnlockCommands();
+    return false;
+}
+
 bool frmMain::clearLoggerData() {
     uclPvif &link = *m_link;
-    LockCommands();
-    if (!AskYesNo(5343)) {
-        UnlockCommands();
+    if (!lockAndAsk(5343))
         return false;
-    }
     if (link.Connected()) {
         AddCommLogLine(LoadMessage(5433), kLogGreen);
         const Hourglass hourglass(this);
@@ -177,11 +182,8 @@ bool frmMain::clearLoggerData() {
 
 bool frmMain::powerOff() {
     uclPvif &link = *m_link;
-    LockCommands();
-    if (!AskYesNo(5347)) {
-        UnlockCommands();
+    if (!lockAndAsk(5347))
         return false;
-    }
     if (!link.Connected()) {
         AddCommLogLine(LoadMessage(5409), kLogRed);
         UnlockCommands();

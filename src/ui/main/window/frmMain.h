@@ -159,6 +159,8 @@ private:
     void instrumentInformation();
     bool clearLoggerData();
     bool powerOff();
+    // Locks the commands and asks question; on any answer but Yes unlocks them again.
+    bool lockAndAsk(int question);
     // Every download command enabled (while connected), the Set button and the boxes too.
     void enableAllCommands();
     void showDownloadProgress();
