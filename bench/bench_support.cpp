@@ -11,6 +11,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <sys/resource.h>
+
 namespace tq::bench {
 
 namespace {
@@ -38,6 +40,12 @@ QString WriteDescription(const QJsonObject &description, const QString &path) {
     if (file.open(QIODevice::WriteOnly))
         file.write(QJsonDocument(description).toJson());
     return path;
+}
+
+double PeakMemoryMB() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_maxrss) / 1024.0; // kilobytes on Linux
 }
 
 QJsonObject FullBlockAreas(const QString &serial) {

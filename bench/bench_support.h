@@ -15,6 +15,10 @@ QString Fixture(const QString &name);
 // Writes a description object to a file and gives its path.
 QString WriteDescription(const QJsonObject &description, const QString &path);
 
+// The largest resident size this process has had so far, in MB (for one benchmark, run it
+// alone with --benchmark_filter).
+double PeakMemoryMB();
+
 // An image whose five block areas have every block written, each block a log of its own
 // date, all of the instrument `serial`.
 QJsonObject FullBlockAreas(const QString &serial);

@@ -76,6 +76,7 @@ void BM_ImportFresh(benchmark::State &state, Description description) {
         if (!folder.import())
             state.SkipWithError("an import failed");
     }
+    state.counters["peak_MB"] = tq::bench::PeakMemoryMB();
 }
 
 void BM_ImportAgain(benchmark::State &state, Description description) {
@@ -86,6 +87,7 @@ void BM_ImportAgain(benchmark::State &state, Description description) {
         if (!folder.import())
             state.SkipWithError("an import failed");
     }
+    state.counters["peak_MB"] = tq::bench::PeakMemoryMB();
 }
 
 BENCHMARK_CAPTURE(BM_ImportFresh, full_rings, fullRings)

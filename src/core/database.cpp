@@ -87,6 +87,12 @@ bool nextRow(QSqlQuery &query, const QString &sql) {
     return false;
 }
 
+// The first column of the first row; an invalid QVariant when there is no row.
+QVariant firstValue(const QSqlDatabase &db, const QString &sql, const QVariantList &params) {
+    QSqlQuery query = executed(db, sql, params);
+    return nextRow(query, sql) ? query.value(0) : QVariant();
+}
+
 } // namespace
 
 double SingleToDouble(float value) {
@@ -164,62 +170,86 @@ Date DbRow::date(const QString &name) const {
 
 // --- Database ---
 
-Database::Database(const QString &path) : m_path(path), m_connection(nextConnectionName()) {
+// One open connection, closed and removed when the last Database using it goes.
+class Database::Connection {
+public:
+    explicit Connection(const QString &path);
+    ~Connection() { close(); }
+    Connection(const Connection &) = delete;
+    Connection &operator=(const Connection &) = delete;
+
+    QSqlDatabase db;
+
+private:
+    void open(const QString &path);
+    void close() noexcept;
+
+    QString m_name = nextConnectionName();
+};
+
+Database::Connection::Connection(const QString &path) {
     try {
-        open();
+        open(path);
     } catch (...) {
         close();
         throw;
     }
 }
 
-Database::~Database() {
-    close();
-}
-
-void Database::open() {
-    m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
-    if (!m_db.isValid())
+void Database::Connection::open(const QString &path) {
+    db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
+    if (!db.isValid())
         throw TqError(ErrorKind::Database, QStringLiteral("The SQLite driver is not available"));
     // As a URI with mode=rw, SQLite refuses a missing file instead of creating an empty one.
-    // The default rollback journal stays: the database remains one file to copy.
-    const QUrl url = QUrl::fromLocalFile(QFileInfo(m_path).absoluteFilePath());
-    m_db.setDatabaseName(url.toString(QUrl::FullyEncoded) + QStringLiteral("?mode=rw"));
-    m_db.setConnectOptions(
+    const QUrl url = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
+    db.setDatabaseName(url.toString(QUrl::FullyEncoded) + QStringLiteral("?mode=rw"));
+    db.setConnectOptions(
         QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
-    if (!m_db.open())
+    if (!db.open())
         throw TqError(
             ErrorKind::Database,
-            QStringLiteral("Cannot open the database %1: %2").arg(m_path, m_db.lastError().text()));
+            QStringLiteral("Cannot open the database %1: %2").arg(path, db.lastError().text()));
     // SQLite reads the file only when it needs to; reading the schema now tells a database
     // from any other file at the open.
-    scalar(QStringLiteral("Select Count(*) From sqlite_master"));
+    firstValue(db, QStringLiteral("Select Count(*) From sqlite_master"), {});
     // In WAL mode a commit that is not flushed at once can be lost on power failure but
     // never corrupts the file; DatabaseSession::Flush() and the last close make it durable.
-    if (scalar(QStringLiteral("PRAGMA journal_mode")).toString().compare(
-            QLatin1String("wal"), Qt::CaseInsensitive) == 0)
-        execute(QStringLiteral("PRAGMA synchronous=NORMAL"));
+    if (firstValue(db, QStringLiteral("PRAGMA journal_mode"), {})
+            .toString()
+            .compare(QLatin1String("wal"), Qt::CaseInsensitive) == 0)
+        executed(db, QStringLiteral("PRAGMA synchronous=NORMAL"), {});
 }
 
-void DatabaseSession::Flush() {
-    const QList<DbRow> result = m_db.query(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
-    if (!result.isEmpty() && result.first().integer(QStringLiteral("busy")) != 0)
-        throw TqError(ErrorKind::Database,
-                      QStringLiteral("The database could not be written through: it is busy"));
+void Database::Connection::close() noexcept {
+    db.close();
+    db = QSqlDatabase();
+    QSqlDatabase::removeDatabase(m_name);
 }
 
-void Database::close() noexcept {
-    m_db.close();
-    m_db = QSqlDatabase();
-    QSqlDatabase::removeDatabase(m_connection);
+QHash<QString, std::weak_ptr<Database::Connection>> &Database::sessions() {
+    thread_local QHash<QString, std::weak_ptr<Connection>> open;
+    return open;
+}
+
+Database::Database(const QString &path) {
+    if (!sessions().isEmpty())
+        m_connection = sessions().value(QFileInfo(path).absoluteFilePath()).lock();
+    if (!m_connection)
+        m_connection = std::make_shared<Connection>(path);
+}
+
+Database::~Database() = default;
+
+QSqlDatabase &Database::connection() {
+    return m_connection->db;
 }
 
 void Database::execute(const QString &sql, const QVariantList &params) {
-    executed(m_db, sql, params);
+    executed(connection(), sql, params);
 }
 
 QList<DbRow> Database::query(const QString &sql, const QVariantList &params) {
-    QSqlQuery query = executed(m_db, sql, params);
+    QSqlQuery query = executed(connection(), sql, params);
     const QSqlRecord record = query.record();
     QStringList names;
     for (int i = 0; i < record.count(); ++i)
@@ -236,8 +266,7 @@ QList<DbRow> Database::query(const QString &sql, const QVariantList &params) {
 }
 
 QVariant Database::scalar(const QString &sql, const QVariantList &params) {
-    QSqlQuery query = executed(m_db, sql, params);
-    return nextRow(query, sql) ? query.value(0) : QVariant();
+    return firstValue(connection(), sql, params);
 }
 
 qint64 Database::nextKey(const QString &table) {
@@ -251,23 +280,46 @@ qint64 Database::nextKey(const QString &table) {
     return max.isNull() ? 1 : max.toLongLong() + 1;
 }
 
+// --- DatabaseSession ---
+
+DatabaseSession::DatabaseSession(const QString &path) : m_db(path) {
+    const QString key = QFileInfo(path).absoluteFilePath();
+    // An outer session of the file keeps sharing its connection, which this one then uses.
+    if (!Database::sessions().value(key).lock()) {
+        Database::sessions().insert(key, m_db.m_connection);
+        m_key = key;
+    }
+}
+
+DatabaseSession::~DatabaseSession() {
+    if (!m_key.isEmpty())
+        Database::sessions().remove(m_key);
+}
+
+void DatabaseSession::Flush() {
+    const QList<DbRow> result = m_db.query(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+    if (!result.isEmpty() && result.first().integer(QStringLiteral("busy")) != 0)
+        throw TqError(ErrorKind::Database,
+                      QStringLiteral("The database could not be written through: it is busy"));
+}
+
 // --- Transaction ---
 
 Transaction::Transaction(Database &db) : m_db(db) {
-    if (!m_db.m_db.transaction())
+    if (!m_db.connection().transaction())
         throwDatabase(QStringLiteral("Cannot begin a transaction"), QStringLiteral("Begin"),
-                      m_db.m_db.lastError());
+                      m_db.connection().lastError());
 }
 
 Transaction::~Transaction() {
     if (m_open)
-        m_db.m_db.rollback();
+        m_db.connection().rollback();
 }
 
 void Transaction::commit() {
-    if (!m_db.m_db.commit())
+    if (!m_db.connection().commit())
         throwDatabase(QStringLiteral("Cannot commit the transaction"), QStringLiteral("Commit"),
-                      m_db.m_db.lastError());
+                      m_db.connection().lastError());
     m_open = false;
 }
 

@@ -2,12 +2,15 @@
 
 #include "core/date.h"
 
+#include <QHash>
 #include <QList>
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
 #include <QVariantList>
+
+#include <memory>
 
 namespace tq {
 
@@ -38,7 +41,9 @@ private:
 };
 
 // An open connection to an existing SQLite database file. Each object has a connection of
-// its own, closed when the object goes, so several may be open at once.
+// its own, closed when the object goes, so several may be open at once; only while a
+// DatabaseSession of the same file is open in the same thread does an object use the
+// session's connection instead (see there).
 //
 // Every value from data or the user is passed in params and bound to a positional "?";
 // values are bound as follows: tq::Date (QVariant::fromValue) as its "yyyy-MM-dd hh:mm:ss"
@@ -68,27 +73,39 @@ public:
 
 private:
     friend class Transaction;
+    friend class DatabaseSession;
+    class Connection;
 
-    void open();
-    void close() noexcept;
+    // The connections of the sessions open in this thread, by absolute file path.
+    static QHash<QString, std::weak_ptr<Connection>> &sessions();
+    QSqlDatabase &connection();
 
-    QString m_path;
-    QString m_connection;
-    QSqlDatabase m_db;
+    std::shared_ptr<Connection> m_connection;
 };
 
-// Keeps a database open while many short operations run on it (an import). The database
-// is in WAL mode: while a session holds it, a commit waits for no disk flush; Flush() then
-// writes every committed transaction into the database file and syncs it, so nothing
-// depends on the detector's copy any more. Closing the last connection does the same.
+// Keeps a database open while many short operations run on it (an import). Every Database
+// of the same file opened in this thread while the session lasts shares the session's
+// connection, so a store of one log opens nothing and reads no schema; as they share it,
+// only one of them can hold a transaction at a time.
+//
+// The database is in WAL mode: while a session holds it, a commit waits for no disk flush;
+// Flush() then writes every committed transaction into the database file and syncs it, so
+// nothing depends on the detector's copy any more. Closing the last connection does the
+// same.
 class DatabaseSession {
 public:
-    explicit DatabaseSession(const QString &path) : m_db(path) {}
+    explicit DatabaseSession(const QString &path);
+    ~DatabaseSession();
+    DatabaseSession(const DatabaseSession &) = delete;
+    DatabaseSession &operator=(const DatabaseSession &) = delete;
+
     // Throws TqError(Database) when the data cannot be made durable.
     void Flush();
 
 private:
     Database m_db;
+    QString m_key; // the file as the sessions of this thread are found by; empty when
+                   // an outer session of the file already shares its connection
 };
 
 // Begins a transaction; it is rolled back when the guard goes without commit().

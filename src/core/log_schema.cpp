@@ -148,39 +148,26 @@ const QList<Table> &logTables() {
     return tables;
 }
 
-// Indexes of the event stores: the head search by identity and kind, and the duplicate
-// tests of the detail rows by head and time.
-const QStringList &eventIndexStatements() {
+// The indexes of the lookups that stores, duplicate tests and reloads make, so that their
+// cost does not grow with the database.
+const QStringList &indexStatements() {
     static const QStringList statements = {
-        QStringLiteral("Create Index LogHeadIdentity On Log_head (SerialNo, UserID, StationID, Types)"),
+        // The head of an identity and kind (event and history heads), and at a time (the
+        // trend and snapshot duplicate tests).
+        QStringLiteral("Create Index LogHeadIdentityDates On Log_head "
+                       "(SerialNo, UserID, StationID, Types, Dates)"),
+        // The trend-file name test.
+        QStringLiteral("Create Index LogHeadNames On Log_head (Names, FolderID)"),
+        // The detail rows of a head by time: duplicate tests and newest-first reloads.
         QStringLiteral("Create Index AlarmEventRelDates On Alarm_Event (RelNo, Dates)"),
         QStringLiteral("Create Index TroubleEventRelDates On Trouble_Event (RelNo, Dates)"),
         QStringLiteral("Create Index PowerEventRelDates On Power_Event (RelNo, Dates)"),
-    };
-    return statements;
-}
-
-// Indexes of the trend stores and reloads: the trend-file name test and the events of a
-// stored interval trend.
-const QStringList &trendIndexStatements() {
-    static const QStringList statements = {
-        QStringLiteral("Create Index LogHeadNames On Log_head (Names, FolderID)"),
-        QStringLiteral("Create Index IntervalEventRel On Interval_Event (RelNo)"),
-    };
-    return statements;
-}
-
-// Indexes of the history and snapshot stores and reloads: the detail rows of a head by
-// date (duplicate tests, newest-first reloads) and the snapshot heads by time.
-const QStringList &historyIndexStatements() {
-    static const QStringList statements = {
         QStringLiteral("Create Index HistoryRelDates On cHistory (RelNo, Dates)"),
         QStringLiteral("Create Index BumpRelDates On Bump (RelNo, Dates)"),
         QStringLiteral("Create Index SensorChangeRelDates On SensorChange (RelNo, Dates)"),
+        // The rows of a head: a stored interval trend's events, a snapshot's reading.
+        QStringLiteral("Create Index IntervalEventRel On Interval_Event (RelNo)"),
         QStringLiteral("Create Index SnapShotRel On SnapShot (RelNo)"),
-        // Snapshot duplicate test: identity, kind and time.
-        QStringLiteral("Create Index LogHeadIdentityDates On Log_head "
-                       "(SerialNo, UserID, StationID, Types, Dates)"),
     };
     return statements;
 }
@@ -232,11 +219,7 @@ void buildDatabase(const QString &path) {
         Transaction transaction(db);
         for (const Table &table : logTables())
             db.execute(createStatement(table));
-        for (const QString &statement : eventIndexStatements())
-            db.execute(statement);
-        for (const QString &statement : trendIndexStatements())
-            db.execute(statement);
-        for (const QString &statement : historyIndexStatements())
+        for (const QString &statement : indexStatements())
             db.execute(statement);
         transaction.commit();
         // Many small transactions (one per stored log) stay fast in WAL mode.

@@ -12,6 +12,7 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <vector>
 
 namespace tq {
@@ -102,6 +103,52 @@ TEST_F(DatabaseTest, SessionFlushMakesCommitsPartOfTheFile) {
     ASSERT_TRUE(QFile::copy(dbPath, copy));
     Database copied(copy);
     EXPECT_EQ(count(copied, QStringLiteral("Log_head")), 1);
+}
+
+// While a session lasts, every Database of its file in this thread is the session's
+// connection (a temporary table, which only its own connection sees, shows it); another
+// file, or the same file after the session, gets a connection of its own.
+TEST_F(DatabaseTest, DatabasesOfASessionsFileShareItsConnection) {
+    const QString other = path(QStringLiteral("other.mdb"));
+    CreateLogDatabase(other);
+    const qsizetype before = QSqlDatabase::connectionNames().size();
+    const QString seen = QStringLiteral("Select Count(*) From temp.sqlite_master");
+    std::optional<Database> outliving;
+    {
+        DatabaseSession session(dbPath);
+        Database first(dbPath);
+        first.execute(QStringLiteral("Create Temp Table Probe (X)"));
+        {
+            DatabaseSession nested(path(QStringLiteral("TQ6200.mdb")));
+            Database second(path(QStringLiteral("./TQ6200.mdb")));
+            EXPECT_EQ(second.scalar(seen).toLongLong(), 1);
+        }
+        outliving.emplace(dbPath);
+        EXPECT_EQ(QSqlDatabase::connectionNames().size(), before + 1);
+
+        Database elsewhere(other);
+        EXPECT_EQ(elsewhere.scalar(seen).toLongLong(), 0);
+        EXPECT_EQ(QSqlDatabase::connectionNames().size(), before + 2);
+    }
+    // The session's connection stays open for the object that outlived it.
+    EXPECT_EQ(outliving->scalar(seen).toLongLong(), 1);
+    Database after(dbPath);
+    EXPECT_EQ(after.scalar(seen).toLongLong(), 0);
+    outliving.reset();
+    EXPECT_EQ(QSqlDatabase::connectionNames().size(), before + 1);
+}
+
+// Sharing one connection, the stores of a session hold their transactions one at a time:
+// a second is refused rather than nested, and the first still commits.
+TEST_F(DatabaseTest, ASessionsConnectionHoldsOneTransactionAtATime) {
+    DatabaseSession session(dbPath);
+    Database first(dbPath);
+    Database second(dbPath);
+    Transaction outer(first);
+    first.execute(QStringLiteral("Insert Into Log_head (SeqNo) Values (?)"), {1});
+    expectTqError(ErrorKind::Database, [&] { Transaction inner(second); });
+    outer.commit();
+    EXPECT_EQ(count(second, QStringLiteral("Log_head")), 1);
 }
 
 TEST_F(DatabaseTest, ConnectionsAreIndependentAndRemovedWithTheirObject) {

@@ -96,8 +96,7 @@ TEST_F(LogSchemaTest, CreatesTheTwelveTablesWithTheirColumnsInOrder) {
     {
         Database db(dbPath);
         for (const QString &table : expectedTables)
-            EXPECT_EQ(db.scalar("Select Count(*) From " + table).toInt(), 0)
-                << table.toStdString();
+            EXPECT_EQ(db.scalar("Select Count(*) From " + table).toInt(), 0) << table.toStdString();
     }
     EXPECT_EQ(entries(), QStringList{QStringLiteral("TQ6200.mdb")});
 }
@@ -148,6 +147,36 @@ TEST_F(LogSchemaTest, TwoRowsWithTheSameKeyAreRefusedInEveryTable) {
             EXPECT_EQ(e.kind(), ErrorKind::Database);
         }
         EXPECT_EQ(db.scalar("Select Count(*) From " + table).toInt(), 1);
+    }
+}
+
+// Every lookup that a store, a duplicate test or a reload makes searches an index instead
+// of scanning its table, so that an import's cost does not grow with the database.
+TEST_F(LogSchemaTest, TheLookupsOfTheStoresSearchAnIndex) {
+    const QString identity = "SerialNo = 'a' And UserID = 'b' And StationID = 'c' And Types = 5";
+    const QStringList lookups = {
+        "Select SeqNo From Log_Head Where " + identity + " Order By SeqNo",
+        "Update Log_Head Set Dates = 'x' Where " + identity + " And Dates Is Not 'x'",
+        "Select SeqNo From Log_Head Where Dates = 'x' And " + identity,
+        "Select Count(*) From Log_Head Where Names = 'n' And FolderID = 'f'",
+        "Select GasNo, Alarm_Type From Alarm_Event Where RelNo = 1 And Dates = 'x'",
+        "Select GasNo, Alarm_Type From Trouble_Event Where RelNo = 1 And Dates = 'x'",
+        "Select SeqNo From Power_Event Where RelNo = 1 And Dates = 'x'",
+        "Select 1 From cHistory Where RelNo = 1 And Dates = 'x' Limit 1",
+        "Select 1 From Bump Where RelNo = 1 And Dates = 'x' Limit 1",
+        "Select 1 From SensorChange Where RelNo = 1 And Dates = 'x' And Gas1Change = 0 Limit 1",
+        "Select * From cHistory Where RelNo = 1 Order By Dates Desc, SeqNo Desc Limit 301",
+        "Select Gas1val From SnapShot Where RelNo = 1 Order By SeqNo Limit 1",
+        "Select * From Interval_Event Where RelNo = 1 And BaseDate = 'x' Order By SeqNo",
+    };
+    CreateLogDatabase(dbPath);
+    Database db(dbPath);
+    for (const QString &sql : lookups) {
+        const QList<DbRow> plan = db.query(QStringLiteral("Explain Query Plan ") + sql);
+        ASSERT_FALSE(plan.isEmpty()) << sql.toStdString();
+        const QString first = plan.first().text(QStringLiteral("detail"));
+        EXPECT_TRUE(first.startsWith(QStringLiteral("SEARCH")) && first.contains("INDEX"))
+            << sql.toStdString() << ": " << first.toStdString();
     }
 }
 

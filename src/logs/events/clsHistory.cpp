@@ -5,7 +5,6 @@
 #include "core/program_state.h"
 #include "logs/events/text_line_fields.h"
 #include "logs/trend/flash_image.h"
-#include "logs/trend/log_items.h"
 
 namespace tq {
 
@@ -57,10 +56,8 @@ void clsHistory::ClearDatas() {
     m_error = false;
     m_header.clear();
     m_gas[0].clear();
-    for (HistoryEntry &cell : m_cells[0]) {
-        cell = HistoryEntry{};
-        cell.Before = cell.After = kNoValue;
-    }
+    m_cells[0] = {};
+    m_cells[0].blank.Before = m_cells[0].blank.After = kNoValue;
     m_dates[0] = Date(0.0);
     m_dcount = 0;
     m_dataCount = 0;
@@ -77,25 +74,6 @@ HistoryKind clsHistory::kind() const {
     }
 }
 
-QVariant clsHistory::GasBaseInfo(qint32 type) const {
-    if (LogHeaderItem(type) == LogHeaderItem::Last)
-        return NullVariant();
-    return GetHeaderItem(m_header, type);
-}
-
-void clsHistory::setGasBaseInfo(qint32 type, const QVariant &value) {
-    SetHeaderItem(m_header, type, value); // Last is read-only there
-}
-
-QVariant clsHistory::GasListInfo(qint32 gasNo, qint32 type) const {
-    return gasNo == 0 ? GetGasItem(m_gas[0], type) : QVariant();
-}
-
-void clsHistory::setGasListInfo(qint32 gasNo, qint32 type, const QVariant &value) {
-    if (gasNo == 0)
-        SetGasItem(m_gas[0], type, value);
-}
-
 void clsHistory::checkCell(qint32 gasNo, qint32 index) const {
     if (gasNo < 0 || gasNo >= kLogGasSlots)
         throwIndex(QStringLiteral("A history has no gas slot %1").arg(gasNo));
@@ -104,12 +82,16 @@ void clsHistory::checkCell(qint32 gasNo, qint32 index) const {
 
 HistoryEntry &clsHistory::cell(qint32 gasNo, qint32 index) {
     checkCell(gasNo, index);
-    return m_cells[gasNo][index];
+    CellColumn &column = m_cells[gasNo];
+    if (qsizetype(column.written.size()) <= index)
+        column.written.resize(index + 1, column.blank);
+    return column.written[index];
 }
 
 const HistoryEntry &clsHistory::entry(qint32 gasNo, qint32 index) const {
     checkCell(gasNo, index);
-    return m_cells[gasNo][index];
+    const CellColumn &column = m_cells[gasNo];
+    return qsizetype(column.written.size()) > index ? column.written[index] : column.blank;
 }
 
 Date clsHistory::Dates(qint32 index) const {
@@ -181,7 +163,7 @@ void clsHistory::decodeSensorChange(const QByteArray &vData, qint32 st, qint32 s
     const qint32 n = m_dcount;
     checkEntryIndex(n);
     m_dates[n] = m_header.Dates;
-    HistoryEntry &target = m_cells[0][n];
+    HistoryEntry &target = cell(0, n);
     target.Judge = qint16(slot);
     target.Model = BytesToText(vData, st + 1, kTextLength);
     target.SerialNo = BytesToText(vData, st + 1 + kTextLength, kTextLength);
@@ -201,7 +183,7 @@ void clsHistory::decodeReadings(const QByteArray &vData, qint32 st, qint32 slot,
         n = m_dcount - 1;
     checkEntryIndex(n);
     m_dates[n] = m_header.Dates;
-    HistoryEntry &target = m_cells[slot][n];
+    HistoryEntry &target = cell(slot, n);
     target.Before = ReadCodedValue(vData, st + 1, gas.Point);
     target.After = ReadCodedValue(vData, st + 3, gas.Point);
     target.GasName = gas.Name;
@@ -222,7 +204,7 @@ bool clsHistory::AddHistory(qint32 gasNo, const Date &dates, float before, float
         n = m_dcount++;
         m_dates[n] = dates;
     }
-    HistoryEntry &target = m_cells[gasNo][n];
+    HistoryEntry &target = cell(gasNo, n);
     target.Before = before;
     target.After = after;
     target.GasName = no;

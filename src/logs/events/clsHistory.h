@@ -2,15 +2,14 @@
 
 #include "core/date.h"
 #include "core/log_schema.h"
-#include "link/clsInstrument.h"
+#include "logs/events/event_log_base.h"
 #include "logs/trend/log_header.h"
 
 #include <QByteArray>
 #include <QString>
-#include <QVariant>
 
 #include <array>
-#include <memory>
+#include <vector>
 
 namespace tq {
 
@@ -32,8 +31,9 @@ struct HistoryEntry {
 };
 
 // One block of the detector's history area: its log header and gas information and a
-// table of dated entries of one kind, calibrations, bump tests or sensor changes.
-class clsHistory {
+// table of dated entries of one kind, calibrations, bump tests or sensor changes. The
+// header's Sampling holds the HistoryKind.
+class clsHistory : public HeadedLogBase {
 public:
     static constexpr qint32 kEntries = 301; // entries 0..300
     // Entries the text record lines may fill (one fewer than the table holds).
@@ -50,24 +50,6 @@ public:
     // Entries that the decoder or the text record lines filled.
     qint32 Dcount() const { return m_dcount; }
     void setDcount(qint32 count) { m_dcount = count; }
-
-    QString Key() const { return m_key; }
-    void setKey(const QString &key) { m_key = key; }
-    qint64 SeqNo() const { return m_seqNo; }
-    void setSeqNo(qint64 seqNo) { m_seqNo = seqNo; }
-    bool Error() const { return m_error; }
-    void setError(bool value) { m_error = value; }
-    std::shared_ptr<clsInstrument> Instrument() const { return m_instrument; }
-    void setInstrument(std::shared_ptr<clsInstrument> instrument) {
-        m_instrument = std::move(instrument);
-    }
-
-    // The header by LogHeaderItem code (Sampling holds the HistoryKind; there is no Last:
-    // Null); gas slot 0 by GasInfoItem code, any other slot Empty.
-    QVariant GasBaseInfo(qint32 type) const;
-    void setGasBaseInfo(qint32 type, const QVariant &value);
-    QVariant GasListInfo(qint32 gasNo, qint32 type) const;
-    void setGasListInfo(qint32 gasNo, qint32 type, const QVariant &value);
 
     // The entry table: index 0..300, gas slot 0..1; anything else throws
     // TqError(SubscriptOutOfRange). The Judge let rounds to a whole number (halves to
@@ -116,26 +98,22 @@ public:
     // Appends the text as one line to the serial log, without a time; TqError(File).
     void SetSerialLog(const QString &text) const;
 
-    const LogHeader &header() const { return m_header; }
-    const GasInfo &gas(qint32 slot) const { return m_gas.at(slot); }
-
 private:
+    // The cells of one gas slot: those written so far, the rest reading as blank. Most
+    // blocks fill one entry of the 301, so the table grows only as far as it is written.
+    struct CellColumn {
+        std::vector<HistoryEntry> written;
+        HistoryEntry blank;
+    };
+
     void checkCell(qint32 gasNo, qint32 index) const;
     HistoryEntry &cell(qint32 gasNo, qint32 index);
     void decodeSensorChange(const QByteArray &vData, qint32 st, qint32 slot);
     void decodeReadings(const QByteArray &vData, qint32 st, qint32 slot, HistoryKind kind);
-    qint64 FindLogHead(Database &db) const;
-    void storeEntries(Database &db, qint64 head) const;
+    void storeEntries(Database &db, qint64 head, const EventIdentity &id) const;
 
-    QString m_key;
-    qint64 m_seqNo = 0;
     qint32 m_dataCount = 0;
-    QString m_databasePath;
-    std::shared_ptr<clsInstrument> m_instrument;
-    bool m_error = false;
-    LogHeader m_header;
-    GasSlots m_gas;
-    std::array<std::array<HistoryEntry, kEntries>, kLogGasSlots> m_cells{};
+    std::array<CellColumn, kLogGasSlots> m_cells{};
     std::array<Date, kEntries> m_dates{};
     qint32 m_dcount = 0;
 };

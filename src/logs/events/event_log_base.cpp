@@ -15,20 +15,20 @@ namespace {
 constexpr qint32 kLastItem = static_cast<qint32>(LogHeaderItem::Last);
 } // namespace
 
-QVariant EventLogBase::GasBaseInfo(qint32 type) const {
+QVariant HeadedLogBase::GasBaseInfo(qint32 type) const {
     return type == kLastItem ? NullVariant() : GetHeaderItem(m_header, type);
 }
 
-void EventLogBase::setGasBaseInfo(qint32 type, const QVariant &value) {
+void HeadedLogBase::setGasBaseInfo(qint32 type, const QVariant &value) {
     if (type != kLastItem)
         SetHeaderItem(m_header, type, value);
 }
 
-QVariant EventLogBase::GasListInfo(qint32 gasNo, qint32 type) const {
+QVariant HeadedLogBase::GasListInfo(qint32 gasNo, qint32 type) const {
     return gasNo == 0 ? GetGasItem(m_gas[0], type) : QVariant();
 }
 
-void EventLogBase::setGasListInfo(qint32 gasNo, qint32 type, const QVariant &value) {
+void HeadedLogBase::setGasListInfo(qint32 gasNo, qint32 type, const QVariant &value) {
     if (gasNo == 0)
         SetGasItem(m_gas[0], type, value);
 }
@@ -56,7 +56,7 @@ void EventLogBase::setBoundedDataCount(qint16 count) {
     m_dataCount = count >= kReachableEntries ? kReachableEntries : count;
 }
 
-EventIdentity EventLogBase::headerIdentity() const {
+EventIdentity HeadedLogBase::headerIdentity() const {
     return {BlankToDashes(m_header.UserID, IdFieldKind::User),
             BlankToDashes(m_header.StationID, IdFieldKind::Station),
             BlankToDashes(m_header.SerialNo, IdFieldKind::Serial)};

@@ -12,15 +12,11 @@
 
 namespace tq {
 
-// What the alarm-, trouble- and power-event logs share: the collection key, the Log_Head
-// key, the instrument, the log header with gas slots 0 and 1, the entry count and the
-// database the log is stored in. The event logs have no Last item.
-class EventLogBase {
+// What the event and history logs share: the collection key, the Log_Head key, the error
+// flag, the instrument, the log header with gas slots 0 and 1 and the database the log is
+// stored in. None of them has a Last item.
+class HeadedLogBase {
 public:
-    // Entries 0..1024; the per-entry accessors reach 0..1023 only.
-    static constexpr qint32 kEntryCount = 1025;
-    static constexpr qint32 kReachableEntries = 1024;
-
     QString Key() const { return m_key; }
     void setKey(const QString &key) { m_key = key; }
     qint64 SeqNo() const { return m_seqNo; }
@@ -31,9 +27,6 @@ public:
     void setInstrument(std::shared_ptr<clsInstrument> instrument) {
         m_instrument = std::move(instrument);
     }
-
-    // The number of filled entries, counted from entry 0.
-    qint16 DataCount() const { return static_cast<qint16>(m_dataCount); }
 
     // A header item by LogHeaderItem code: Null for Last and any unknown code, whose
     // lets do nothing. Conversion failures of a let throw TqError.
@@ -49,6 +42,32 @@ public:
     QString databasePath() const { return m_databasePath; }
 
 protected:
+    HeadedLogBase() = default;
+    ~HeadedLogBase() = default;
+
+    // The identity of the decoded header.
+    EventIdentity headerIdentity() const;
+
+    QString m_key;
+    qint64 m_seqNo = 0;
+    QString m_databasePath;
+    std::shared_ptr<clsInstrument> m_instrument;
+    bool m_error = false;
+    LogHeader m_header;
+    GasSlots m_gas;
+};
+
+// What the alarm-, trouble- and power-event logs share beyond that: the entry count.
+class EventLogBase : public HeadedLogBase {
+public:
+    // Entries 0..1024; the per-entry accessors reach 0..1023 only.
+    static constexpr qint32 kEntryCount = 1025;
+    static constexpr qint32 kReachableEntries = 1024;
+
+    // The number of filled entries, counted from entry 0.
+    qint16 DataCount() const { return static_cast<qint16>(m_dataCount); }
+
+protected:
     EventLogBase() = default;
     ~EventLogBase() = default;
 
@@ -62,19 +81,10 @@ protected:
     // A DataCount let: 1024 for 1024 or more, a negative value as it is.
     void setBoundedDataCount(qint16 count);
 
-    // The identity of the decoded header, and that of the instrument (TqError
-    // MissingResource without an instrument).
-    EventIdentity headerIdentity() const;
+    // The identity of the instrument (TqError MissingResource without an instrument).
     EventIdentity instrumentIdentity() const;
 
-    QString m_key;
-    qint64 m_seqNo = 0;
     qint32 m_dataCount = 0;
-    QString m_databasePath;
-    std::shared_ptr<clsInstrument> m_instrument;
-    bool m_error = false;
-    LogHeader m_header;
-    GasSlots m_gas;
 };
 
 } // namespace tq

@@ -29,63 +29,28 @@ StoredHead StoreEventHead(Database &db, const EventHead &head) {
     const Date now = Date::now();
     const EventIdentity &id = head.identity;
     if (const std::optional<qint64> found = FindEventHead(db, id, head.type)) {
-        db.execute(QStringLiteral("Update Log_Head Set Dates = ? Where SerialNo = ? And UserID = ? "
-                                  "And StationID = ? And Types = ?"),
-                   {date(now), id.serial, id.user, id.station, static_cast<int>(head.type)});
+        // A head already dated now is not written again: the logs of one import share it,
+        // and a store that adds no row then writes nothing at all.
+        db.execute(
+            QStringLiteral("Update Log_Head Set Dates = ? Where SerialNo = ? And UserID = ? "
+                           "And StationID = ? And Types = ? And Dates Is Not ?"),
+            {date(now), id.serial, id.user, id.station, static_cast<int>(head.type), date(now)});
         return {*found, false};
     }
 
     const qint64 key = db.nextKey(QStringLiteral("Log_Head"));
     const LogHeader blank; // every header item 0
     const LogHeader &h = head.header ? *head.header : blank;
-    const GasInfo &g = *head.gas;
-
-    QStringList columns = {"SeqNo", "Names", "Dates"};
-    QVariantList values = {key, head.name, date(now)};
-    if (head.logNo) {
-        columns << "LogNo";
-        values << *head.logNo;
-    }
-    columns << QStringList{"UserID",      "StationID",   "SerialNo",    "Types",     "RomNum",
-                           "Interval",    "Sampling",    "FolderID",    "Dcount",    "LunchBreak",
-                           "LEL_lo",      "LEL_hi",      "ppm_lo",      "ppm_hi",    "vol_lo",
-                           "vol_hi",      "Gas1Name",    "Gas1Full",    "Gas1Desit", "Gas1Enable",
-                           "Gas1Point",   "Gas1Unit",    "Gas1Max",     "Gas1Avr",   "Gas1Min",
-                           "Gas1MaxDate", "Gas1MinDate", "Gas1Warning", "Gas1Alarm", "Gas1Stel",
-                           "Gas1Twa",     "Gas1Ratio"};
-    values << QVariantList{id.user,
-                           id.station,
-                           id.serial,
-                           static_cast<int>(head.type),
-                           head.romNumber,
-                           h.Interval,
-                           h.Sampling,
-                           QStringLiteral("-----"),
-                           h.Dcount,
-                           h.LunchBreak,
-                           h.LEL_lo,
-                           h.LEL_hi,
-                           h.ppm_lo,
-                           h.ppm_hi,
-                           h.vol_lo,
-                           h.vol_hi,
-                           BlankWhenEmpty(g.Name),
-                           g.Full,
-                           g.Desit,
-                           g.Enable,
-                           g.Point,
-                           BlankWhenEmpty(g.Unit),
-                           g.Max,
-                           g.Avr,
-                           g.Min,
-                           date(g.MaxDate),
-                           date(g.MinDate),
-                           g.Warning,
-                           g.Alarm,
-                           g.Stel,
-                           g.Twa,
-                           g.Ratio};
-    InsertRows(db, QStringLiteral("Log_Head"), columns, {values});
+    const LogHeadItems items{.names = head.name,
+                             .dates = now,
+                             .last = std::nullopt,
+                             .logNo = head.logNo,
+                             .userId = id.user,
+                             .stationId = id.station,
+                             .serialNo = id.serial,
+                             .folderId = QStringLiteral("-----"),
+                             .sampling = h.Sampling};
+    InsertLogHead(db, key, items, h, *head.gas, head.type, head.romNumber);
     return {key, true};
 }
 

@@ -5,7 +5,7 @@
 #include "core/database.h"
 #include "core/errors.h"
 #include "core/gas_format.h"
-#include "core/id_helpers.h"
+#include "logs/events/event_store.h"
 #include "logs/events/head_columns.h"
 
 #include <QFileInfo>
@@ -18,7 +18,6 @@ namespace {
 
 using Columns = QList<std::pair<QString, QVariant>>;
 
-// Empty texts are stored as one blank in the head row, as the log tables have always
 QVariant date(const Date &value) {
     return QVariant::fromValue(value);
 }
@@ -42,12 +41,6 @@ void insertRow(Database &db, const QString &table, const Columns &columns) {
                    .arg(table, names.join(QLatin1Char(',')), placeholders(names.size())),
                values);
 }
-
-struct Identity {
-    QString user;
-    QString station;
-    QString serial;
-};
 
 // The columns of a detail row of the kind that tell it apart from the head's other rows:
 // the date, and for a sensor change also what changed (several may share a date).
@@ -114,92 +107,49 @@ HistoryKind kindOfType(qint64 types) {
 
 } // namespace
 
-qint64 clsHistory::FindLogHead(Database &db) const {
-    const QVariant key =
-        db.scalar(QStringLiteral("Select SeqNo From Log_Head Where UserID=? And StationID=? And "
-                                 "SerialNo=? And Types=? Order By SeqNo Limit 1"),
-                  {BlankToDashes(m_header.UserID, IdFieldKind::User),
-                   BlankToDashes(m_header.StationID, IdFieldKind::Station),
-                   BlankToDashes(m_header.SerialNo, IdFieldKind::Serial),
-                   qint32(HistoryStoreOf(kind()).type)});
-    return key.isValid() ? key.toLongLong() : -1;
-}
-
 void clsHistory::HistoryUpdate() {
     Database db(m_databasePath);
     if (!m_instrument)
         throw TqError(ErrorKind::MissingResource, QStringLiteral("The history has no instrument"));
     const HistoryStore &store = HistoryStoreOf(kind());
-    const GasInfo &gas = m_gas[0];
+    const EventIdentity id = headerIdentity();
 
     Transaction transaction(db);
     // The head is replaced under its key inside the transaction, so it is never missing.
-    qint64 head = FindLogHead(db);
-    if (head < 0)
-        head = db.nextKey(QStringLiteral("Log_Head"));
-    else
+    const std::optional<qint64> found = FindEventHead(db, id, store.type);
+    const qint64 head = found ? *found : db.nextKey(QStringLiteral("Log_Head"));
+    if (found)
         db.execute(QStringLiteral("Delete From Log_Head Where SeqNo=?"), {head});
-    insertRow(
-        db, QStringLiteral("Log_Head"),
-        {{QStringLiteral("SeqNo"), head},
-         {QStringLiteral("Names"), store.names},
-         {QStringLiteral("Dates"), date(Date::now())},
-         {QStringLiteral("LogNo"), m_header.LogNo},
-         {QStringLiteral("UserID"), BlankToDashes(m_header.UserID, IdFieldKind::User)},
-         {QStringLiteral("StationID"), BlankToDashes(m_header.StationID, IdFieldKind::Station)},
-         {QStringLiteral("SerialNo"), BlankToDashes(m_header.SerialNo, IdFieldKind::Serial)},
-         {QStringLiteral("Types"), qint32(store.type)},
-         {QStringLiteral("RomNum"), m_instrument->RomNumber()},
-         {QStringLiteral("Interval"), m_header.Interval},
-         {QStringLiteral("Sampling"), qint32(kind())},
-         {QStringLiteral("FolderID"), QStringLiteral("-----")},
-         {QStringLiteral("Dcount"), m_header.Dcount},
-         {QStringLiteral("LunchBreak"), m_header.LunchBreak},
-         {QStringLiteral("LEL_lo"), m_header.LEL_lo},
-         {QStringLiteral("LEL_hi"), m_header.LEL_hi},
-         {QStringLiteral("ppm_lo"), m_header.ppm_lo},
-         {QStringLiteral("ppm_hi"), m_header.ppm_hi},
-         {QStringLiteral("vol_lo"), m_header.vol_lo},
-         {QStringLiteral("vol_hi"), m_header.vol_hi},
-         {QStringLiteral("Gas1Name"), BlankWhenEmpty(gas.Name)},
-         {QStringLiteral("Gas1Full"), gas.Full},
-         {QStringLiteral("Gas1Desit"), gas.Desit},
-         {QStringLiteral("Gas1Enable"), gas.Enable},
-         {QStringLiteral("Gas1Point"), gas.Point},
-         {QStringLiteral("Gas1Unit"), BlankWhenEmpty(gas.Unit)},
-         {QStringLiteral("Gas1Max"), gas.Max},
-         {QStringLiteral("Gas1Avr"), gas.Avr},
-         {QStringLiteral("Gas1Min"), gas.Min},
-         {QStringLiteral("Gas1MaxDate"), date(gas.MaxDate)},
-         {QStringLiteral("Gas1MinDate"), date(gas.MinDate)},
-         {QStringLiteral("Gas1Warning"), gas.Warning},
-         {QStringLiteral("Gas1Alarm"), gas.Alarm},
-         {QStringLiteral("Gas1Stel"), gas.Stel},
-         {QStringLiteral("Gas1Twa"), gas.Twa},
-         {QStringLiteral("Gas1Ratio"), gas.Ratio}});
-    storeEntries(db, head);
+    const LogHeadItems items{.names = store.names,
+                             .dates = Date::now(),
+                             .last = std::nullopt,
+                             .logNo = m_header.LogNo,
+                             .userId = id.user,
+                             .stationId = id.station,
+                             .serialNo = id.serial,
+                             .folderId = QStringLiteral("-----"),
+                             .sampling = qint32(kind())};
+    InsertLogHead(db, head, items, m_header, m_gas[0], store.type, m_instrument->RomNumber());
+    storeEntries(db, head, id);
     transaction.commit();
 }
 
-void clsHistory::storeEntries(Database &db, qint64 head) const {
+void clsHistory::storeEntries(Database &db, qint64 head, const EventIdentity &id) const {
     if (m_dcount < 1)
         return;
     const HistoryKind k = kind();
     const QString &table = HistoryStoreOf(k).table;
-    const QString user = BlankToDashes(m_header.UserID, IdFieldKind::User);
-    const QString station = BlankToDashes(m_header.StationID, IdFieldKind::Station);
-    const QString serial = BlankToDashes(m_header.SerialNo, IdFieldKind::Serial);
     qint64 key = db.nextKey(table);
     for (qint32 m = 0; m < m_dcount; ++m) {
-        const HistoryEntry &cell = m_cells[0][m];
+        const HistoryEntry &cell = entry(0, m);
         if (detailExists(db, table, head, distinguishingColumns(k, m_dates[m], cell)))
             continue;
         insertRow(db, table,
                   Columns{{QStringLiteral("SeqNo"), key++},
                           {QStringLiteral("RelNo"), head},
-                          {QStringLiteral("UserID"), user},
-                          {QStringLiteral("StationID"), station},
-                          {QStringLiteral("SerialNo"), serial},
+                          {QStringLiteral("UserID"), id.user},
+                          {QStringLiteral("StationID"), id.station},
+                          {QStringLiteral("SerialNo"), id.serial},
                           {QStringLiteral("WriteDates"), date(Date::now())},
                           {QStringLiteral("Dates"), date(m_dates[m])}} +
                       detailColumns(k, m_gas[0], cell));
@@ -239,19 +189,19 @@ bool clsHistory::ReLoad() {
         const DbRow &row = rows[n];
         m_dates[n] =
             row.isNull(QStringLiteral("Dates")) ? Date::now() : row.date(QStringLiteral("Dates"));
-        HistoryEntry &cell = m_cells[0][n];
-        cell.SeqNo = row.integer(QStringLiteral("SeqNo"));
-        cell.GasName = row.text(QStringLiteral("Gas1Name"));
+        HistoryEntry &target = cell(0, n);
+        target.SeqNo = row.integer(QStringLiteral("SeqNo"));
+        target.GasName = row.text(QStringLiteral("Gas1Name"));
         if (detailKind == HistoryKind::SensorChange) {
-            cell.Model = row.text(QStringLiteral("Gas1Model"));
-            cell.SerialNo = row.text(QStringLiteral("Gas1SerialNO"));
-            cell.Judge = integerOr(row, QStringLiteral("Gas1Change"));
+            target.Model = row.text(QStringLiteral("Gas1Model"));
+            target.SerialNo = row.text(QStringLiteral("Gas1SerialNO"));
+            target.Judge = integerOr(row, QStringLiteral("Gas1Change"));
             continue;
         }
-        cell.Before = singleOr(row, QStringLiteral("Gas1Before"));
-        cell.After = singleOr(row, QStringLiteral("Gas1After"));
+        target.Before = singleOr(row, QStringLiteral("Gas1Before"));
+        target.After = singleOr(row, QStringLiteral("Gas1After"));
         if (detailKind == HistoryKind::BumpTest)
-            cell.Judge = integerOr(row, QStringLiteral("Gas1Judge"));
+            target.Judge = integerOr(row, QStringLiteral("Gas1Judge"));
     }
     return true;
 }

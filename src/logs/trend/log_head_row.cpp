@@ -4,13 +4,36 @@
 
 namespace tq {
 
+namespace {
+
+QVariant date(const Date &value) {
+    return QVariant::fromValue(value);
+}
+
+template <typename T> QVariant valueOrNull(const std::optional<T> &value) {
+    return value ? QVariant::fromValue(*value) : QVariant();
+}
+
+} // namespace
+
 QString BlankWhenEmpty(const QString &text) {
     return text.isEmpty() ? QStringLiteral(" ") : text;
 }
 
-void InsertLogHead(Database &db, qint64 key, const LogHeader &h, const GasInfo &g, LogType type,
-                   qint32 romNumber, bool withLast) {
-    const auto date = [](const Date &value) { return QVariant::fromValue(value); };
+LogHeadItems HeadItemsOf(const LogHeader &h, bool withLast) {
+    return {BlankWhenEmpty(h.Names),
+            h.Dates,
+            withLast ? std::optional<Date>(h.Last) : std::nullopt,
+            h.LogNo,
+            BlankToDashes(h.UserID, IdFieldKind::User),
+            BlankToDashes(h.StationID, IdFieldKind::Station),
+            BlankToDashes(h.SerialNo, IdFieldKind::Serial),
+            BlankWhenEmpty(h.FolderID),
+            h.Sampling};
+}
+
+void InsertLogHead(Database &db, qint64 key, const LogHeadItems &items, const LogHeader &h,
+                   const GasInfo &g, LogType type, qint32 romNumber) {
     db.execute(
         QStringLiteral(
             "Insert Into Log_Head(SeqNo,Names,Dates,Last,LogNo,UserID,StationID,SerialNo,Types,"
@@ -20,18 +43,18 @@ void InsertLogHead(Database &db, qint64 key, const LogHeader &h, const GasInfo &
             "Gas1Ratio) Values (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,"
             "?,?,?,?)"),
         {key,
-         BlankWhenEmpty(h.Names),
-         date(h.Dates),
-         withLast ? date(h.Last) : QVariant(),
-         h.LogNo,
-         BlankToDashes(h.UserID, IdFieldKind::User),
-         BlankToDashes(h.StationID, IdFieldKind::Station),
-         BlankToDashes(h.SerialNo, IdFieldKind::Serial),
+         items.names,
+         date(items.dates),
+         valueOrNull(items.last),
+         valueOrNull(items.logNo),
+         items.userId,
+         items.stationId,
+         items.serialNo,
          qint32(type),
          romNumber,
          h.Interval,
-         h.Sampling,
-         BlankWhenEmpty(h.FolderID),
+         items.sampling,
+         items.folderId,
          h.Dcount,
          h.LunchBreak,
          h.LEL_lo,
@@ -56,6 +79,11 @@ void InsertLogHead(Database &db, qint64 key, const LogHeader &h, const GasInfo &
          g.Stel,
          g.Twa,
          g.Ratio});
+}
+
+void InsertLogHead(Database &db, qint64 key, const LogHeader &header, const GasInfo &gas,
+                   LogType type, qint32 romNumber, bool withLast) {
+    InsertLogHead(db, key, HeadItemsOf(header, withLast), header, gas, type, romNumber);
 }
 
 } // namespace tq

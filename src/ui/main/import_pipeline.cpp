@@ -117,8 +117,9 @@ ImportRun RunImports(const QString &imagePath, const std::shared_ptr<clsInstrume
     run.refusal = CheckImageFile(imagePath);
     if (!run.refusal.isEmpty())
         return run;
-    // One connection held open for the whole run: the many small commits of the stores
-    // then wait for no disk flush, and the flush at the end makes them durable at once.
+    // One connection held open for the whole run, which every store shares: a log's store
+    // opens nothing, its commit waits for no disk flush, and the flush at the end makes
+    // them all durable at once.
     std::optional<DatabaseSession> session;
     try {
         session.emplace(Globals().DatabasePath);

@@ -168,6 +168,27 @@ TEST(HistoryAccessors, CodesRoundingAndReset) {
     EXPECT_FLOAT_EQ(history.Judge(0, 0), 0.0f);
 }
 
+// Where nothing was written the entry table reads its blank cells: no value in slot 0,
+// 0 in slot 1. A reset blanks slot 0 again and keeps slot 1.
+TEST(HistoryAccessors, UnwrittenCellsAndTheReset) {
+    clsHistory history;
+    EXPECT_FLOAT_EQ(history.Before(0, 300), -101.0f);
+    EXPECT_FLOAT_EQ(history.After(1, 300), 0.0f);
+    history.setBefore(0, 5, 1.5f);
+    history.setBefore(1, 7, 2.5f);
+    history.setGasName(1, 7, QStringLiteral("CO"));
+    EXPECT_FLOAT_EQ(history.Before(0, 4), -101.0f);
+    EXPECT_FLOAT_EQ(history.After(0, 5), -101.0f);
+    EXPECT_FLOAT_EQ(history.Before(0, 5), 1.5f);
+    EXPECT_FLOAT_EQ(history.Before(1, 6), 0.0f);
+    EXPECT_EQ(history.entry(0, 5).SeqNo, -1);
+
+    history.ClearDatas();
+    EXPECT_FLOAT_EQ(history.Before(0, 5), -101.0f);
+    EXPECT_FLOAT_EQ(history.Before(1, 7), 2.5f);
+    EXPECT_EQ(history.GasName(1, 7), QStringLiteral("CO"));
+}
+
 TEST(HistorySerialLog, AppendsTheLineWithoutATime) {
     QTemporaryDir folder;
     Globals().AppFolder = folder.path();

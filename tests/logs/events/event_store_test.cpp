@@ -228,6 +228,54 @@ TEST_F(EventStoreTest, EmptyLogsAndTheErrorFlag) {
 namespace tq::test {
 namespace {
 
+// The stores of an import run on the session's one connection: a temporary trigger, which
+// fires only for the connection that made it, sees every row they insert.
+TEST_F(EventStoreTest, StoresInsideASessionUseItsConnection) {
+    DatabaseSession session(dbPath);
+    Database probe(dbPath);
+    probe.execute(QStringLiteral("Create Temp Table Inserted (Name)"));
+    const QStringList tables = {"Log_Head", "Alarm_Event", "Trouble_Event", "Power_Event"};
+    for (const QString &table : tables)
+        probe.execute(QStringLiteral("Create Temp Trigger Seen%1 After Insert On main.%1 "
+                                     "Begin Insert Into Inserted Values ('%1'); End")
+                          .arg(table));
+    decoded<clsAlarmEvent>(block({{0x70, 0x00}, {0x70, 0x01}}))->Update();
+    decoded<clsTroubleEvent>(block({{0x70, 0x00}}))->Update();
+    power({QByteArray("\x14\x01\x01\x08\x00\x00", 6)})->Update();
+    qint64 stored = 0;
+    for (const QString &table : tables)
+        stored += count(table);
+    EXPECT_EQ(stored, 7);
+    EXPECT_EQ(probe.scalar(QStringLiteral("Select Count(*) From Inserted")).toLongLong(), stored);
+}
+
+// Stored again, a log adds no row, and its head is re-dated only when the clock has moved
+// on to another second since: a re-import of an unchanged image writes next to nothing.
+TEST_F(EventStoreTest, StoringAgainWritesAtMostTheHeadsNewDate) {
+    DatabaseSession session(dbPath);
+    Database probe(dbPath);
+    const auto alarm = decoded<clsAlarmEvent>(block({{0x70, 0x00}, {0x70, 0x01}}));
+    const auto trouble = decoded<clsTroubleEvent>(block({{0x70, 0x00}}));
+    const auto powerLog = power({QByteArray("\x14\x01\x01\x08\x00\x00", 6)});
+    const auto storeAll = [&] {
+        alarm->Update();
+        trouble->Update();
+        powerLog->Update();
+    };
+    const QString changes = QStringLiteral("Select total_changes()");
+    const Date start = Date::now();
+    storeAll();
+    const qint64 first = probe.scalar(changes).toLongLong();
+    constexpr int kRounds = 3;
+    for (int round = 0; round < kRounds; ++round)
+        storeAll();
+    const qint64 secondsPassed = Date::now().totalSeconds() - start.totalSeconds();
+    // Three heads, each re-dated at most once for every second that passed.
+    EXPECT_LE(probe.scalar(changes).toLongLong() - first, 3 * secondsPassed);
+    EXPECT_EQ(count("Log_Head"), 3);
+    EXPECT_EQ(count("Alarm_Event") + count("Trouble_Event") + count("Power_Event"), 4);
+}
+
 // The head search and the duplicate tests must not scan their tables, so that a store's
 // cost does not grow with the database.
 TEST_F(EventStoreTest, LookupsUseIndexes) {
