@@ -103,7 +103,9 @@ std::optional<Date> Date::fromSqlText(const QString &text) {
 }
 
 QString Date::format(const QString &pattern) const {
-    return QDateTime(date(), time()).toString(pattern);
+    // A date carries no time zone: in UTC every date and time has a form, also one that
+    // the computer's zone skips when its clocks go forward.
+    return QDateTime(date(), time(), Qt::UTC).toString(pattern);
 }
 
 QString Date::generalDate() const {

@@ -1,6 +1,12 @@
 #include "core/date.h"
 
+#include <QFileInfo>
+
 #include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <string>
 
 using tq::Date;
 
@@ -59,6 +65,27 @@ TEST(Date, GeneralDateLeavesOutMidnight) {
     EXPECT_TRUE(later.startsWith(midnight + " "));
     EXPECT_TRUE(later.contains("05")) << later.toStdString();
     EXPECT_TRUE(later.contains("09")) << later.toStdString();
+}
+
+// A detector's clock knows no time zone: its times are written as they are, also those that
+// the computer's own zone skips when the clocks go forward.
+TEST(Date, TimesTheLocalZoneSkipsAreKept) {
+    if (!QFileInfo::exists(QStringLiteral("/usr/share/zoneinfo/Europe/Berlin")))
+        GTEST_SKIP() << "no time zone data";
+    const char *previous = std::getenv("TZ");
+    const std::string saved = previous ? previous : "";
+    setenv("TZ", "Europe/Berlin", 1);
+    tzset();
+    const Date skipped = Date::fromDateTime(QDate(2024, 3, 31), QTime(2, 30, 15));
+    const QString sql = skipped.toSqlText();
+    const QString shortTime = skipped.format(QStringLiteral("hh:mm"));
+    if (previous)
+        setenv("TZ", saved.c_str(), 1);
+    else
+        unsetenv("TZ");
+    tzset();
+    EXPECT_EQ(sql, QStringLiteral("2024-03-31 02:30:15"));
+    EXPECT_EQ(shortTime, QStringLiteral("02:30"));
 }
 
 } // namespace
