@@ -1,6 +1,5 @@
 #include "bench_support.h"
 
-#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -8,8 +7,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QProcess>
-
-#include <benchmark/benchmark.h>
 
 #include <sys/resource.h>
 
@@ -78,12 +75,3 @@ QJsonObject FullBlockAreas(const QString &serial) {
 }
 
 } // namespace tq::bench
-
-// The database layer needs an application object.
-int main(int argc, char **argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -2,9 +2,9 @@
 // dump (unpaced and paced at 921,600 baud) and a full settings read.
 #include "core/program_state.h"
 #include "link/clsInstrument.h"
+#include "link/simulator.h"
 #include "link/uclPvif.h"
 #include "link/usb_port_finder.h"
-#include "simulator.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
