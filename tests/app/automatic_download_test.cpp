@@ -6,6 +6,8 @@
 
 #include <QJsonArray>
 
+#include <ostream>
+
 namespace tq {
 namespace {
 
@@ -17,6 +19,10 @@ struct AutomaticCase {
     bool clearExpected;     // the simulator saw the data clear before the power-off
     bool whole;             // the run ends as complete, not failed
 };
+
+void PrintTo(const AutomaticCase &c, std::ostream *os) {
+    *os << c.name;
+}
 
 const QStringList kEveryFamily{QStringLiteral("interval_basic"), QStringLiteral("alarm_basic"),
                                QStringLiteral("events_basic")};
