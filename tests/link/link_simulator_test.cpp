@@ -74,8 +74,14 @@ protected:
             link->setCommPort(Globals().IrCommPort);
             link->setSettings(Globals().CommSettings);
         }
-        link->setPortOpen(true);
-        ASSERT_TRUE(link->PortOpen());
+        // Parallel test processes reuse terminal numbers quickly, and the serial port's
+        // lock file of a number may outlive its last user for a moment.
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                link->setPortOpen(true);
+                return link->PortOpen();
+            },
+            5000));
     }
 
     // Ticks every millisecond, a reply time-out long enough for the simulator.
