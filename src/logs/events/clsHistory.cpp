@@ -2,7 +2,6 @@
 
 #include "core/errors.h"
 #include "core/gas_format.h"
-#include "core/program_state.h"
 #include "logs/events/text_line_fields.h"
 #include "logs/trend/flash_image.h"
 
@@ -46,16 +45,18 @@ const HistoryStore &HistoryStoreOf(HistoryKind kind) {
     return stores[qsizetype(kind)];
 }
 
-clsHistory::clsHistory() {
+clsHistory::clsHistory() : HeadedLogBase(LogHeaderItem::Last) {
     ClearDatas();
 }
 
 void clsHistory::ClearDatas() {
-    m_databasePath = Globals().DatabasePath;
     m_instrument.reset();
     m_error = false;
-    m_header.clear();
-    m_gas[0].clear();
+    clearEntries();
+}
+
+void clsHistory::clearEntries() {
+    clearHeader();
     m_cells[0] = {};
     m_cells[0].blank.Before = m_cells[0].blank.After = kNoValue;
     m_dates[0] = Date(0.0);

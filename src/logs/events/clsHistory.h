@@ -106,11 +106,15 @@ private:
         HistoryEntry blank;
     };
 
+    // Header, gas slot 0, slot 0's cells and the entry counts back to a fresh object's.
+    void clearEntries();
     void checkCell(qint32 gasNo, qint32 index) const;
     HistoryEntry &cell(qint32 gasNo, qint32 index);
     void decodeSensorChange(const QByteArray &vData, qint32 st, qint32 slot);
     void decodeReadings(const QByteArray &vData, qint32 st, qint32 slot, HistoryKind kind);
     void storeEntries(Database &db, qint64 head, const EventIdentity &id) const;
+    // The detail rows of the Log_Head row head, newest first, up to the table's size.
+    void readEntries(Database &db, const DbRow &head);
 
     qint32 m_dataCount = 0;
     std::array<CellColumn, kLogGasSlots> m_cells{};

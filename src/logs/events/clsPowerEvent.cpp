@@ -1,7 +1,6 @@
 #include "logs/events/clsPowerEvent.h"
 
 #include "core/database.h"
-#include "core/errors.h"
 #include "logs/events/text_line_fields.h"
 #include "logs/trend/flash_image.h"
 
@@ -32,7 +31,7 @@ clsPowerEvent::clsPowerEvent() {
 }
 
 void clsPowerEvent::ClearDatas() {
-    clearHeader();
+    clearLog();
     m_error = false;
     for (qint32 i = 0; i < kReachableEntries; ++i)
         m_entries[i] = PowerEventEntry{};
@@ -61,10 +60,7 @@ void clsPowerEvent::setDates(qint32 index, const Date &value) {
 }
 
 PowerEventEntry &clsPowerEvent::nextEntry() {
-    if (m_dataCount < 0 || m_dataCount >= kEntryCount)
-        throw TqError(ErrorKind::SubscriptOutOfRange,
-                      QStringLiteral("The power-event log holds %1 entries").arg(m_dataCount));
-    return m_entries[m_dataCount];
+    return m_entries[nextEntryIndex(QStringLiteral("power-event log"))];
 }
 
 bool clsPowerEvent::SetData(const QByteArray &vData) {

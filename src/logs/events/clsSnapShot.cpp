@@ -2,7 +2,6 @@
 
 #include "core/errors.h"
 #include "core/gas_format.h"
-#include "core/program_state.h"
 #include "logs/trend/flash_image.h"
 #include "logs/trend/log_items.h"
 
@@ -26,15 +25,12 @@ void checkIndex(qint32 index, const char *what) {
 }
 
 float singleValue(const QVariant &value) {
-    const std::optional<double> number = NumericValue(value);
-    if (!number)
-        throw TqError(ErrorKind::TypeMismatch, QStringLiteral("The value is no number"));
-    return static_cast<float>(*number);
+    return static_cast<float>(RequiredNumber(value, QStringLiteral("The value is no number")));
 }
 
 } // namespace
 
-clsSnapShot::clsSnapShot() {
+clsSnapShot::clsSnapShot() : HeadedLogBase(LogHeaderItem::Dcount) {
     ClearDatas();
 }
 
@@ -43,29 +39,7 @@ void clsSnapShot::ClearDatas() {
     m_error = false;
     m_key.clear();
     m_seqNo = 0;
-    m_header.clear();
-    m_gas[0].clear();
-    m_databasePath = Globals().DatabasePath;
-}
-
-QVariant clsSnapShot::GasBaseInfo(qint32 type) const {
-    if (LogHeaderItem(type) == LogHeaderItem::Dcount)
-        return NullVariant();
-    return GetHeaderItem(m_header, type);
-}
-
-void clsSnapShot::setGasBaseInfo(qint32 type, const QVariant &value) {
-    if (LogHeaderItem(type) != LogHeaderItem::Dcount)
-        SetHeaderItem(m_header, type, value);
-}
-
-QVariant clsSnapShot::GasListInfo(qint32 gasNo, qint32 type) const {
-    return gasNo == 0 ? GetGasItem(m_gas[0], type) : QVariant();
-}
-
-void clsSnapShot::setGasListInfo(qint32 gasNo, qint32 type, const QVariant &value) {
-    if (gasNo == 0)
-        SetGasItem(m_gas[0], type, value);
+    clearHeader();
 }
 
 float clsSnapShot::GasEvent(qint32 gasNo, qint32 reading) const {

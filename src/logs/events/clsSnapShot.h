@@ -1,19 +1,14 @@
 #pragma once
 
 #include "core/date.h"
-#include "link/clsInstrument.h"
-#include "logs/trend/log_header.h"
+#include "logs/events/event_log_base.h"
 
 #include <QByteArray>
-#include <QString>
 #include <QVariant>
 
 #include <array>
-#include <memory>
 
 namespace tq {
-
-class Database;
 
 // The reading of a snapshot, per gas slot.
 struct SnapReading {
@@ -23,23 +18,17 @@ struct SnapReading {
 
 // One snapshot: a momentary reading recorded by the detector, with the log header of that
 // moment. The detector keeps one per 256-byte block of its snapshot area.
-class clsSnapShot {
+class clsSnapShot : public HeadedLogBase {
 public:
     static constexpr qint32 kReadings = 2;
 
+    // A snapshot has no Dcount: GasBaseInfo of Dcount reads Null and ignores a let. Last,
+    // the time the block was decoded, is read-only.
     clsSnapShot();
 
     // Back to the values of a fresh object (LogNo, BaseDate, Instrument, gas slot 1 and
     // the readings are kept).
     void ClearDatas();
-
-    // The header by LogHeaderItem code: a snapshot has no Dcount (Null), and Last, the
-    // time the block was decoded, is read-only.
-    QVariant GasBaseInfo(qint32 type) const;
-    void setGasBaseInfo(qint32 type, const QVariant &value);
-    // Gas slot 0 by GasInfoItem code; any other slot reads Empty and ignores a let.
-    QVariant GasListInfo(qint32 gasNo, qint32 type) const;
-    void setGasListInfo(qint32 gasNo, qint32 type, const QVariant &value);
 
     // Status of a gas slot in a reading and the value of a gas slot in reading 0. Slots and
     // readings 0 and 1 only, else TqError(SubscriptOutOfRange); a let of a value that is
@@ -49,18 +38,8 @@ public:
     float GasValue(qint32 gasNo) const;
     void setGasValue(qint32 gasNo, const QVariant &value);
 
-    std::shared_ptr<clsInstrument> Instrument() const { return m_instrument; }
-    void setInstrument(std::shared_ptr<clsInstrument> instrument) {
-        m_instrument = std::move(instrument);
-    }
     bool Duplicate() const { return m_duplicate; }
     void setDuplicate(bool value) { m_duplicate = value; }
-    bool Error() const { return m_error; }
-    void setError(bool value) { m_error = value; }
-    QString Key() const { return m_key; }
-    void setKey(const QString &key) { m_key = key; }
-    qint64 SeqNo() const { return m_seqNo; }
-    void setSeqNo(qint64 seqNo) { m_seqNo = seqNo; }
     Date BaseDate() const { return m_baseDate; }
     void setBaseDate(const Date &date) { m_baseDate = date; }
 
@@ -84,22 +63,14 @@ public:
     // no scale and is kept as "no value" (-101).
     bool SetData(const QByteArray &vData, qint32 &st, qint16 Tfno);
 
-    const LogHeader &header() const { return m_header; }
-    const GasInfo &gas(qint32 slot) const { return m_gas.at(slot); }
-
 private:
     bool LogHeadExists(Database &db) const;
     void WriteDatabase();
+    // Reading 0 from the first SnapShot row of the head SeqNo.
+    void readReading(Database &db);
 
-    QString m_key;
-    qint64 m_seqNo = 0;
     Date m_baseDate;
-    QString m_databasePath;
-    std::shared_ptr<clsInstrument> m_instrument;
     bool m_duplicate = false;
-    bool m_error = false;
-    LogHeader m_header;
-    GasSlots m_gas;
     std::array<SnapReading, kReadings> m_readings{};
 };
 

@@ -1,47 +1,21 @@
 #include "logs/events/event_log_base.h"
 
-#include "core/database.h"
 #include "core/errors.h"
 #include "core/id_helpers.h"
-#include "core/program_state.h"
 #include "logs/events/head_columns.h"
-#include "logs/trend/log_items.h"
 
 #include <QFileInfo>
 
 namespace tq {
 
-namespace {
-constexpr qint32 kLastItem = static_cast<qint32>(LogHeaderItem::Last);
-} // namespace
-
-QVariant HeadedLogBase::GasBaseInfo(qint32 type) const {
-    return type == kLastItem ? NullVariant() : GetHeaderItem(m_header, type);
+EventIdentity HeadedLogBase::headerIdentity() const {
+    return {BlankToDashes(m_header.UserID, IdFieldKind::User),
+            BlankToDashes(m_header.StationID, IdFieldKind::Station),
+            BlankToDashes(m_header.SerialNo, IdFieldKind::Serial)};
 }
 
-void HeadedLogBase::setGasBaseInfo(qint32 type, const QVariant &value) {
-    if (type != kLastItem)
-        SetHeaderItem(m_header, type, value);
-}
-
-QVariant HeadedLogBase::GasListInfo(qint32 gasNo, qint32 type) const {
-    return gasNo == 0 ? GetGasItem(m_gas[0], type) : QVariant();
-}
-
-void HeadedLogBase::setGasListInfo(qint32 gasNo, qint32 type, const QVariant &value) {
-    if (gasNo == 0)
-        SetGasItem(m_gas[0], type, value);
-}
-
-void EventLogBase::clearHeader() {
-    m_seqNo = 0;
-    m_dataCount = 0;
-    m_header.clear();
-    m_gas[0].clear();
-    m_databasePath = Globals().DatabasePath;
-}
-
-bool EventLogBase::reloadHead(const QStringList &columns) {
+bool HeadedLogBase::reloadHead(const QStringList &columns,
+                               const std::function<void(Database &, const DbRow &)> &details) {
     if (!QFileInfo::exists(m_databasePath))
         return false;
     Database db(m_databasePath);
@@ -49,17 +23,26 @@ bool EventLogBase::reloadHead(const QStringList &columns) {
     if (!row)
         return false;
     ReadHeadColumns(*row, columns, m_header, m_gas[0]);
+    if (details)
+        details(db, *row);
     return true;
+}
+
+void EventLogBase::clearLog() {
+    m_seqNo = 0;
+    m_dataCount = 0;
+    clearHeader();
+}
+
+qint32 EventLogBase::nextEntryIndex(const QString &logName) const {
+    if (m_dataCount < 0 || m_dataCount >= kEntryCount)
+        throw TqError(ErrorKind::SubscriptOutOfRange,
+                      QStringLiteral("The %1 holds %2 entries").arg(logName).arg(m_dataCount));
+    return m_dataCount;
 }
 
 void EventLogBase::setBoundedDataCount(qint16 count) {
     m_dataCount = count >= kReachableEntries ? kReachableEntries : count;
-}
-
-EventIdentity HeadedLogBase::headerIdentity() const {
-    return {BlankToDashes(m_header.UserID, IdFieldKind::User),
-            BlankToDashes(m_header.StationID, IdFieldKind::Station),
-            BlankToDashes(m_header.SerialNo, IdFieldKind::Serial)};
 }
 
 EventIdentity EventLogBase::instrumentIdentity() const {

@@ -1,60 +1,29 @@
 #pragma once
 
-#include "core/date.h"
-#include "link/clsInstrument.h"
+#include "core/database.h"
 #include "logs/events/event_store.h"
-#include "logs/trend/log_header.h"
+#include "logs/trend/headed_log.h"
 
-#include <QString>
-#include <QVariant>
+#include <QStringList>
 
-#include <memory>
+#include <functional>
 
 namespace tq {
 
-// What the event and history logs share: the collection key, the Log_Head key, the error
-// flag, the instrument, the log header with gas slots 0 and 1 and the database the log is
-// stored in. None of them has a Last item.
-class HeadedLogBase {
-public:
-    QString Key() const { return m_key; }
-    void setKey(const QString &key) { m_key = key; }
-    qint64 SeqNo() const { return m_seqNo; }
-    void setSeqNo(qint64 seqNo) { m_seqNo = seqNo; }
-    bool Error() const { return m_error; }
-    void setError(bool value) { m_error = value; }
-    std::shared_ptr<clsInstrument> Instrument() const { return m_instrument; }
-    void setInstrument(std::shared_ptr<clsInstrument> instrument) {
-        m_instrument = std::move(instrument);
-    }
-
-    // A header item by LogHeaderItem code: Null for Last and any unknown code, whose
-    // lets do nothing. Conversion failures of a let throw TqError.
-    QVariant GasBaseInfo(qint32 type) const;
-    void setGasBaseInfo(qint32 type, const QVariant &value);
-    // An item of gas slot 0 by GasInfoItem code; Empty for any other slot (its let does
-    // nothing), Null for an unknown code.
-    QVariant GasListInfo(qint32 gasNo, qint32 type) const;
-    void setGasListInfo(qint32 gasNo, qint32 type, const QVariant &value);
-
-    const LogHeader &header() const { return m_header; }
-    const GasInfo &gas(qint32 slot) const { return m_gas.at(slot); }
-    QString databasePath() const { return m_databasePath; }
-
+// What the logs of the detector's event, snapshot and history areas add: their identity
+// as an event head stores it and the reloading of their Log_Head row.
+class HeadedLogBase : public HeadedLog {
 protected:
-    HeadedLogBase() = default;
+    using HeadedLog::HeadedLog;
     ~HeadedLogBase() = default;
 
     // The identity of the decoded header.
     EventIdentity headerIdentity() const;
-
-    QString m_key;
-    qint64 m_seqNo = 0;
-    QString m_databasePath;
-    std::shared_ptr<clsInstrument> m_instrument;
-    bool m_error = false;
-    LogHeader m_header;
-    GasSlots m_gas;
+    // Fills the header and gas slot 0 from the listed columns (ReadHeadColumns) of the
+    // Log_Head row SeqNo, then hands the open database and that row to details when given.
+    // False, with nothing read, when there is no database file or no such row.
+    bool reloadHead(const QStringList &columns,
+                    const std::function<void(Database &, const DbRow &)> &details = {});
 };
 
 // What the alarm-, trouble- and power-event logs share beyond that: the entry count.
@@ -68,16 +37,16 @@ public:
     qint16 DataCount() const { return static_cast<qint16>(m_dataCount); }
 
 protected:
-    EventLogBase() = default;
+    // None of them has a Last item.
+    EventLogBase() : HeadedLogBase(LogHeaderItem::Last) {}
     ~EventLogBase() = default;
 
     // Header, gas slot 0, SeqNo and count back to a new object's values; takes the
     // program's current DatabasePath. Key, LogNo, Instrument and gas slot 1 are kept.
-    void clearHeader();
-    // Fills the header and gas slot 0 from the listed columns (ReadHeadColumns) of the
-    // Log_Head row SeqNo. False, with nothing read, when there is no database file or no
-    // such row.
-    bool reloadHead(const QStringList &columns);
+    void clearLog();
+    // The entry to fill next, DataCount; TqError(SubscriptOutOfRange), naming the log, when
+    // the count lies outside the entry table.
+    qint32 nextEntryIndex(const QString &logName) const;
     // A DataCount let: 1024 for 1024 or more, a negative value as it is.
     void setBoundedDataCount(qint16 count);
 

@@ -1,5 +1,4 @@
 #include "logs/events/event_store.h"
-#include "logs/trend/log_head_row.h"
 
 #include <QSet>
 #include <QStringList>
@@ -14,6 +13,19 @@ QVariant date(const Date &value) {
 }
 
 } // namespace
+
+LogHeadItems EventHeadItems(const QString &name, const Date &dates, const EventIdentity &identity,
+                            std::optional<qint32> logNo, qint32 sampling) {
+    return {.names = name,
+            .dates = dates,
+            .last = std::nullopt,
+            .logNo = logNo,
+            .userId = identity.user,
+            .stationId = identity.station,
+            .serialNo = identity.serial,
+            .folderId = QStringLiteral("-----"),
+            .sampling = sampling};
+}
 
 std::optional<qint64> FindEventHead(Database &db, const EventIdentity &identity, LogType type) {
     const QVariant key =
@@ -41,16 +53,8 @@ StoredHead StoreEventHead(Database &db, const EventHead &head) {
     const qint64 key = db.nextKey(QStringLiteral("Log_Head"));
     const LogHeader blank; // every header item 0
     const LogHeader &h = head.header ? *head.header : blank;
-    const LogHeadItems items{.names = head.name,
-                             .dates = now,
-                             .last = std::nullopt,
-                             .logNo = head.logNo,
-                             .userId = id.user,
-                             .stationId = id.station,
-                             .serialNo = id.serial,
-                             .folderId = QStringLiteral("-----"),
-                             .sampling = h.Sampling};
-    InsertLogHead(db, key, items, h, *head.gas, head.type, head.romNumber);
+    InsertLogHead(db, key, EventHeadItems(head.name, now, id, head.logNo, h.Sampling), h, *head.gas,
+                  head.type, head.romNumber);
     return {key, true};
 }
 

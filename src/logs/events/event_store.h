@@ -2,6 +2,7 @@
 
 #include "core/database.h"
 #include "core/log_schema.h"
+#include "logs/trend/log_head_row.h"
 #include "logs/trend/log_header.h"
 
 #include <QString>
@@ -29,6 +30,11 @@ struct EventHead {
     const LogHeader *header = nullptr;
     const GasInfo *gas = nullptr;
 };
+
+// The items of an event or history head: filed under the identity in folder "-----",
+// dated, without an end date.
+LogHeadItems EventHeadItems(const QString &name, const Date &dates, const EventIdentity &identity,
+                            std::optional<qint32> logNo, qint32 sampling);
 
 // The SeqNo of the event head of that identity and kind; nullopt when there is none.
 std::optional<qint64> FindEventHead(Database &db, const EventIdentity &identity, LogType type);

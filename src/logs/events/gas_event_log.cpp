@@ -1,7 +1,6 @@
 #include "logs/events/gas_event_log.h"
 
 #include "core/database.h"
-#include "core/errors.h"
 #include "core/gas_format.h"
 #include "core/id_helpers.h"
 #include "logs/events/text_line_fields.h"
@@ -42,7 +41,7 @@ GasEventLog::GasEventLog(const GasEventKind &kind) : m_kind(kind) {
 }
 
 void GasEventLog::ClearDatas() {
-    clearHeader();
+    clearLog();
     const Date now = Date::now();
     for (qint32 i = 0; i < kReachableEntries; ++i) {
         GasEventEntry &e = m_entries[i];
@@ -82,11 +81,9 @@ bool GasEventLog::SetHeader(const QByteArray &vData, qint32 &st) {
 }
 
 bool GasEventLog::SetData(const QByteArray &vData, qint32 &st) {
-    if (m_dataCount < 0 || m_dataCount >= kEntryCount)
-        throw TqError(ErrorKind::SubscriptOutOfRange,
-                      QStringLiteral("The event log holds %1 entries").arg(m_dataCount));
+    const qint32 index = nextEntryIndex(QStringLiteral("event log"));
     ByteAt(vData, st + kRecordSize - 1); // the whole record must be in the block
-    GasEventEntry &e = m_entries[m_dataCount];
+    GasEventEntry &e = m_entries[index];
     e.GasNo = static_cast<qint16>(ByteAt(vData, st) - kGasNumberBase);
     e.Events = StatusNumberToCode(QString::number(ByteAt(vData, st + 1)));
     e.Dates = m_header.Dates;

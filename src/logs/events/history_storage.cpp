@@ -6,9 +6,6 @@
 #include "core/errors.h"
 #include "core/gas_format.h"
 #include "logs/events/event_store.h"
-#include "logs/events/head_columns.h"
-
-#include <QFileInfo>
 
 #include <utility>
 
@@ -120,16 +117,9 @@ void clsHistory::HistoryUpdate() {
     const qint64 head = found ? *found : db.nextKey(QStringLiteral("Log_Head"));
     if (found)
         db.execute(QStringLiteral("Delete From Log_Head Where SeqNo=?"), {head});
-    const LogHeadItems items{.names = store.names,
-                             .dates = Date::now(),
-                             .last = std::nullopt,
-                             .logNo = m_header.LogNo,
-                             .userId = id.user,
-                             .stationId = id.station,
-                             .serialNo = id.serial,
-                             .folderId = QStringLiteral("-----"),
-                             .sampling = qint32(kind())};
-    InsertLogHead(db, head, items, m_header, m_gas[0], store.type, m_instrument->RomNumber());
+    InsertLogHead(db, head,
+                  EventHeadItems(store.names, Date::now(), id, m_header.LogNo, qint32(kind())),
+                  m_header, m_gas[0], store.type, m_instrument->RomNumber());
     storeEntries(db, head, id);
     transaction.commit();
 }
@@ -157,26 +147,14 @@ void clsHistory::storeEntries(Database &db, qint64 head, const EventIdentity &id
 }
 
 bool clsHistory::ReLoad() {
-    const QString key = m_key;
-    const qint64 seqNo = m_seqNo;
-    const std::shared_ptr<clsInstrument> instrument = m_instrument;
-    const bool error = m_error;
-    ClearDatas();
-    m_key = key;
-    m_seqNo = seqNo;
-    m_instrument = instrument;
-    m_error = error;
+    clearEntries();
+    return reloadHead(kHistoryHeadColumns,
+                      [this](Database &db, const DbRow &head) { readEntries(db, head); });
+}
 
-    if (!QFileInfo::exists(m_databasePath))
-        return false;
-    Database db(m_databasePath);
-    const std::optional<DbRow> head = QueryHeadRow(db, m_seqNo);
-    if (!head)
-        return false;
-    ReadHeadColumns(*head, kHistoryHeadColumns, m_header, m_gas[0]);
-
+void clsHistory::readEntries(Database &db, const DbRow &head) {
     const qint64 types =
-        head->isNull(QStringLiteral("Types")) ? 0 : head->integer(QStringLiteral("Types"));
+        head.isNull(QStringLiteral("Types")) ? 0 : head.integer(QStringLiteral("Types"));
     const HistoryKind detailKind = kindOfType(types);
     // Newest first; the table keeps the newest rows when there are more.
     const QList<DbRow> rows = db.query(
@@ -203,7 +181,6 @@ bool clsHistory::ReLoad() {
         if (detailKind == HistoryKind::BumpTest)
             target.Judge = integerOr(row, QStringLiteral("Gas1Judge"));
     }
-    return true;
 }
 
 } // namespace tq

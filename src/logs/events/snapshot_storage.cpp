@@ -5,11 +5,7 @@
 #include "core/database.h"
 #include "core/errors.h"
 #include "core/gas_format.h"
-#include "core/id_helpers.h"
 #include "core/log_schema.h"
-#include "logs/events/head_columns.h"
-
-#include <QFileInfo>
 
 namespace tq {
 
@@ -31,13 +27,11 @@ const QStringList kSnapshotHeadColumns = {
 } // namespace
 
 bool clsSnapShot::LogHeadExists(Database &db) const {
+    const EventIdentity id = headerIdentity();
     return db
         .scalar(QStringLiteral("Select SeqNo From Log_Head Where Dates=? And UserID=? And "
                                "SerialNo=? And StationID=? And Types=?"),
-                {date(m_header.Dates), BlankToDashes(m_header.UserID, IdFieldKind::User),
-                 BlankToDashes(m_header.SerialNo, IdFieldKind::Serial),
-                 BlankToDashes(m_header.StationID, IdFieldKind::Station),
-                 qint32(LogType::Snapshot)})
+                {date(m_header.Dates), id.user, id.serial, id.station, qint32(LogType::Snapshot)})
         .isValid();
 }
 
@@ -53,9 +47,7 @@ void clsSnapShot::WriteDatabase() {
         throw TqError(ErrorKind::MissingResource,
                       QStringLiteral("The snapshot %1 has no instrument").arg(m_header.Names));
 
-    const QString user = BlankToDashes(m_header.UserID, IdFieldKind::User);
-    const QString station = BlankToDashes(m_header.StationID, IdFieldKind::Station);
-    const QString serial = BlankToDashes(m_header.SerialNo, IdFieldKind::Serial);
+    const EventIdentity id = headerIdentity();
     const GasInfo &gas = m_gas[0];
 
     Transaction transaction(db);
@@ -68,7 +60,7 @@ void clsSnapShot::WriteDatabase() {
     db.execute(QStringLiteral("Insert Into SnapShot (SeqNo,RelNo,UserID,StationID,SerialNo,"
                               "WriteDates,Dates,Gas1Name,Gas1Full,Gas1Desit,Gas1Point,Gas1Unit,"
                               "Gas1Enable,Gas1val,Gas1sts) Values (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"),
-               {db.nextKey(QStringLiteral("SnapShot")), head, user, station, serial,
+               {db.nextKey(QStringLiteral("SnapShot")), head, id.user, id.station, id.serial,
                 date(Date::now()), date(m_header.Dates), BlankWhenEmpty(gas.Name), gas.Full,
                 gas.Desit, gas.Point, BlankWhenEmpty(gas.Unit), gas.Enable, reading.Value[0],
                 RoundToWhole<qint32>(reading.Status[0])});
@@ -76,26 +68,14 @@ void clsSnapShot::WriteDatabase() {
 }
 
 bool clsSnapShot::ReLoad() {
-    const qint64 seqNo = m_seqNo;
-    const QString key = m_key;
-    const bool error = m_error;
-    const bool duplicate = m_duplicate;
-    ClearDatas();
-    m_seqNo = seqNo;
-    m_key = key;
-    m_error = error;
-    m_duplicate = duplicate;
+    clearHeader();
     m_readings[0].Value[0] = ReadingCode::NoValue;
     m_readings[0].Status[0] = ReadingCode::NoValue;
+    return reloadHead(kSnapshotHeadColumns,
+                      [this](Database &db, const DbRow &) { readReading(db); });
+}
 
-    if (!QFileInfo::exists(m_databasePath))
-        return false;
-    Database db(m_databasePath);
-    const std::optional<DbRow> head = QueryHeadRow(db, m_seqNo);
-    if (!head)
-        return false;
-    ReadHeadColumns(*head, kSnapshotHeadColumns, m_header, m_gas[0]);
-
+void clsSnapShot::readReading(Database &db) {
     const QList<DbRow> rows =
         db.query(QStringLiteral(
                      "Select Gas1val, Gas1sts From SnapShot Where RelNo=? Order By SeqNo Limit 1"),
@@ -107,7 +87,6 @@ bool clsSnapShot::ReLoad() {
         if (!row.isNull(QStringLiteral("Gas1sts")))
             m_readings[0].Status[0] = static_cast<float>(row.integer(QStringLiteral("Gas1sts")));
     }
-    return true;
 }
 
 } // namespace tq

@@ -1,11 +1,8 @@
 #include "logs/trend/clsAlarm.h"
 
-#include "core/errors.h"
 #include "core/gas_format.h"
-#include "core/program_state.h"
 #include "logs/trend/alarm_area.h"
 #include "logs/trend/flash_image.h"
-#include "logs/trend/log_items.h"
 
 #include <algorithm>
 
@@ -21,7 +18,7 @@ bool inTable(qint32 index) {
 
 } // namespace
 
-clsAlarm::clsAlarm() {
+clsAlarm::clsAlarm() : HeadedLog(LogHeaderItem::Last) {
     ClearDatas();
 }
 
@@ -33,13 +30,11 @@ void clsAlarm::ClearDatas() {
     m_key.clear();
     m_seqNo = 0;
     m_dataCount = 0;
-    m_header.clear();
-    m_gas[0].clear();
+    clearHeader();
     for (qint32 i = 0; i < kMaxDataCount; ++i) {
         m_samples[i].number = 0;
         m_samples[i].value[0] = 0;
     }
-    m_databasePath = Globals().DatabasePath;
 }
 
 Date clsAlarm::DateTimes(qint32 index) const {
@@ -63,25 +58,6 @@ void clsAlarm::setValue(qint32 /*gasNo*/, qint32 index, float value) {
 
 void clsAlarm::setDataCount(qint16 count) {
     m_dataCount = std::min(count, kMaxDataCount);
-}
-
-QVariant clsAlarm::GasBaseInfo(qint32 type) const {
-    if (type == qint32(LogHeaderItem::Last))
-        return NullVariant();
-    return GetHeaderItem(m_header, type);
-}
-
-void clsAlarm::setGasBaseInfo(qint32 type, const QVariant &value) {
-    SetHeaderItem(m_header, type, value);
-}
-
-QVariant clsAlarm::GasListInfo(qint32 gasNo, qint32 type) const {
-    return gasNo == 0 ? GetGasItem(m_gas[0], type) : QVariant();
-}
-
-void clsAlarm::setGasListInfo(qint32 gasNo, qint32 type, const QVariant &value) {
-    if (gasNo == 0)
-        SetGasItem(m_gas[0], type, value);
 }
 
 bool clsAlarm::SetHeader(const QByteArray &vData, qint32 &st) {

@@ -1,16 +1,13 @@
 #pragma once
 
 #include "core/date.h"
-#include "link/clsInstrument.h"
-#include "logs/trend/log_header.h"
+#include "logs/trend/headed_log.h"
 #include "logs/trend/trend_file.h"
 
 #include <QByteArray>
 #include <QString>
-#include <QVariant>
 
 #include <array>
-#include <memory>
 
 namespace tq {
 
@@ -24,11 +21,12 @@ struct AlarmSample {
 // One alarm trend: the 720 readings around an alarm, 360 before the alarm point, the one
 // at it and 359 after. A log decoded from the flash image keeps its header and gas record;
 // its samples are in its trend file only. ReLoad fills the sample table from that file.
-class clsAlarm {
+class clsAlarm : public HeadedLog {
 public:
     static constexpr qint32 kSampleEntries = 721; // entries 0..720
     static constexpr qint16 kMaxDataCount = 720;  // entries the accessors reach
 
+    // An alarm trend has no end date: GasBaseInfo of Last reads Null and ignores a let.
     clsAlarm();
 
     // Back to the values of a fresh object: LogNo, gas slot 1 and the sample times are
@@ -46,25 +44,8 @@ public:
     qint16 DataCount() const { return m_dataCount; }
     void setDataCount(qint16 count);
 
-    // The header by LogHeaderItem code and gas slot 0 by GasInfoItem code; an alarm trend
-    // has no end date, so Last reads Null and ignores a let.
-    QVariant GasBaseInfo(qint32 type) const;
-    void setGasBaseInfo(qint32 type, const QVariant &value);
-    QVariant GasListInfo(qint32 gasNo, qint32 type) const;
-    void setGasListInfo(qint32 gasNo, qint32 type, const QVariant &value);
-
-    std::shared_ptr<clsInstrument> Instrument() const { return m_instrument; }
-    void setInstrument(std::shared_ptr<clsInstrument> instrument) {
-        m_instrument = std::move(instrument);
-    }
     bool Duplicate() const { return m_duplicate; }
     void setDuplicate(bool value) { m_duplicate = value; }
-    bool Error() const { return m_error; }
-    void setError(bool value) { m_error = value; }
-    QString Key() const { return m_key; }
-    void setKey(const QString &key) { m_key = key; }
-    qint64 SeqNo() const { return m_seqNo; }
-    void setSeqNo(qint64 seqNo) { m_seqNo = seqNo; }
 
     // Stores the log: one Log_Head row (Types 2) and an Alarm_Data row per sample entry,
     // in one transaction, and writes the decoded samples as the log's trend file. A log
@@ -105,8 +86,6 @@ public:
     bool SetDataXX(const QString &vData, bool TestFlag);
 
     // Direct access for the decoders and the displays.
-    const LogHeader &header() const { return m_header; }
-    const GasInfo &gas(qint32 slot) const { return m_gas.at(slot); }
     const TrendFileWriter &pendingSamples() const { return m_trendFile; }
 
 private:
@@ -114,17 +93,10 @@ private:
     void WriteDatabase();
     void writeRawExport() const;
 
-    QString m_key;
-    qint64 m_seqNo = 0;
     qint16 m_dataCount = 0;
-    QString m_databasePath;
-    std::shared_ptr<clsInstrument> m_instrument;
     bool m_duplicate = false;
-    bool m_error = false;
     QString m_lastRecordType;
     std::array<qint16, kLogGasSlots> m_sampleCounters{};
-    LogHeader m_header;
-    GasSlots m_gas;
     std::array<AlarmSample, kSampleEntries> m_samples{};
     TrendFileWriter m_trendFile; // samples decoded for the trend file, written by Update
 };

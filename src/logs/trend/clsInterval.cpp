@@ -2,7 +2,6 @@
 
 #include "core/errors.h"
 #include "core/gas_format.h"
-#include "core/program_state.h"
 #include "logs/trend/log_items.h"
 
 namespace tq {
@@ -40,7 +39,7 @@ qint32 searchAfter(const Entries &entries, qint32 count, const Date &dates, qint
 
 } // namespace
 
-clsInterval::clsInterval() {
+clsInterval::clsInterval() : HeadedLog(std::nullopt) {
     m_gas[1].clear();
     ClearDatas();
 }
@@ -53,9 +52,7 @@ void clsInterval::ClearDatas() {
     m_duplicate = false;
     m_error = false;
     m_sampleCounters.fill(0);
-    m_header.clear();
-    m_gas[0].clear();
-    m_databasePath = Globals().DatabasePath;
+    clearHeader();
     m_trendFile.clear();
 }
 
@@ -85,23 +82,6 @@ const TrendEvent &clsInterval::eventAt(qint32 index) const {
     return index >= 0 && index < qint32(m_events.size()) ? m_events[index] : fresh;
 }
 
-QVariant clsInterval::GasBaseInfo(qint32 types) const {
-    return GetHeaderItem(m_header, types);
-}
-
-void clsInterval::setGasBaseInfo(qint32 types, const QVariant &value) {
-    SetHeaderItem(m_header, types, value);
-}
-
-QVariant clsInterval::GasListInfo(qint32 gasNo, qint32 types) const {
-    return gasNo == 0 ? GetGasItem(m_gas[0], types) : QVariant();
-}
-
-void clsInterval::setGasListInfo(qint32 gasNo, qint32 types, const QVariant &value) {
-    if (gasNo == 0)
-        SetGasItem(m_gas[0], types, value);
-}
-
 void clsInterval::setDataCount(qint32 count) {
     if (count >= 0 && count < kSampleEntries - 1)
         m_dataCount = count;
@@ -127,10 +107,8 @@ void clsInterval::setGasValue(qint32 gasNo, qint32 index, const QVariant &value)
     if (!validSample(index))
         return;
     checkSlot(gasNo, kSampleSlots);
-    const std::optional<double> number = NumericValue(value);
-    if (!number)
-        throw TqError(ErrorKind::TypeMismatch, QStringLiteral("A gas value must be a number"));
-    sampleEntry(index).GasValue[gasNo] = static_cast<float>(*number);
+    const double number = RequiredNumber(value, QStringLiteral("A gas value must be a number"));
+    sampleEntry(index).GasValue[gasNo] = static_cast<float>(number);
 }
 
 Date clsInterval::StartTime(qint32 index) const {
@@ -162,10 +140,8 @@ void clsInterval::setGasEvent(qint32 gasNo, qint32 index, const QVariant &value)
     if (!validEvent(index))
         return;
     checkSlot(gasNo, kEventSlots);
-    const std::optional<double> number = NumericValue(value);
-    if (!number)
-        throw TqError(ErrorKind::TypeMismatch, QStringLiteral("An event code must be a number"));
-    eventEntry(index).GasEvent[gasNo] = static_cast<float>(*number);
+    const double number = RequiredNumber(value, QStringLiteral("An event code must be a number"));
+    eventEntry(index).GasEvent[gasNo] = static_cast<float>(number);
 }
 
 qint16 clsInterval::AddEvents(qint32 gasNo, const Date &dates, qint32 eventNo,

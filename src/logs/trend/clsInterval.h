@@ -1,16 +1,13 @@
 #pragma once
 
 #include "core/date.h"
-#include "link/clsInstrument.h"
-#include "logs/trend/log_header.h"
+#include "logs/trend/headed_log.h"
 #include "logs/trend/trend_file.h"
 
 #include <QByteArray>
-#include <QString>
 #include <QVariant>
 
 #include <array>
-#include <memory>
 #include <vector>
 
 namespace tq {
@@ -42,11 +39,12 @@ struct TrendEvent {
 // wait in memory for Update to write the trend file), or reloaded from the database for
 // display (ReLoad). Index errors outside the fixed tables throw
 // TqError(SubscriptOutOfRange).
-class clsInterval {
+class clsInterval : public HeadedLog {
 public:
     static constexpr qint32 kSampleEntries = 54001; // entries 0..54000
     static constexpr qint32 kEventEntries = 2049;   // entries 0..2048
 
+    // Every header item answers; Last is the end date of the trend.
     clsInterval();
 
     // --- Object and accessors
@@ -54,27 +52,10 @@ public:
     // (only the counts are reset), the pending samples are dropped.
     void ClearDatas();
 
-    QString Key() const { return m_key; }
-    void setKey(const QString &key) { m_key = key; }
-    qint64 SeqNo() const { return m_seqNo; }
-    void setSeqNo(qint64 seqNo) { m_seqNo = seqNo; }
     bool Duplicate() const { return m_duplicate; }
     void setDuplicate(bool value) { m_duplicate = value; }
-    bool Error() const { return m_error; }
-    void setError(bool value) { m_error = value; }
-    std::shared_ptr<clsInstrument> Instrument() const { return m_instrument; }
-    void setInstrument(std::shared_ptr<clsInstrument> instrument) {
-        m_instrument = std::move(instrument);
-    }
     Date BaseDate() const { return m_baseDate; }
     void setBaseDate(const Date &date) { m_baseDate = date; }
-
-    // The header by LogHeaderItem code and gas slot 0 by GasInfoItem code (Empty for any
-    // other slot, Null for an unknown code).
-    QVariant GasBaseInfo(qint32 types) const;
-    void setGasBaseInfo(qint32 types, const QVariant &value);
-    QVariant GasListInfo(qint32 gasNo, qint32 types) const;
-    void setGasListInfo(qint32 gasNo, qint32 types, const QVariant &value);
 
     qint32 EventCount() const { return m_eventCount; }
     void setEventCount(qint32 count) { m_eventCount = count; }
@@ -142,8 +123,6 @@ public:
     void ReLoad();
 
     // --- Direct access for the readers, stores and displays
-    const LogHeader &header() const { return m_header; }
-    const GasInfo &gas(qint32 slot) const { return m_gas.at(slot); }
     const TrendFileWriter &pendingSamples() const { return m_trendFile; }
     TrendFileWriter &pendingSamples() { return m_trendFile; }
 
@@ -166,21 +145,14 @@ private:
     qint32 readEvents(Database &db); // the number of event rows read
     void writeRawExport(qint32 eventsRead) const;
 
-    QString m_key;
-    qint64 m_seqNo = 0;
     Date m_baseDate;
     qint32 m_dataCount = 0;
     qint32 m_valueCount = 0;
     qint32 m_eventCount = 0;
-    QString m_databasePath;
-    std::shared_ptr<clsInstrument> m_instrument;
     qint32 m_sampleCursor = 0;
     qint32 m_eventCursor = 0;
     std::array<qint32, kSampleSlots> m_sampleCounters{};
     bool m_duplicate = false;
-    bool m_error = false;
-    LogHeader m_header;
-    GasSlots m_gas;
     // The fixed tables grow on first use up to their capacity, so a decoded log does not
     // carry 2 MB of empty sample entries.
     std::vector<TrendSample> m_samples;

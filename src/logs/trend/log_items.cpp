@@ -126,6 +126,13 @@ std::optional<double> NumericValue(const QVariant &value) {
     return ok ? std::optional<double>(number) : std::nullopt;
 }
 
+double RequiredNumber(const QVariant &value, const QString &message) {
+    const std::optional<double> number = NumericValue(value);
+    if (!number)
+        throw TqError(ErrorKind::TypeMismatch, message);
+    return *number;
+}
+
 QVariant GetHeaderItem(const LogHeader &h, qint32 code) {
     switch (H(code)) {
     case H::Names:
@@ -164,13 +171,10 @@ void SetHeaderItem(LogHeader &h, qint32 code, const QVariant &value) {
     case H::Names:
         h.Names = value.toString();
         return;
-    case H::LogNo: {
-        const std::optional<double> number = NumericValue(value);
-        if (!number)
-            throw TqError(ErrorKind::TypeMismatch, QStringLiteral("The log number is no number"));
-        h.LogNo = RoundToWhole<qint16>(*number);
+    case H::LogNo:
+        h.LogNo = RoundToWhole<qint16>(
+            RequiredNumber(value, QStringLiteral("The log number is no number")));
         return;
-    }
     case H::Dates:
         if (const std::optional<Date> date = dateValue(value))
             h.Dates = *date;
@@ -249,13 +253,9 @@ void SetGasItem(GasInfo &g, qint32 code, const QVariant &value) {
     case G::Enable:
         g.Enable = booleanValue(value);
         return;
-    case G::Ratio: {
-        const std::optional<double> number = NumericValue(value);
-        if (!number)
-            throw TqError(ErrorKind::TypeMismatch, QStringLiteral("The ratio is no number"));
-        g.Ratio = toSingle(*number);
+    case G::Ratio:
+        g.Ratio = toSingle(RequiredNumber(value, QStringLiteral("The ratio is no number")));
         return;
-    }
     default:
         if (float *single = singleField(g, code))
             setWhenNumeric(*single, value, toSingle);

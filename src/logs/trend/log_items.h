@@ -14,6 +14,9 @@ bool IsEmptyVariant(const QVariant &value);
 // The number a variant holds when it counts as numeric (a number, a Boolean as -1/0, or a
 // text that reads as a number); nullopt otherwise (dates, Empty, Null, other texts).
 std::optional<double> NumericValue(const QVariant &value);
+// The same number where a let needs one: any other value throws TqError(TypeMismatch)
+// with that message.
+double RequiredNumber(const QVariant &value, const QString &message);
 
 // GasBaseInfo: a header field by code. An unknown code reads Null and ignores a let.
 // Lets of LogNo throw TqError(Overflow) outside 16 bits and TqError(TypeMismatch) for a
