@@ -40,6 +40,11 @@ private:
     QVariantList m_values;
 };
 
+// A date as a bound parameter.
+inline QVariant DateParam(const Date &date) {
+    return QVariant::fromValue(date);
+}
+
 // An open connection to an existing SQLite database file. Each object has a connection of
 // its own, closed when the object goes, so several may be open at once; only while a
 // DatabaseSession of the same file is open in the same thread does an object use the

@@ -6,14 +6,6 @@
 
 namespace tq {
 
-namespace {
-
-QVariant date(const Date &value) {
-    return QVariant::fromValue(value);
-}
-
-} // namespace
-
 LogHeadItems EventHeadItems(const QString &name, const Date &dates, const EventIdentity &identity,
                             std::optional<qint32> logNo, qint32 sampling) {
     return {.names = name,
@@ -43,10 +35,10 @@ StoredHead StoreEventHead(Database &db, const EventHead &head) {
     if (const std::optional<qint64> found = FindEventHead(db, id, head.type)) {
         // A head already dated now is not written again: the logs of one import share it,
         // and a store that adds no row then writes nothing at all.
-        db.execute(
-            QStringLiteral("Update Log_Head Set Dates = ? Where SerialNo = ? And UserID = ? "
-                           "And StationID = ? And Types = ? And Dates Is Not ?"),
-            {date(now), id.serial, id.user, id.station, static_cast<int>(head.type), date(now)});
+        db.execute(QStringLiteral("Update Log_Head Set Dates = ? Where SerialNo = ? And UserID = ? "
+                                  "And StationID = ? And Types = ? And Dates Is Not ?"),
+                   {DateParam(now), id.serial, id.user, id.station, static_cast<int>(head.type),
+                    DateParam(now)});
         return {*found, false};
     }
 

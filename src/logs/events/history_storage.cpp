@@ -15,10 +15,6 @@ namespace {
 
 using Columns = QList<std::pair<QString, QVariant>>;
 
-QVariant date(const Date &value) {
-    return QVariant::fromValue(value);
-}
-
 QString placeholders(qsizetype count) {
     QStringList marks;
     for (qsizetype i = 0; i < count; ++i)
@@ -42,7 +38,7 @@ void insertRow(Database &db, const QString &table, const Columns &columns) {
 // The columns of a detail row of the kind that tell it apart from the head's other rows:
 // the date, and for a sensor change also what changed (several may share a date).
 Columns distinguishingColumns(HistoryKind kind, const Date &when, const HistoryEntry &cell) {
-    Columns columns{{QStringLiteral("Dates"), date(when)}};
+    Columns columns{{QStringLiteral("Dates"), DateParam(when)}};
     if (kind == HistoryKind::SensorChange)
         columns += Columns{{QStringLiteral("Gas1Change"), cell.Judge},
                            {QStringLiteral("Gas1Model"), cell.Model},
@@ -140,8 +136,8 @@ void clsHistory::storeEntries(Database &db, qint64 head, const EventIdentity &id
                           {QStringLiteral("UserID"), id.user},
                           {QStringLiteral("StationID"), id.station},
                           {QStringLiteral("SerialNo"), id.serial},
-                          {QStringLiteral("WriteDates"), date(Date::now())},
-                          {QStringLiteral("Dates"), date(m_dates[m])}} +
+                          {QStringLiteral("WriteDates"), DateParam(Date::now())},
+                          {QStringLiteral("Dates"), DateParam(m_dates[m])}} +
                       detailColumns(k, m_gas[0], cell));
     }
 }

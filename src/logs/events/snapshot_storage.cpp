@@ -11,10 +11,6 @@ namespace tq {
 
 namespace {
 
-QVariant date(const Date &value) {
-    return QVariant::fromValue(value);
-}
-
 // A snapshot reloads every Log_Head column it stores but Dcount.
 const QStringList kSnapshotHeadColumns = {
     "Names",       "Dates",       "Last",       "UserID",      "StationID", "SerialNo",
@@ -29,9 +25,10 @@ const QStringList kSnapshotHeadColumns = {
 bool clsSnapShot::LogHeadExists(Database &db) const {
     const EventIdentity id = headerIdentity();
     return db
-        .scalar(QStringLiteral("Select SeqNo From Log_Head Where Dates=? And UserID=? And "
-                               "SerialNo=? And StationID=? And Types=?"),
-                {date(m_header.Dates), id.user, id.serial, id.station, qint32(LogType::Snapshot)})
+        .scalar(
+            QStringLiteral("Select SeqNo From Log_Head Where Dates=? And UserID=? And "
+                           "SerialNo=? And StationID=? And Types=?"),
+            {DateParam(m_header.Dates), id.user, id.serial, id.station, qint32(LogType::Snapshot)})
         .isValid();
 }
 
@@ -61,9 +58,9 @@ void clsSnapShot::WriteDatabase() {
                               "WriteDates,Dates,Gas1Name,Gas1Full,Gas1Desit,Gas1Point,Gas1Unit,"
                               "Gas1Enable,Gas1val,Gas1sts) Values (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"),
                {db.nextKey(QStringLiteral("SnapShot")), head, id.user, id.station, id.serial,
-                date(Date::now()), date(m_header.Dates), BlankWhenEmpty(gas.Name), gas.Full,
-                gas.Desit, gas.Point, BlankWhenEmpty(gas.Unit), gas.Enable, reading.Value[0],
-                RoundToWhole<qint32>(reading.Status[0])});
+                DateParam(Date::now()), DateParam(m_header.Dates), BlankWhenEmpty(gas.Name),
+                gas.Full, gas.Desit, gas.Point, BlankWhenEmpty(gas.Unit), gas.Enable,
+                reading.Value[0], RoundToWhole<qint32>(reading.Status[0])});
     transaction.commit();
 }
 

@@ -23,10 +23,6 @@ namespace {
 
 constexpr float kNoValue = ReadingCode::NoValue;
 
-QVariant date(const Date &value) {
-    return QVariant::fromValue(value);
-}
-
 // Reads of a Log_Head column that stand in a fixed value for Null.
 QString textOr(const DbRow &row, const QString &column, const QString &null) {
     return row.isNull(column) ? null : row.text(column);
@@ -103,7 +99,7 @@ void clsAlarm::WriteDatabase() {
     for (qint32 j = 0; j < m_dataCount; ++j)
         db.execute(QStringLiteral("Insert Into Alarm_Data(SeqNo,RelNo,Datetimes,Gas1Value) "
                                   "Values (?,?,?,?)"),
-                   {firstRow + j, key, date(m_samples[j].time), m_samples[j].value[0]});
+                   {firstRow + j, key, DateParam(m_samples[j].time), m_samples[j].value[0]});
 
     if (samples)
         samples->commit();

@@ -12,10 +12,6 @@ namespace tq {
 
 namespace {
 
-QVariant dateValue(const Date &date) {
-    return QVariant::fromValue(date);
-}
-
 LogType logTypeOf(const LogHeader &header) {
     return header.Sampling != 0 ? LogType::BarHoleTrend : LogType::IntervalTrend;
 }
@@ -58,7 +54,7 @@ void clsInterval::WriteDatabase() {
         const TrendEvent &e = eventAt(j);
         db.execute(QStringLiteral("Insert Into Interval_Event(SeqNo,RelNo,Datetimes,BaseDate,"
                                   "Gas1Event) Values (?,?,?,?,?)"),
-                   {firstEvent + j, key, dateValue(e.EventDateTimes), dateValue(e.BaseDate),
+                   {firstEvent + j, key, DateParam(e.EventDateTimes), DateParam(e.BaseDate),
                     e.GasEvent[0]});
     }
     if (file)

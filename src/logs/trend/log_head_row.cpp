@@ -6,10 +6,6 @@ namespace tq {
 
 namespace {
 
-QVariant date(const Date &value) {
-    return QVariant::fromValue(value);
-}
-
 template <typename T> QVariant valueOrNull(const std::optional<T> &value) {
     return value ? QVariant::fromValue(*value) : QVariant();
 }
@@ -44,7 +40,7 @@ void InsertLogHead(Database &db, qint64 key, const LogHeadItems &items, const Lo
             "?,?,?,?)"),
         {key,
          items.names,
-         date(items.dates),
+         DateParam(items.dates),
          valueOrNull(items.last),
          valueOrNull(items.logNo),
          items.userId,
@@ -72,8 +68,8 @@ void InsertLogHead(Database &db, qint64 key, const LogHeadItems &items, const Lo
          g.Max,
          g.Avr,
          g.Min,
-         date(g.MaxDate),
-         date(g.MinDate),
+         DateParam(g.MaxDate),
+         DateParam(g.MinDate),
          g.Warning,
          g.Alarm,
          g.Stel,
