@@ -76,11 +76,3 @@ void BM_SettingsRead(benchmark::State &state) {
 BENCHMARK(BM_SettingsRead)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
 
 } // namespace
-
-int main(int argc, char **argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
