@@ -48,4 +48,8 @@ QString ElapsedText(qint64 seconds) {
         .arg(seconds % 60, 2, 10, QLatin1Char('0'));
 }
 
+QString ElapsedText(const Date &start, const Date &now) {
+    return ElapsedText(now.totalSeconds() - start.totalSeconds());
+}
+
 } // namespace tq

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/date.h"
+
 #include <QString>
 
 namespace tq {
@@ -23,5 +25,7 @@ QString DumpListHeader(const QString &when);
 
 // Hours, minutes and seconds of an elapsed time, "HH:NN:SS".
 QString ElapsedText(qint64 seconds);
+// The time from start to now.
+QString ElapsedText(const Date &start, const Date &now);
 
 } // namespace tq

@@ -195,8 +195,7 @@ bool uclPvif::GetFastBinDump(const QString &FilePath) {
         ringArea(640, 128) && ringArea(768, 128) && ringArea(896, 128);
 
     if (m_status == LinkStatus::Done && m_operationOk && !m_blockFailed) {
-        SetSerialLog(LoadMessage(
-            5570, {now(), ElapsedText(Date::now().totalSeconds() - start.totalSeconds())}));
+        SetSerialLog(TimedLogLine(5570, start, Date::now()));
         return true;
     }
     setStatus(LinkStatus::Idle);
@@ -240,8 +239,7 @@ bool uclPvif::GetRomDump2(const QString &FileNames) {
         page.Count = 0;
     }
     m_dumpList->write((QStringLiteral("\r\n;\tTotal Download Time = ") +
-                       ElapsedText(Date::now().totalSeconds() - start.totalSeconds()) +
-                       QStringLiteral("\r\n"))
+                       ElapsedText(start, Date::now()) + QStringLiteral("\r\n"))
                           .toUtf8());
     const bool writeFailed = m_dumpList->error() != QFileDevice::NoError || !m_dumpList->flush();
     m_dumpList.reset();

@@ -1,6 +1,8 @@
 #include "link/serial_log.h"
 
+#include "core/messages.h"
 #include "core/program_state.h"
+#include "link/dump_list.h"
 
 #include <QFile>
 #include <QTime>
@@ -22,6 +24,14 @@ bool SetSerialLog(const QString &text) {
                              text + QStringLiteral("\r\n"))
                                 .toUtf8();
     return file.write(line) == line.size() && file.flush();
+}
+
+QString DatedLogLine(int id, const Date &now) {
+    return LoadMessage(id, {now.generalDate()});
+}
+
+QString TimedLogLine(int id, const Date &start, const Date &now) {
+    return LoadMessage(id, {now.generalDate(), ElapsedText(start, now)});
 }
 
 } // namespace tq

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/date.h"
+
 #include <QString>
 
 namespace tq {
@@ -11,5 +13,11 @@ QString SerialLogPath();
 // diagnostic aid written from inside receive events and timer ticks, so a failure to write
 // it is swallowed: false, and the caller's work goes on.
 bool SetSerialLog(const QString &text);
+
+// A serial-log line of message `id` with the date `now` ("General Date") as its first
+// parameter.
+QString DatedLogLine(int id, const Date &now);
+// The same with the time since `start` ("hh:nn:ss") as its second parameter.
+QString TimedLogLine(int id, const Date &start, const Date &now);
 
 } // namespace tq

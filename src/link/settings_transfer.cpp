@@ -2,7 +2,6 @@
 #include "core/gas_format.h"
 #include "core/messages.h"
 #include "link/clsInstrument.h"
-#include "link/dump_list.h"
 #include "link/gas_info_field.h"
 #include "link/hex_text.h"
 #include "link/protocol/frame.h"
@@ -234,7 +233,7 @@ void uclPvif::SendAndWait(bool &ok, const QString &command, bool &written) {
 
 bool uclPvif::SetInstrument(clsInstrument *iObj) {
     if (!iObj) {
-        SetSerialLog(LoadMessage(5538, {Date::now().generalDate()}));
+        SetSerialLog(DatedLogLine(5538, Date::now()));
         return false;
     }
     m_cancel = false;
@@ -243,7 +242,7 @@ bool uclPvif::SetInstrument(clsInstrument *iObj) {
     bool written = false;
     m_context.Instrument = iObj;
     const Date start = Date::now();
-    SetSerialLog(LoadMessage(5536, {start.generalDate()}));
+    SetSerialLog(DatedLogLine(5536, start));
 
     const auto run = [&](const UploadStep &step) {
         if (!ok || !step.due(*iObj))
@@ -286,11 +285,9 @@ bool uclPvif::SetInstrument(clsInstrument *iObj) {
     if (written)
         SendAndWait(ok, QStringLiteral("DW,W,"), written);
     if (ok)
-        SetSerialLog(
-            LoadMessage(5537, {Date::now().generalDate(),
-                               ElapsedText(Date::now().totalSeconds() - start.totalSeconds())}));
+        SetSerialLog(TimedLogLine(5537, start, Date::now()));
     else
-        SetSerialLog(LoadMessage(5538, {Date::now().generalDate()}));
+        SetSerialLog(DatedLogLine(5538, Date::now()));
     return written && ok;
 }
 

@@ -249,7 +249,7 @@ void uclPvif::tmrDenst_Timer() {
         m_retryCounter = 0;
         DataSend(MakeFrame(QStringLiteral("DN,R,")), true);
     } else if (m_status == LinkStatus::ReadPending) {
-        SetSerialLog(LoadMessage(5560, {Date::now().generalDate()}));
+        SetSerialLog(DatedLogLine(5560, Date::now()));
         setStatus(LinkStatus::Idle);
     }
 }

@@ -5,6 +5,7 @@
 #include "core/gui/dialogs.h"
 #include "core/messages.h"
 #include "core/program_state.h"
+#include "link/serial_log.h"
 #include "ui/main/window/busy_state.h"
 #include "ui/main/window/download_support.h"
 #include "ui/main/window/frmMain.h"

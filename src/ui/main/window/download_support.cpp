@@ -2,7 +2,6 @@
 
 #include "core/gui/dialogs.h"
 #include "core/messages.h"
-#include "link/dump_list.h"
 
 #include <QWidget>
 
@@ -25,15 +24,6 @@ bool AskYesNo(int message) {
 
 bool ClockWarningDue(const Date &sysDateOffset) {
     return std::abs(sysDateOffset.days()) > 1.0;
-}
-
-QString DatedLogLine(int id, const Date &now) {
-    return LoadMessage(id, {now.generalDate()});
-}
-
-QString TimedLogLine(int id, const Date &start, const Date &now) {
-    return LoadMessage(id,
-                       {now.generalDate(), ElapsedText(now.totalSeconds() - start.totalSeconds())});
 }
 
 } // namespace tq

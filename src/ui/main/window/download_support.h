@@ -27,9 +27,4 @@ bool AskYesNo(int message);
 // time, in days); exactly one day is not.
 bool ClockWarningDue(const Date &sysDateOffset);
 
-// A serial-log line of message `id` with the date `now` as its first parameter.
-QString DatedLogLine(int id, const Date &now);
-// The same with the time since `start` ("hh:nn:ss") as its second parameter.
-QString TimedLogLine(int id, const Date &start, const Date &now);
-
 } // namespace tq

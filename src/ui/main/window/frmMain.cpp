@@ -7,6 +7,7 @@
 #include "core/messages.h"
 #include "core/program_state.h"
 #include "core/settings_file.h"
+#include "link/serial_log.h"
 #include "ui/main/lock_database.h"
 #include "ui/main/window/comm_log.h"
 #include "ui/main/window/display_font.h"
@@ -243,7 +244,7 @@ void frmMain::Form_Activate() {
             page->setVisible(false);
         }
         m_controls.fraMenu[0]->setVisible(true);
-        emit serialLogLine(LoadMessage(5541, {Now().generalDate()}));
+        emit serialLogLine(DatedLogLine(5541, Now()));
         m_firstActivate = false;
     }
     Form_Resize();

@@ -2,7 +2,7 @@
 
 #include "core/messages.h"
 #include "link/dump_list.h"
-#include "ui/main/window/download_support.h"
+#include "link/serial_log.h"
 #include "ui/main/window/window_colours.h"
 
 #include <array>
@@ -75,8 +75,7 @@ void ImportLineWriter::finishedLines(const ImportLineIds &ids, const ImportOutco
     if (ids.serial == Serial::Messages)
         m_sinks.serialLog(TimedLogLine(ids.logFinished, m_start, now));
     else if (ids.serial == Serial::SnapshotText)
-        m_sinks.serialLog(QStringLiteral("Snap Shot finished[Time =") +
-                          ElapsedText(now.totalSeconds() - m_start.totalSeconds()) +
+        m_sinks.serialLog(QStringLiteral("Snap Shot finished[Time =") + ElapsedText(m_start, now) +
                           QStringLiteral("]"));
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "core/messages.h"
+#include "link/serial_log.h"
 #include "link/simulator.h"
 #include "main_window_fixture.h"
-#include "ui/main/window/download_support.h"
 #include "ui/main/window/frmUpload.h"
 #include "ui/main/window/window_colours.h"
 

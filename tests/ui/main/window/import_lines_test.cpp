@@ -1,7 +1,6 @@
 // The lines each import writes on the screen and in the serial log, by family and outcome.
 #include "core/messages.h"
-#include "link/dump_list.h"
-#include "ui/main/window/download_support.h"
+#include "link/serial_log.h"
 #include "ui/main/window/import_lines.h"
 #include "ui/main/window/window_colours.h"
 
