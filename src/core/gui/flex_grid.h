@@ -66,15 +66,16 @@ public:
     ~FlexGrid() override;
 
     // --- Size ---------------------------------------------------------------------------
-    // Row and column counts. Growing adds empty cells; shrinking drops the cells beyond
-    // the new count, with their formats. A count below FixedRows()/FixedCols() lowers
-    // those. The current cell is kept inside the grid.
+    // Row and column counts (a new grid has 1 row and 1 column). Growing adds empty cells;
+    // shrinking drops the cells beyond the new count, with their formats. A count below
+    // FixedRows()/FixedCols() lowers those. The current cell is kept inside the grid.
     int Rows() const;
     void SetRows(int rows);
     int Cols() const;
     void SetCols(int cols);
 
     // The heading rows at the top and heading columns at the left (default 1 and 0).
+    // Asking for more fixed rows (columns) than the grid has adds rows (columns).
     int FixedRows() const;
     void SetFixedRows(int rows);
     int FixedCols() const;
@@ -241,14 +242,12 @@ protected:
     bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) override;
     void commitData(QWidget *editor) override;
     void closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) override;
-    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
-    void selectionChanged(const QItemSelection &selected,
-                          const QItemSelection &deselected) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     void updateGeometries() override;
-    void scrollTo(const QModelIndex &index, ScrollHint hint = EnsureVisible) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
