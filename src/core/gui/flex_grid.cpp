@@ -70,7 +70,8 @@ struct FlexGrid::Private {
     FlexSelection selection = FlexSelection::Free;
     FlexFocusRect focus = FlexFocusRect::Light;
     FlexMerge merge = FlexMerge::Never;
-    bool syncing = false; // the view's selection is being set from ours
+    bool syncing = false;        // the view's selection is being set from ours
+    bool publishPending = false; // new counts wait for the event loop
 
     int mouseRow = -1;
     int mouseCol = -1;
@@ -89,12 +90,31 @@ struct FlexGrid::Private {
         return height;
     }
 
+    // A grid that grows row by row would tell its view of every row, at a cost that
+    // grows with the rows already there; the view learns the counts once, when the
+    // event loop runs again.
+    void publishLater() {
+        if (!model->Live() || std::exchange(publishPending, true))
+            return;
+        QMetaObject::invokeMethod(
+            q,
+            [this] {
+                if (std::exchange(publishPending, false) && model->Live())
+                    publishNow();
+            },
+            Qt::QueuedConnection);
+    }
+
+    void publishNow() {
+        publishPending = false;
+        model->Publish();
+        afterPublish();
+    }
+
     // Makes sure the view knows every row and column, also while Redraw is off.
     void ensurePublished() {
-        if (!model->Live()) {
-            model->Publish();
-            afterPublish();
-        }
+        if (!model->Live() || publishPending)
+            publishNow();
         q->executeDelayedItemsLayout();
     }
 
@@ -139,8 +159,8 @@ struct FlexGrid::Private {
 
     // Shows our current cell and selection in the view, without scrolling to them.
     void pushSelection() {
-        if (!model->Live() && !model->Published(std::max(row, rowSel), std::max(col, colSel)))
-            return;
+        if (!model->Published(std::max(row, rowSel), std::max(col, colSel)))
+            return; // shown once the view knows the cell
         syncing = true;
         const bool autoScroll = q->hasAutoScroll();
         q->setAutoScroll(false);
@@ -214,8 +234,7 @@ struct FlexGrid::Private {
     void resize(int rows, int cols) {
         model->Resize(rows, cols);
         clampState();
-        if (model->Live())
-            afterPublish();
+        publishLater();
     }
 
     // Runs `write` on the format of a cell of the grid and repaints the cell.
@@ -260,7 +279,7 @@ FlexGrid::FlexGrid(QWidget *parent) : QTableView(parent), d(std::make_unique<Pri
     connect(horizontalHeader(), &QHeaderView::sectionResized, this,
             [this](int col, int, int size) { d->heads->setColumnWidth(col, size); });
     connect(d->model, &FlexGridModel::MergeTextChanged, this, [this] {
-        if (d->model->Live())
+        if (d->model->Live() && !d->publishPending)
             d->applyMerges();
     });
 
@@ -554,7 +573,7 @@ void FlexGrid::SetRedraw(bool redraw) {
         return;
     d->model->SetLive(redraw);
     if (redraw)
-        d->afterPublish();
+        d->publishNow();
     setUpdatesEnabled(redraw);
 }
 

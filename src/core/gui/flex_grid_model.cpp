@@ -51,8 +51,6 @@ void FlexGridModel::Resize(int rows, int cols) {
     m_mergeRow.resize(std::size_t(rows), 0);
     m_fixedRows = std::min(m_fixedRows, rows);
     m_fixedCols = std::min(m_fixedCols, cols);
-    if (m_live)
-        Publish();
 }
 
 const QString &FlexGridModel::Text(int row, int col) const {
@@ -152,8 +150,6 @@ void FlexGridModel::SetEditable(bool editable) {
 
 void FlexGridModel::SetLive(bool live) {
     m_live = live;
-    if (live)
-        Publish();
 }
 
 void FlexGridModel::Publish() {

@@ -19,8 +19,9 @@ struct FlexCellFormat {
 };
 
 // The cells of a FlexGrid: one vector of texts per row and a sparse table of cell formats.
-// While it is not live the view is told nothing; Publish() then brings the view's row and
-// column counts up to date in one step and repaints everything.
+// The view learns new row and column counts only from Publish(), which tells it in one
+// step; until then it sees the counts it was last told. While the model is not live the
+// view is told nothing else either, and Publish() also repaints everything.
 class FlexGridModel : public QAbstractTableModel {
     Q_OBJECT
 
@@ -64,6 +65,7 @@ public:
     bool Editable() const { return m_editable; }
     void SetEditable(bool editable);
 
+    // Whether the view is told of each change (Redraw on).
     bool Live() const { return m_live; }
     void SetLive(bool live);
     // Tells the view the current counts and repaints every cell.
