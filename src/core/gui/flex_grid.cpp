@@ -3,7 +3,7 @@
 #include "core/gui/flex_grid_model.h"
 #include "core/gui/twips.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -295,6 +295,13 @@ FlexGrid::FlexGrid(QWidget *parent) : QTableView(parent), d(std::make_unique<Pri
             &QScrollBar::setValue);
     connect(horizontalHeader(), &QHeaderView::sectionResized, this,
             [this](int col, int, int size) { d->heads->setColumnWidth(col, size); });
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old, QWidget *now) {
+        const auto inside = [this](QWidget *w) { return w && (w == this || isAncestorOf(w)); };
+        if (!inside(old) && inside(now))
+            emit GotFocus();
+        else if (inside(old) && !inside(now))
+            emit LostFocus();
+    });
     connect(d->model, &FlexGridModel::MergeTextChanged, this, [this] {
         if (d->model->Live() && !d->publishPending)
             d->applyMerges();
@@ -789,7 +796,7 @@ bool FlexGrid::eventFilter(QObject *watched, QEvent *event) {
         case QEvent::MouseButtonRelease:
             return true;
         case QEvent::Wheel:
-            QCoreApplication::sendEvent(viewport(), event);
+            QApplication::sendEvent(viewport(), event);
             return true;
         default:
             break;

@@ -225,6 +225,10 @@ signals:
     // The selection changed (by the user or from code).
     void SelChange();
 
+    // The keyboard focus came into the grid (its editor included) from outside, or left it.
+    void GotFocus();
+    void LostFocus();
+
     // An edit of (row, col) is about to start; `cancel` refuses it.
     void BeforeEdit(int row, int col, bool &cancel);
     // The editor is about to open on (row, col); `cancel` still refuses it.

@@ -523,6 +523,37 @@ TEST_F(FlexGridEditTest, KeyPressEditDropsOrReplacesKeys) {
     EXPECT_EQ(keys, (std::vector<int>{'a', '1', 'b', '-', '2', 'c', 8}));
 }
 
+TEST(FlexGridFocus, TheEditorCountsAsPartOfTheGrid) {
+    QWidget window;
+    auto *grid = new FlexGrid(&window);
+    auto *outside = new QLineEdit(&window);
+    grid->resize(300, 200);
+    outside->move(0, 220);
+    grid->SetCols(2);
+    grid->SetRows(3);
+    grid->SetEditable(true);
+    grid->SetRow(1);
+    window.resize(320, 260);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    outside->setFocus();
+    QSignalSpy got(grid, &FlexGrid::GotFocus);
+    QSignalSpy lost(grid, &FlexGrid::LostFocus);
+    grid->setFocus();
+    grid->EditCell();
+    auto *editor = grid->findChild<QLineEdit *>();
+    ASSERT_NE(editor, nullptr);
+    editor->setFocus();
+    EXPECT_EQ(got.count(), 1);
+    EXPECT_EQ(lost.count(), 0);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QApplication::processEvents();
+    outside->setFocus();
+    EXPECT_EQ(got.count(), 1);
+    EXPECT_EQ(lost.count(), 1);
+}
+
 struct GridRowCase {
     const char *name;
     int cols;
