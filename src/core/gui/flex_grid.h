@@ -180,7 +180,8 @@ public:
     // --- Merging --------------------------------------------------------------------------
     // With FlexMerge::RestrictRows, neighbouring cells of equal, non-empty text in a row
     // whose MergeRow is set are shown as one cell, its text and format those of the first
-    // cell. The merges are recomputed from the texts whenever they change.
+    // cell; a run does not cross from the fixed columns into the others. The merges are
+    // recomputed from the texts whenever they change.
     FlexMerge MergeCells() const;
     void SetMergeCells(FlexMerge merge);
     bool MergeRow(int row) const;
