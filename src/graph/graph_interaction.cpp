@@ -64,7 +64,7 @@ void GraphModel::applyScrollWindow() {
     m_maxX = float(m_elapsed[std::size_t(last)]);
 }
 
-bool GraphModel::KeyDown(qint16 keyCode, qint16 shift, float pictureHeightPixels) {
+bool GraphModel::MoveCursorByKey(qint16 keyCode, qint16 shift, float pictureHeightPixels) {
     const int n = usedSamples();
     const float h = pictureHeightPixels;
     const bool shifted = (shift & 1) != 0;
@@ -99,7 +99,7 @@ bool GraphModel::KeyDown(qint16 keyCode, qint16 shift, float pictureHeightPixels
     }
 }
 
-void GraphModel::MouseDown(float x) {
+void GraphModel::MoveCursorToX(float x) {
     const qint32 index = FindSampleIndex(xData(x));
     // Without samples there is nothing to select: the cursor stays.
     if (index >= 0)

@@ -151,7 +151,7 @@ public:
     // X window, zoom and scroll bar.
     qint16 Zoom() const { return m_zoom; }
     void setZoom(qint16 zoom);
-    const GraphScroll &scroll() const { return m_scroll; }
+    const GraphScroll &ScrollBarState() const { return m_scroll; }
     // The scroll bar's value changed: moves the X window and asks for a redraw.
     void setScrollValue(int value);
     std::function<void()> onScrollMoved;
@@ -166,10 +166,10 @@ public:
     float LabelOffset() const { return m_labelOffset; }
     // A key after the host's KeyDown handler; pictureHeightPixels is the picture's height
     // in screen pixels. True when the cursor or the label moved.
-    bool KeyDown(qint16 keyCode, qint16 shift, float pictureHeightPixels);
+    bool MoveCursorByKey(qint16 keyCode, qint16 shift, float pictureHeightPixels);
     // A mouse press at drawing-object X after the host's MouseDown handler: the cursor
     // goes to the sample there (stays when there is none).
-    void MouseDown(float x);
+    void MoveCursorToX(float x);
     qint32 FindSampleIndex(float x) const;
     // Pulls the cursor into the X window, rebuilds the read-out text and gives the places
     // of the line and the label (tppx, tppy: the screen's twips per pixel).

@@ -170,7 +170,7 @@ TEST(GraphModel, ClearKeepsWhatIsNotPartOfAFill) {
     EXPECT_EQ(g.EventFlag(1000, 2047), QString());
     EXPECT_TRUE(g.EventVisible(1000));
     EXPECT_EQ(g.Zoom(), 3);
-    EXPECT_TRUE(g.scroll().Visible);
+    EXPECT_TRUE(g.ScrollBarState().Visible);
     EXPECT_EQ(g.ElapsedSec(49), 490); // the axis is overwritten, not cleared
 }
 
@@ -203,10 +203,10 @@ TEST(GraphModel, ZoomSetsWindowAndScrollBar) {
         EXPECT_EQ(g.Zoom(), c.storedZoom) << what;
         if (c.samples < 2)
             continue;
-        EXPECT_EQ(g.scroll().Visible, c.barVisible) << what;
-        EXPECT_EQ(g.scroll().Maximum, c.maximum) << what;
-        EXPECT_EQ(g.scroll().LargeChange, c.largeChange) << what;
-        EXPECT_EQ(g.scroll().Value, 0) << what;
+        EXPECT_EQ(g.ScrollBarState().Visible, c.barVisible) << what;
+        EXPECT_EQ(g.ScrollBarState().Maximum, c.maximum) << what;
+        EXPECT_EQ(g.ScrollBarState().LargeChange, c.largeChange) << what;
+        EXPECT_EQ(g.ScrollBarState().Value, 0) << what;
         EXPECT_EQ(g.MinX(), 0.0f) << what;
         EXPECT_EQ(g.MaxX(), float(g.ElapsedSec(c.windowLast))) << what;
     }
@@ -283,10 +283,10 @@ TEST(GraphModel, CursorKeys) {
         fillCount(g, n);
         g.setCursorIndex(c.cursor);
         while (g.LabelOffset() > c.offset)
-            g.KeyDown(38, 0, 1e6f);
+            g.MoveCursorByKey(38, 0, 1e6f);
         while (g.LabelOffset() < c.offset)
-            g.KeyDown(40, 0, 1e6f);
-        EXPECT_EQ(g.KeyDown(c.key, c.shift, h), c.moved) << c.cursor << " " << c.key;
+            g.MoveCursorByKey(40, 0, 1e6f);
+        EXPECT_EQ(g.MoveCursorByKey(c.key, c.shift, h), c.moved) << c.cursor << " " << c.key;
         EXPECT_EQ(g.CursorIndex(), c.cursorAfter) << c.cursor << " " << c.key;
         EXPECT_EQ(g.LabelOffset(), c.offsetAfter) << c.cursor << " " << c.key;
     }
@@ -299,10 +299,10 @@ TEST(GraphModel, SampleCountBeyondTheAxisIsClamped) {
         g.setSampleCount(count);
         EXPECT_EQ(g.SampleCount(), count); // the let stores any value
         g.setCursorIndex(count > 0 ? float(tq::kGraphMaxSample) : 0);
-        EXPECT_FALSE(g.KeyDown(39, 0, 100));
+        EXPECT_FALSE(g.MoveCursorByKey(39, 0, 100));
         EXPECT_NO_THROW(layOut(g));
         EXPECT_NO_THROW(g.CursorReadout());
-        EXPECT_NO_THROW(g.MouseDown(1e9f));
+        EXPECT_NO_THROW(g.MoveCursorToX(1e9f));
         EXPECT_LE(g.CursorIndex(), float(tq::kGraphMaxSample));
         EXPECT_GE(g.CursorIndex(), 0.0f);
     }
@@ -330,14 +330,14 @@ TEST(GraphModel, FindSampleIndexAndMouse) {
     // The mouse selects by the layout's conversion.
     fillCount(g, 20);
     layOut(g);
-    g.MouseDown(g.xPos(100));
+    g.MoveCursorToX(g.xPos(100));
     EXPECT_EQ(g.CursorIndex(), 11.0f);
 
     // With no samples a click right of sample 0 finds none: the cursor stays.
     g.setCursorIndex(4);
     g.setSampleCount(0);
     EXPECT_EQ(g.FindSampleIndex(100), -1);
-    g.MouseDown(g.xPos(100));
+    g.MoveCursorToX(g.xPos(100));
     EXPECT_EQ(g.CursorIndex(), 4.0f);
 }
 
@@ -530,7 +530,7 @@ TEST(GraphModel, CursorLineAndLabelPlace) {
         GraphModel h = g;
         h.setCursorIndex(c.cursor);
         for (int i = 0; i < c.downPresses; ++i)
-            h.KeyDown(40, 0, 1000);
+            h.MoveCursorByKey(40, 0, 1000);
         h.CursorReadout();
         const tq::CursorPlacement p = h.PlaceCursor(600, 400, tppx, tppy);
         EXPECT_FLOAT_EQ(p.LineX, h.xPos(float(h.ElapsedSec(int(c.cursor)))));
