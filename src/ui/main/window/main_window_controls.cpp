@@ -1,5 +1,7 @@
 #include "ui/main/window/main_window_controls.h"
 
+#include "graph/uclVtmGraph.h"
+
 #include "core/gui/twips.h"
 #include "ui/main/window/caption_button.h"
 #include "ui/main/window/comm_log.h"
@@ -135,7 +137,7 @@ void buildDataViewPage(MainWindowControls &c) {
     c.chkOutline = make<QCheckBox>(page, QStringLiteral("chkOutline"), {1455, 252});
     c.vfgSummary = makeGrid(page, "vfgSummary", 2);
     c.vfgBrowse = makeGrid(page, "vfgBrowse", 2);
-    c.vtmGraph = make<QWidget>(page, QStringLiteral("vtmGraph"));
+    c.vtmGraph = make<uclVtmGraph>(page, QStringLiteral("vtmGraph"));
     const std::array<double, 7> widths{1815, 1875, 1995, 2415, 2415, 1515, 1092};
     for (int i = 0; i < 7; ++i)
         c.chkBrowse[i] = make<QCheckBox>(page, IndexedName("chkBrowse", i), {widths[i], 252});
