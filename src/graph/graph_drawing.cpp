@@ -206,7 +206,7 @@ private:
     }
 
     void drawScale();
-    void drawTimeLabels(float left, float top, float width, float height, qint32 grid);
+    void drawTimeLabels(float top, float height, qint32 grid);
     void drawYLabels();
     void drawSamples();
     void drawEvents();
@@ -254,7 +254,7 @@ void GraphPainter::drawScale() {
     title(m.TitleBottom, t + h + 1.5f * digitsHeight);
 
     const qint32 grid = BlendColor(background, m_fore, 0.8f);
-    drawTimeLabels(l, t, w, h, grid);
+    drawTimeLabels(t, h, grid);
 
     for (int v = 1; v <= 9; ++v) {
         const float y = h / 10 * float(v) + t;
@@ -265,13 +265,17 @@ void GraphPainter::drawScale() {
     drawYLabels();
 }
 
-void GraphPainter::drawTimeLabels(float, float t, float, float h, qint32 grid) {
+void GraphPainter::drawTimeLabels(float t, float h, qint32 grid) {
     const int n = m.usedSamples();
     const float minX = m.MinX(), maxX = m.MaxX();
     const int count = roundEven((maxX - minX) / (m.PosXStp() / float(m.Zoom())));
     int step = count == 0 ? 0 : roundEven(double(n) / count);
     if (step <= 0)
         step = 1;
+    // A label at either end of the axis is moved inward rather than cut off at the edge
+    // of the drawing area.
+    const float areaLeft = s.picture ? 0 : m.SetDrawLeft;
+    const float areaRight = s.picture ? m_scaleWidth : m.SetDrawLeft + m.SetDrawWidth;
     float end = 0;
     for (int u = 0; u <= n - 1; u += step) {
         const float x = float(m.ElapsedSec(u));
@@ -280,13 +284,14 @@ void GraphPainter::drawTimeLabels(float, float t, float, float h, qint32 grid) {
         const float xp = m.xPos(x);
         const QString text = Date(m.valueX(qint16(u))).format(kGraphQtFormatX);
         const float w = textWidth(text);
-        if (!(end < xp - w / 2))
+        const float start = std::max(areaLeft, std::min(xp - w / 2, areaRight - w - m_tppx));
+        if (!(end < start))
             continue;
         line({xp, t + h}, {xp, t + h + 40}, m_fore);
-        m_cx = xp - w / 2;
+        m_cx = start;
         m_cy = t + h + 80;
         print(text);
-        end = xp + 1.125f * w / 2;
+        end = start + w / 2 + 1.125f * w / 2;
         if (x != minX && x != maxX)
             line({xp, t}, {xp, t + h}, grid, Qt::DashDotDotLine);
     }

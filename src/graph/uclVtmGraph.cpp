@@ -171,6 +171,9 @@ uclVtmGraph::uclVtmGraph(QWidget *parent) : QFrame(parent) {
     m_label->setObjectName(QStringLiteral("lblMsg"));
     m_label->setAttribute(Qt::WA_TransparentForMouseEvents);
     m_label->setAutoFillBackground(true);
+    // A box, so that the curve it covers reads as covered and not as a gap.
+    m_label->setFrameStyle(QFrame::Box | QFrame::Plain);
+    m_label->setMargin(1);
     applyFrame();
     setBackColor(m_backColor);
     setCursorColor(m_cursorColor);

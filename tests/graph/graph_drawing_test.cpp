@@ -186,6 +186,28 @@ TEST_F(GraphDrawing, ZoomShowsScrollBarAndScrollRedraws) {
     EXPECT_EQ(g.MaxX(), 399.0f);
 }
 
+// The labels at both ends of the axis stay whole inside the picture: the last one is
+// moved in from the edge, not cut off.
+TEST_F(GraphDrawing, EndLabelsStayInsideThePicture) {
+    tq::test::FillGraph(g, tq::test::AlarmTrend());
+    g.setZoom(10);
+    g.Refresh();
+    const QImage image = g.Picture();
+    const QColor back = tq::GraphColor(g.BackColor());
+    const int top = int((g.PlotTop() + g.PlotHeight() + 80) / tpp);
+    const int bottom = top + int(g.TextHeight(QStringLiteral("8")) / tpp);
+    bool inkAtRight = false, inkAtLeft = false, inkNearRight = false;
+    for (int y = top; y < std::min(bottom, image.height()); ++y) {
+        inkAtRight |= image.pixelColor(image.width() - 1, y) != back;
+        inkAtLeft |= image.pixelColor(0, y) != back;
+        for (int x = image.width() - 12; x < image.width(); ++x)
+            inkNearRight |= image.pixelColor(x, y) != back;
+    }
+    EXPECT_FALSE(inkAtRight);
+    EXPECT_FALSE(inkAtLeft);
+    EXPECT_TRUE(inkNearRight);
+}
+
 // The thinned curve of the picture against the same curve drawn point by point, one noisy
 // series at a time: 25 samples to a pixel column. The two may differ only by one pixel
 // where the rasterizer ends a stroke: a steep stroke crossing a column edge puts a row's

@@ -60,8 +60,7 @@ TrendFixture IntervalTrend(int samples, int seriesCount, int marksPerSeries) {
             const float value = float(std::round((wave + (noise >> 16) % 50 / 10.0) * 10) / 10);
             // Runs the detector did not record: a few per series, of different lengths.
             const int phase = (i + 911 * k) % 4000;
-            s.values.push_back(phase >= 2000 && phase < 2000 + 30 + 40 * k ? kMissingSample
-                                                                           : value);
+            s.values.push_back(phase >= 1000 && phase < 1150 + 40 * k ? kMissingSample : value);
         }
         for (int m = 0; m < marksPerSeries; ++m) {
             const int sample = int((long long)(m + 1) * samples / (marksPerSeries + 1));
