@@ -9,6 +9,7 @@
 #include <QPaintDevice>
 #include <QPainter>
 #include <QPolygonF>
+#include <QStaticText>
 
 #include <cmath>
 #include <vector>
@@ -192,11 +193,54 @@ private:
     }
     // Prints at the current position in the fore colour; the position moves to the start
     // of the next line.
+    // Pen and brush changes cost the raster engine; the marks repeat the same ones.
+    void usePen(const QPen &wanted) {
+        if (p.pen() != wanted)
+            p.setPen(wanted);
+    }
+    void useBrush(const QBrush &wanted) {
+        if (p.brush() != wanted)
+            p.setBrush(wanted);
+    }
     void print(const QString &text) {
-        p.setPen(GraphColor(m_fore));
-        p.drawText(QPointF(m_cx, m_cy + m_ascent), text);
+        if (p.pen().color() != GraphColor(m_fore))
+            p.setPen(GraphColor(m_fore));
+        if (m_deviceSpace)
+            p.drawStaticText(QPointF(m_cx * m_sx, m_cy * m_sy), staticText(text));
+        else
+            p.drawText(QPointF(m_cx, m_cy + m_ascent), text);
         m_cx = 0;
         m_cy += m_measure.TextHeight(text);
+    }
+    // A text laid out once per paint, drawn in device pixels (the picture's marks).
+    const QStaticText &staticText(const QString &text) {
+        auto it = m_staticTexts.find(text);
+        if (it == m_staticTexts.end()) {
+            QStaticText laidOut(text);
+            laidOut.setTextFormat(Qt::PlainText);
+            laidOut.prepare(QTransform(), p.font());
+            it = m_staticTexts.insert(text, laidOut);
+        }
+        return *it;
+    }
+    // The picture's many marks are drawn in device pixels, without the twips scale: the
+    // same corners, the text in the same font at the device's size.
+    void enterDeviceSpace(const QFont &twips, double points) {
+        if (!s.picture)
+            return;
+        p.save();
+        p.resetTransform();
+        QFont device = twips;
+        device.setPointSizeF(points);
+        p.setFont(device);
+        m_deviceSpace = true;
+    }
+    void leaveDeviceSpace() {
+        if (!m_deviceSpace)
+            return;
+        p.restore();
+        m_deviceSpace = false;
+        m_staticTexts.clear();
     }
     void setFont(const QFont &font) {
         p.setFont(font);
@@ -220,6 +264,8 @@ private:
     TwipsTextMeasure m_measure;
     float m_ascent = m_measure.Ascent();
     QHash<QString, float> m_widths;
+    QHash<QString, QStaticText> m_staticTexts;
+    bool m_deviceSpace = false;
     float m_tppx;
     float m_tppy;
     double m_sx = 1;
@@ -386,9 +432,9 @@ void GraphPainter::drawMark(float x, float y, qint16 dir, qint32 color) {
     const int dy = s.picture ? roundEven(m_tppy) : 1;
     const std::array<QPoint, 3> corners = TrianglePoints(x, y, dir, kMarkSize, dx, dy);
     m_fore = color;
-    p.setPen(pen(GraphColor(color), m.DrawLineWidth));
-    p.setBrush(GraphColor(color));
-    if (s.picture) {
+    usePen(pen(GraphColor(color), m.DrawLineWidth));
+    useBrush(GraphColor(color));
+    if (s.picture && !m_deviceSpace) {
         const QTransform twips = p.worldTransform();
         p.resetTransform();
         p.drawPolygon(corners.data(), 3);
@@ -396,13 +442,13 @@ void GraphPainter::drawMark(float x, float y, qint16 dir, qint32 color) {
     } else {
         p.drawPolygon(corners.data(), 3);
     }
-    p.setBrush(Qt::NoBrush);
 }
 
 void GraphPainter::drawEvents() {
     QFont flagFont = m_font;
     flagFont.setBold(false);
     setFont(twipsFont(flagFont, m_points - 3.5));
+    enterDeviceSpace(flagFont, m_points - 3.5);
     const float t = m.PlotTop(), h = m.PlotHeight();
     const float minX = m.MinX(), maxX = m.MaxX();
     const int count = m.SampleDataCount();
@@ -445,6 +491,8 @@ void GraphPainter::drawEvents() {
             print(text);
         }
     }
+    p.setBrush(Qt::NoBrush);
+    leaveDeviceSpace();
     setFont(m_font);
 }
 

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
 
@@ -65,10 +66,15 @@ public:
     }
 
 protected:
-    void paintEvent(QPaintEvent *) override {
+    // Only the part uncovered (a moved cursor or read-out) is copied from the picture.
+    void paintEvent(QPaintEvent *event) override {
         QPainter painter(this);
-        painter.fillRect(rect(), GraphColor(m_owner->m_backColor));
-        painter.drawImage(0, 0, m_owner->m_picture);
+        const QRect dirty = event->rect();
+        const QRect pictured = dirty & m_owner->m_picture.rect();
+        if (pictured != dirty)
+            painter.fillRect(dirty, GraphColor(m_owner->m_backColor));
+        if (!pictured.isEmpty())
+            painter.drawImage(pictured.topLeft(), m_owner->m_picture, pictured);
     }
     void keyPressEvent(QKeyEvent *event) override {
         m_owner->pictureKeyDown(keyCode(event->key()), shiftState(event->modifiers()));
