@@ -115,6 +115,115 @@ TEST_F(GraphDrawing, FrameGridLabelsCurveGapAndMarks) {
     EXPECT_FLOAT_EQ(g.commonEvents().MarkerY, t + h - 300);
 }
 
+// A trend of `values` one minute apart in one series (or more, each a copy), no marks.
+TrendFixture smallTrend(const std::vector<float> &values, int seriesCount = 1) {
+    TrendFixture t;
+    for (int i = 0; i < int(values.size()); ++i)
+        t.dates.push_back(tq::Date::fromParts(2024, 5, 14, 10, 0, 0).addSeconds(60 * i).days());
+    for (int k = 0; k < seriesCount; ++k)
+        t.series.push_back(
+            {QStringLiteral("S%1").arg(k), kSeriesColor, QStringLiteral("#0.0"), 10, values, {}});
+    return t;
+}
+
+TEST_F(GraphDrawing, MissingSamplesBreakTheCurve) {
+    // 1, missing, missing, 4: a dot at 1, a dot at -0.01, a flat line at 4 from sample 2 to
+    // sample 3, and nothing joining 1 and 4.
+    const float miss = tq::kMissingSample;
+    tq::test::FillGraph(g, smallTrend({1, miss, miss, 4}));
+    const QImage image = g.Picture();
+    const QColor series(0, 128, 0);
+    const auto x = [&](int sample) { return g.xPos(float(g.ElapsedSec(sample))); };
+    EXPECT_TRUE(colourNear(image, x(0) + tpp, g.yPos(1), series, 1));
+    EXPECT_TRUE(colourNear(image, x(1), g.yPos(miss), series, 1));
+    EXPECT_TRUE(colourNear(image, (x(2) + x(3)) / 2, g.yPos(4), series, 0));
+    EXPECT_FALSE(colourNear(image, (x(0) + x(1)) / 2, g.yPos(1), series, 2));
+    EXPECT_FALSE(colourNear(image, (x(0) + x(2)) / 2, g.yPos(2.5f), series, 3));
+    EXPECT_FALSE(colourNear(image, (x(1) + x(2)) / 2, g.yPos(miss) - 5 * tpp, series, 3));
+}
+
+TEST_F(GraphDrawing, CurveStopsAtTheWindowAndAtItsLastWrittenSample) {
+    std::vector<float> values(20, 5.0f);
+    tq::test::FillGraph(g, smallTrend(values));
+    g.setMinX(0);
+    g.setMaxX(float(g.ElapsedSec(10)));
+    g.Refresh();
+    const QImage image = g.Picture();
+    const QColor series(0, 128, 0);
+    const float right = g.PlotLeft() + g.PlotWidth();
+    // The line from sample 9 reaches sample 10 on the right edge; none starts there.
+    EXPECT_TRUE(colourNear(image, right - 2 * tpp, g.yPos(5), series, 0));
+    EXPECT_FALSE(colourNear(image, right + 3 * tpp, g.yPos(5), series, 1));
+
+    // A series written up to sample 1 draws one line; one never written past 0 draws none.
+    g.Clear();
+    g.AddSample(QStringLiteral("A"), kSeriesColor, QStringLiteral("#0.0"), 10);
+    g.AddSample(QStringLiteral("B"), 0x0000FF, QStringLiteral("#0.0"), 10);
+    g.setValueY(0, 0, 5);
+    g.setValueY(0, 1, 5);
+    g.setValueY(1, 0, 7);
+    g.setSampleCount(20);
+    g.setMaxY(0, 10);
+    g.setMaxY(1, 10);
+    g.setMaxX(0);
+    g.Refresh();
+    const QImage two = g.Picture();
+    const auto x = [&](int sample) { return g.xPos(float(g.ElapsedSec(sample))); };
+    EXPECT_TRUE(colourNear(two, (x(0) + x(1)) / 2, g.yPos(5), series, 0));
+    EXPECT_FALSE(colourNear(two, (x(1) + x(2)) / 2, g.yPos(5), series, 1));
+    // (Right of the second label column, which stands inside the plot.)
+    for (float at = 1300; at < x(19); at += 10 * tpp)
+        EXPECT_FALSE(colourNear(two, at, g.yPos(7, 1), QColor(255, 0, 0), 1)) << at;
+}
+
+TEST_F(GraphDrawing, TimeLabelsAtEveryStepThatFits) {
+    struct Case {
+        qint16 zoom;
+        int width;
+        std::vector<int> ticked;
+        std::vector<int> bare;
+    };
+    // 100 samples: every tenth a candidate at Zoom 1, every third at Zoom 3; on a narrow
+    // picture a candidate whose label would not start after the last one is left out.
+    const Case cases[] = {
+        {1, 2000, {10, 20, 50, 90}, {5, 15}},
+        {1, 640, {0, 20, 40}, {10, 30}},
+        {3, 2000, {0, 3, 6, 9, 30}, {2, 4}},
+    };
+    for (const Case &c : cases) {
+        g.resize(c.width, 400);
+        tq::test::FillGraph(g, smallTrend(std::vector<float>(100, 5.0f)));
+        g.setZoom(c.zoom);
+        g.Refresh();
+        const QImage image = g.Picture();
+        const float tickY = g.PlotTop() + g.PlotHeight() + 25;
+        const QColor black(0, 0, 0);
+        const auto x = [&](int sample) { return g.xPos(float(g.ElapsedSec(sample))); };
+        for (int sample : c.ticked)
+            EXPECT_TRUE(colourNear(image, x(sample), tickY, black, 1))
+                << c.zoom << "/" << c.width << " sample " << sample;
+        for (int sample : c.bare)
+            EXPECT_FALSE(colourNear(image, x(sample), tickY, black, 0))
+                << c.zoom << "/" << c.width << " sample " << sample;
+    }
+}
+
+TEST_F(GraphDrawing, MarkRowsOfTwoSeriesAndTheFlagFont) {
+    TrendFixture t = smallTrend(std::vector<float>(100, 5.0f), 2);
+    for (auto &series : t.series)
+        series.marks = {{40, QStringLiteral("A1")}};
+    QFont font = g.Font();
+    font.setPointSizeF(11);
+    g.setFont(font);
+    tq::test::FillGraph(g, t);
+    const float top = g.PlotTop(), bottom = g.PlotTop() + g.PlotHeight();
+    EXPECT_FLOAT_EQ(g.events(0).MarkerY, top + 300);
+    EXPECT_FLOAT_EQ(g.events(1).MarkerY, bottom - 750);
+    // The graph's own font is as it was: bold from the fill, 11 points.
+    EXPECT_TRUE(g.Font().bold());
+    EXPECT_EQ(g.Font().pointSizeF(), 11.0);
+}
+
 TEST_F(GraphDrawing, PictureKeptWhenNothingMayDraw) {
     tq::test::FillGraph(g, gapTrend());
     const qint64 first = g.Picture().cacheKey();

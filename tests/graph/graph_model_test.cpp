@@ -473,6 +473,25 @@ TEST(GraphModel, CursorReadoutText) {
     EXPECT_EQ(g.FormatY(2), QString());
 }
 
+TEST(GraphModel, SeriesWithoutFormatGetsOneAtItsFirstReadout) {
+    GraphModel g;
+    fill(g, {1, 2});
+    g.setFormatY(0, QString());
+    layOut(g);
+    EXPECT_EQ(g.PlotWidth(), 10000 - 2 * 240);
+    g.CursorReadout();
+    EXPECT_EQ(g.FormatY(0), QStringLiteral("##0.0"));
+    layOut(g);
+    EXPECT_EQ(g.PlotWidth(), 10000 - 2 * (500 + 240));
+    // A hidden series keeps its empty pattern and still widens the reserve.
+    g.AddSample(QStringLiteral("H"));
+    g.setSampleVisible(1, false);
+    g.CursorReadout();
+    EXPECT_EQ(g.FormatY(1), QString());
+    layOut(g);
+    EXPECT_EQ(g.PlotWidth(), 10000 - 2 * (500 + 240) - 2 * 240);
+}
+
 TEST(GraphModel, CursorPulledIntoWindow) {
     struct Case {
         float minX, maxX;
