@@ -184,7 +184,11 @@ uclVtmGraph::uclVtmGraph(QWidget *parent) : QFrame(parent) {
     setBackColor(m_backColor);
     setCursorColor(m_cursorColor);
     m_pic->setGeometry(contentsRect());
-    onScrollMoved = [this] { Refresh(); };
+    // However the window moved (the bar or a caller), the bar shows it and the graph redraws.
+    onScrollMoved = [this] {
+        syncScrollBar();
+        Refresh();
+    };
     connect(m_hsl, &QScrollBar::valueChanged, this,
             [this](int value) { guarded([&] { setScrollValue(value); }); });
 }

@@ -224,6 +224,27 @@ TEST_F(GraphDrawing, MarkRowsOfTwoSeriesAndTheFlagFont) {
     EXPECT_EQ(g.Font().pointSizeF(), 11.0);
 }
 
+// A count the let stored beyond the axis is used clamped by the paint, keys and mouse.
+TEST_F(GraphDrawing, SampleCountBeyondTheAxisDrawsTheWholeAxis) {
+    tq::test::FillGraph(g, tq::test::IntervalTrend(16361, 1, 0));
+    const float maxX = g.MaxX();
+    g.setSampleCount(32000);
+    g.setMaxX(0);
+    const qint64 before = g.Picture().cacheKey();
+    g.Refresh();
+    EXPECT_NE(g.Picture().cacheKey(), before);
+    EXPECT_EQ(g.MaxX(), maxX);
+    g.setCursorIndex(float(tq::kGraphMaxSample));
+    QKeyEvent right(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier);
+    QApplication::sendEvent(picture(), &right);
+    EXPECT_EQ(g.CursorIndex(), float(tq::kGraphMaxSample));
+    const QPointF farRight(picture()->width() - 1, 100);
+    QMouseEvent press(QEvent::MouseButtonPress, farRight, picture()->mapToGlobal(farRight),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(picture(), &press);
+    EXPECT_EQ(g.CursorIndex(), float(tq::kGraphMaxSample));
+}
+
 TEST_F(GraphDrawing, PictureKeptWhenNothingMayDraw) {
     tq::test::FillGraph(g, gapTrend());
     const qint64 first = g.Picture().cacheKey();
@@ -293,6 +314,9 @@ TEST_F(GraphDrawing, ZoomShowsScrollBarAndScrollRedraws) {
     EXPECT_NE(g.Picture().cacheKey(), before);
     EXPECT_EQ(g.MinX(), 359.0f);
     EXPECT_EQ(g.MaxX(), 399.0f);
+    g.setScrollValue(100);
+    EXPECT_EQ(bar->value(), 100);
+    EXPECT_EQ(g.MinX(), 100.0f);
 }
 
 // The labels at both ends of the axis stay whole inside the picture: the last one is
