@@ -157,6 +157,45 @@ private:
     bool m_solid = false;
 };
 
+// The read-out: plain lines in a box, sized and drawn line by line (it moves with every
+// cursor key, so it skips the label's general text layout).
+class ReadoutLabel : public QLabel {
+public:
+    explicit ReadoutLabel(QWidget *parent) : QLabel(parent) {
+        setObjectName(QStringLiteral("lblMsg"));
+        setTextFormat(Qt::PlainText);
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setAutoFillBackground(true);
+        // A box, so that the curve it covers reads as covered and not as a gap.
+        setFrameStyle(QFrame::Box | QFrame::Plain);
+        setMargin(1);
+    }
+    QSize sizeHint() const override {
+        const QFontMetrics metrics = fontMetrics();
+        const QStringList lines = text().split(QLatin1Char('\n'));
+        int width = 0;
+        for (const QString &line : lines)
+            width = std::max(width, metrics.horizontalAdvance(line));
+        const int inset = 2 * (frameWidth() + margin());
+        return {width + inset, int(lines.size()) * metrics.lineSpacing() + inset};
+    }
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+protected:
+    void paintEvent(QPaintEvent *) override {
+        QPainter painter(this);
+        drawFrame(&painter);
+        const QFontMetrics metrics = fontMetrics();
+        const int inset = frameWidth() + margin();
+        int y = inset + metrics.ascent();
+        painter.setPen(palette().color(QPalette::WindowText));
+        for (const QString &line : text().split(QLatin1Char('\n'))) {
+            painter.drawText(inset, y, line);
+            y += metrics.lineSpacing();
+        }
+    }
+};
+
 void GraphPicture::focusInEvent(QFocusEvent *event) {
     QWidget::focusInEvent(event);
     m_owner->m_line->setSolid(true);
@@ -173,13 +212,7 @@ uclVtmGraph::uclVtmGraph(QWidget *parent) : QFrame(parent) {
     m_hsl->setObjectName(QStringLiteral("hslWidth"));
     m_hsl->hide();
     m_line = new CursorLine(m_pic);
-    m_label = new QLabel(m_pic);
-    m_label->setObjectName(QStringLiteral("lblMsg"));
-    m_label->setAttribute(Qt::WA_TransparentForMouseEvents);
-    m_label->setAutoFillBackground(true);
-    // A box, so that the curve it covers reads as covered and not as a gap.
-    m_label->setFrameStyle(QFrame::Box | QFrame::Plain);
-    m_label->setMargin(1);
+    m_label = new ReadoutLabel(m_pic);
     applyFrame();
     setBackColor(m_backColor);
     setCursorColor(m_cursorColor);
