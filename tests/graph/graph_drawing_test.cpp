@@ -297,6 +297,41 @@ TEST_F(GraphDrawing, CursorMovesWithoutRedrawing) {
     EXPECT_EQ(label->text(), QStringLiteral("[05/14 10:03:21]\nS : 50.0"));
 }
 
+TEST_F(GraphDrawing, MouseEventsInTwipsAndPointerShapes) {
+    tq::test::FillGraph(g, gapTrend());
+    float movedX = -1, movedY = -1;
+    qint16 movedButton = -1;
+    int clicks = 0;
+    QObject::connect(&g, &uclVtmGraph::MouseMove, &g,
+                     [&](qint16 &button, qint16 &, float &x, float &y) {
+                         movedButton = button;
+                         movedX = x;
+                         movedY = y;
+                     });
+    QObject::connect(&g, &uclVtmGraph::Click, &g, [&] { ++clicks; });
+    const QPointF at(40, 30);
+    QMouseEvent move(QEvent::MouseMove, at, picture()->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(picture(), &move);
+    EXPECT_EQ(movedButton, 0);
+    EXPECT_FLOAT_EQ(movedX, float(40 * tpp));
+    EXPECT_FLOAT_EQ(movedY, float(30 * tpp));
+    QMouseEvent release(QEvent::MouseButtonRelease, at, picture()->mapToGlobal(at), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(picture(), &release);
+    EXPECT_EQ(clicks, 1);
+
+    g.setMousePointer(11);
+    EXPECT_EQ(picture()->cursor().shape(), Qt::WaitCursor);
+    QPixmap icon(16, 16);
+    icon.fill(Qt::red);
+    g.setMouseIcon(icon);
+    g.setMousePointer(99);
+    EXPECT_EQ(picture()->cursor().shape(), Qt::BitmapCursor);
+    g.setMousePointer(0);
+    EXPECT_EQ(picture()->cursor().shape(), Qt::ArrowCursor);
+}
+
 TEST_F(GraphDrawing, ZoomShowsScrollBarAndScrollRedraws) {
     tq::test::FillGraph(g, gapTrend());
     auto *bar = g.findChild<QScrollBar *>(QStringLiteral("hslWidth"));
