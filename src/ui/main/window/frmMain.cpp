@@ -7,6 +7,7 @@
 #include "core/messages.h"
 #include "core/program_state.h"
 #include "core/settings_file.h"
+#include "graph/uclVtmGraph.h"
 #include "link/serial_log.h"
 #include "ui/main/lock_database.h"
 #include "ui/main/window/comm_log.h"
@@ -168,9 +169,14 @@ void frmMain::showAutoLoadSettings() {
     m_acceptAutoLoadClicks = true;
 }
 
-// The font button shows the display font, the colour button the trend colour.
+// The font button shows the display font, the colour button the trend colour; the Data
+// View page's graph takes its three colours.
 void frmMain::showDisplaySettings() {
     const ProgramState &g = Globals();
+    uclVtmGraph *graph = m_controls.vtmGraph;
+    graph->ScaleColor = g.GraphColor.ScaleColor;
+    graph->setBackColor(g.GraphColor.BackColor);
+    graph->setCursorColor(g.GraphColor.CursorColor);
     QPushButton *fontButton = m_controls.cmdOptionDisp[0];
     fontButton->setText(FontCaption(DisplayQFont(g.DisplayFont)));
     QPushButton *colourButton = m_controls.cmdOptionDisp[1];
@@ -325,6 +331,8 @@ void frmMain::SaveDisplaySettings() {
     g.DisplayFont = FontSettingsOf(m_controls.cmdOptionDisp[0]->font());
     g.GraphColors[0] =
         ColorToSettings(m_controls.cmdOptionDisp[1]->palette().color(QPalette::Button));
+    const uclVtmGraph *graph = m_controls.vtmGraph;
+    g.GraphColor = {graph->ScaleColor, graph->BackColor(), graph->CursorColor()};
     MainWindowValues &values = g.MainWindow;
     values.WindowState = isMaximized() ? 2 : isMinimized() ? 1 : 0;
     const QRect normal = isMaximized() || isMinimized() ? normalGeometry() : geometry();
@@ -334,6 +342,11 @@ void frmMain::SaveDisplaySettings() {
     for (std::size_t i = 0; i < m_controls.chkLog.size(); ++i)
         values.DataSelect[i] = m_controls.chkLog[i]->isChecked() ? 1 : 0;
     SaveSettings();
+}
+
+void frmMain::SetTrendColor(int slot, qint32 color) {
+    m_controls.vtmGraph->setValueColor(slot, color);
+    m_controls.vtmGraph->Refresh();
 }
 
 void frmMain::ResetAfterPowerOff() {

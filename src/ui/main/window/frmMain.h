@@ -50,6 +50,8 @@ public:
     // After the detector was switched off from the program: the settings written and read
     // back, the window set up as at start-up, the Download page in front.
     void ResetAfterPowerOff();
+    // The trend colour of series `slot` on the Data View page's graph, redrawn.
+    void SetTrendColor(int slot, qint32 color);
 
     // Appends a coloured line at the end of the communication log.
     void AddCommLogLine(const QString &text, const QColor &color);

@@ -2,6 +2,7 @@
 
 #include "core/gui/flex_grid.h"
 #include "core/gui/twips.h"
+#include "graph/uclVtmGraph.h"
 #include "ui/main/window/caption_button.h"
 #include "ui/main/window/comm_log.h"
 #include "ui/main/window/status_lamp.h"
@@ -133,7 +134,7 @@ void buildDataViewPage(MainWindowControls &c) {
     c.chkOutline = make<QCheckBox>(page, QStringLiteral("chkOutline"), {1455, 252});
     c.vfgSummary = makeGrid(page, "vfgSummary", 2);
     c.vfgBrowse = makeGrid(page, "vfgBrowse", 2);
-    c.vtmGraph = make<QWidget>(page, QStringLiteral("vtmGraph"));
+    c.vtmGraph = make<uclVtmGraph>(page, QStringLiteral("vtmGraph"));
     const std::array<double, 7> widths{1815, 1875, 1995, 2415, 2415, 1515, 1092};
     for (int i = 0; i < 7; ++i)
         c.chkBrowse[i] = make<QCheckBox>(page, IndexedName("chkBrowse", i), {widths[i], 252});

@@ -20,6 +20,7 @@ namespace tq {
 class CommLog;
 class FlexGrid;
 class StatusLamp;
+class uclVtmGraph;
 
 // The controls of the main window. Each carries its design name as objectName, an
 // element of an indexed array the name, "_" and the index (cmdInst_0, shpStatus_3).
@@ -66,7 +67,7 @@ struct MainWindowControls {
     QCheckBox *chkOutline = nullptr;
     FlexGrid *vfgSummary = nullptr;
     FlexGrid *vfgBrowse = nullptr;
-    QWidget *vtmGraph = nullptr; // stands in the place of the trend graph
+    uclVtmGraph *vtmGraph = nullptr;
     std::array<QCheckBox *, 7> chkBrowse{};
     QComboBox *cmbBrowse = nullptr;
     std::array<QPushButton *, 5> cmdBrowse{};

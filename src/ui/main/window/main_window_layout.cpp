@@ -3,6 +3,7 @@
 #include "core/gui/flex_grid.h"
 #include "core/gui/twips.h"
 #include "core/messages.h"
+#include "graph/uclVtmGraph.h"
 #include "ui/main/window/column_widths.h"
 #include "ui/main/window/comm_log.h"
 #include "ui/main/window/main_window_controls.h"
