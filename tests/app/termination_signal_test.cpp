@@ -52,9 +52,10 @@ TEST_F(TerminationSignalTest, SignalDuringADownloadCancelsItAndLeavesTheDetector
     const QString image = test::BuildImage(
         test::CombinedFixtures({QStringLiteral("interval_basic"), QStringLiteral("alarm_basic"),
                                 QStringLiteral("events_basic")}));
-    // Slowed to half a second per flash block.
-    test::Simulator simulator(
-        {QStringLiteral("--image"), image, QStringLiteral("--baud"), QStringLiteral("9600")});
+    // Slowed to half a second per flash block; its log shows the blocks asked for.
+    const QString simulatorLog = path(QStringLiteral("simulator.log"));
+    test::Simulator simulator({QStringLiteral("--image"), image, QStringLiteral("--baud"),
+                               QStringLiteral("9600"), QStringLiteral("--log"), simulatorLog});
     ASSERT_FALSE(simulator.device().isEmpty());
     test::writeFile(path(QStringLiteral("work/TQ6200.ini")),
                     "Serial Log File\tON\r\nAuto Load Mode\tTrue\tTrue\r\n");
@@ -62,9 +63,11 @@ TEST_F(TerminationSignalTest, SignalDuringADownloadCancelsItAndLeavesTheDetector
     env.insert(QStringLiteral("TQ6200_SERIAL_PORT"), simulator.device());
     QProcess *program = start(QStringLiteral("messages.log"), env);
 
-    const QString serialLog = path(QStringLiteral("work/SerialLog.log"));
     ASSERT_TRUE(waitFor(
-        [&] { return QFileInfo::exists(serialLog) && test::readFile(serialLog).contains("EP,R,"); },
+        [&] {
+            return QFileInfo::exists(simulatorLog) &&
+                   test::readFile(simulatorLog).contains("EP,R,");
+        },
         kExitMs))
         << "the flash download did not start";
     send(program, SIGTERM);
