@@ -52,6 +52,19 @@ QString Sqlite(const QString &database, const QString &sql) {
     return QString::fromUtf8(sqlite.readAllStandardOutput()).trimmed();
 }
 
+QString LogsWithoutDetails(const QString &database) {
+    return Sqlite(database,
+                  QStringLiteral("Select group_concat(SeqNo) From Log_Head h Where "
+                                 "(Types = 5 And Not Exists (Select 1 From Alarm_Event d "
+                                 "Where d.RelNo = h.SeqNo)) Or "
+                                 "(Types = 6 And Not Exists (Select 1 From Trouble_Event d "
+                                 "Where d.RelNo = h.SeqNo)) Or "
+                                 "(Types = 7 And Not Exists (Select 1 From Power_Event d "
+                                 "Where d.RelNo = h.SeqNo)) Or "
+                                 "(Types = 11 And Not Exists (Select 1 From SnapShot d "
+                                 "Where d.RelNo = h.SeqNo))"));
+}
+
 bool japaneseLocale() {
     return QLocale::system().language() == QLocale::Japanese;
 }
@@ -59,7 +72,7 @@ bool japaneseLocale() {
 namespace {
 
 QString toolsFolder() {
-    return QFileInfo(QStringLiteral(__FILE__)).absoluteDir().filePath(QStringLiteral("../tools"));
+    return QStringLiteral(TQ_TOOLS_DIR);
 }
 
 // The description file the builder reads: the JSON text written out, a path, or a fixture.

@@ -40,6 +40,10 @@ bool japaneseLocale();
 // Runs the sqlite3 tool on a database and returns its trimmed output.
 QString Sqlite(const QString &database, const QString &sql);
 
+// The SeqNo of every event or snapshot log head that has no detail row, comma-separated:
+// empty in a database where no log was half stored.
+QString LogsWithoutDetails(const QString &database);
+
 // The path of a fixture description of the image builder (`tools/fixtures/`).
 QString ImageFixture(const QString &name);
 // Builds a flash image with the image builder and returns the image's path. The description

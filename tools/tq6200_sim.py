@@ -69,6 +69,8 @@ BLOCK_SIZE = 512
 BLOCK_COUNT = IMAGE_SIZE // BLOCK_SIZE
 DUMP_FRAME_BYTES = 128
 CHUNK_GAP = 0.010  # pause between chunks so each arrives as its own read
+PART_SPIN = 0.0003  # paced parts: the last moments before a part leaves are spun
+LAST_PART_SPIN = 0.002  # the part that ends an answer
 LONG_BLOCK_EXTRA = bytes(16)
 
 VISIBLE = {STX: "[STX]", ETX: "[ETX]", EOT: "[EOT]", ENQ: "[ENQ]", ACK: "[ACK]",
@@ -205,7 +207,11 @@ class Line:
             part = self.chunk or max(1, int(self.rate / 1000))
             for pos in range(0, len(data), part):
                 end = min(pos + part, len(data))
-                sleep_until(start + end / self.rate)  # a byte arrives after its wire time
+                # A byte arrives after its wire time. The last part ends the answer, and
+                # a late wake-up there would add to every answer: it is waited for
+                # closely.
+                last = end == len(data)
+                sleep_until(start + end / self.rate, LAST_PART_SPIN if last else PART_SPIN)
                 self.write(data[pos:end])
             self.free_at = start + len(data) / self.rate
         elif self.chunk:
@@ -225,15 +231,15 @@ class Line:
             data = data[n:]
 
 
-def sleep_until(target):
-    # Sleep most of the way, then spin briefly: pacing must not drift by the
-    # scheduler's wake-up latency on every part.
+def sleep_until(target, spin=PART_SPIN):
+    # Sleep most of the way, then spin for the last `spin` seconds: pacing must
+    # not drift by the scheduler's wake-up latency.
     while True:
         left = target - time.monotonic()
         if left <= 0:
             return
-        if left > 0.0005:
-            time.sleep(left - 0.0003)
+        if left > spin:
+            time.sleep(left - spin)
 
 
 class Detector:

@@ -4,6 +4,7 @@
 #include "core/gui/dialogs.h"
 #include "core/messages.h"
 #include "core/program_state.h"
+#include "ui/main/termination_signals.h"
 #include "ui/main/window/frmMain.h"
 
 #include <QApplication>
@@ -11,7 +12,8 @@
 #include <memory>
 
 // The program: refuse a second copy, read the switches, show the splash, then run in the
-// main window until it closes.
+// main window until it closes. A termination signal closes the window as Exit does;
+// before the window has loaded there is nothing to save, and the program just ends.
 int main(int argc, char **argv) {
     QApplication app(argc, argv);
     tq::SingleInstance instance;
@@ -25,7 +27,16 @@ int main(int argc, char **argv) {
     tq::Globals().ShowPowerEvents = switches.ShowPowerEvents;
 
     std::unique_ptr<tq::frmMain> window;
+    bool loaded = false;
     int status = 0;
+    const tq::TerminationSignals termination;
+    QObject::connect(&termination, &tq::TerminationSignals::requested, [&] {
+        if (loaded)
+            window->CloseOnSignal();
+        else if (!window)
+            QCoreApplication::exit(0);
+        // While the window loads, the load's end sees the request.
+    });
     tq::frmOpen splash([&] {
         window = std::make_unique<tq::frmMain>();
         if (window->Form_Load() == tq::frmMain::LoadResult::EndProgram) {
@@ -33,7 +44,10 @@ int main(int argc, char **argv) {
             QCoreApplication::exit(status);
             return;
         }
+        loaded = true;
         window->show();
+        if (tq::TerminationSignals::Requested())
+            window->CloseOnSignal();
     });
     const int loopStatus = app.exec();
     return status != 0 ? status : loopStatus;

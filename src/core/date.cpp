@@ -108,19 +108,39 @@ QString Date::format(const QString &pattern) const {
     return QDateTime(date(), time(), Qt::UTC).toString(pattern);
 }
 
-QString Date::generalDate() const {
-    const QLocale locale = QLocale::system();
+namespace {
+
+// The system's general date form of a date and a time of day.
+QString formatGeneralDate(const QLocale &locale, const QDate &date, const QTime &time) {
+    static const QRegularExpression years(QStringLiteral("y+"));
+    static const QRegularExpression zone(QStringLiteral(R"(\s*\bt+\b\s*)"));
     QString dateFormat = locale.dateFormat(QLocale::ShortFormat);
     if (!dateFormat.contains(QLatin1String("yyyy")))
-        dateFormat.replace(QRegularExpression(QStringLiteral("y+")), QStringLiteral("yyyy"));
-    QString text = locale.toString(date(), dateFormat);
-    const QTime t = time();
-    if (t == QTime(0, 0))
+        dateFormat.replace(years, QStringLiteral("yyyy"));
+    QString text = locale.toString(date, dateFormat);
+    if (time == QTime(0, 0))
         return text;
     // The long time form carries the seconds; drop its time zone.
     QString timeFormat = locale.timeFormat(QLocale::LongFormat);
-    timeFormat.remove(QRegularExpression(QStringLiteral(R"(\s*\bt+\b\s*)")));
-    return text + QLatin1Char(' ') + locale.toString(t, timeFormat.trimmed());
+    timeFormat.remove(zone);
+    return text + QLatin1Char(' ') + locale.toString(time, timeFormat.trimmed());
+}
+
+} // namespace
+
+QString Date::generalDate() const {
+    // The serial log dates a line per flash block: the text of the last second asked for
+    // is kept.
+    thread_local Date lastDate;
+    thread_local QString lastLocale;
+    thread_local QString lastText;
+    const QLocale locale = QLocale::system();
+    if (lastText.isEmpty() || !(lastDate == *this) || lastLocale != locale.name()) {
+        lastDate = *this;
+        lastLocale = locale.name();
+        lastText = formatGeneralDate(locale, date(), time());
+    }
+    return lastText;
 }
 
 } // namespace tq

@@ -12,7 +12,9 @@ namespace tq {
 
 namespace {
 
-const char *deviceCodePage() { return JapaneseActive() ? "Shift_JIS" : "windows-1252"; }
+const char *deviceCodePage() {
+    return JapaneseActive() ? "Shift_JIS" : "windows-1252";
+}
 
 // The system's Shift_JIS table swaps three control codes (0x1A SUB, 0x1C, 0x7F) among
 // themselves; the detector means them as plain ASCII. Each pair: what the converter
@@ -37,7 +39,11 @@ void replaceEach(QString &text, bool decoding) {
 } // namespace
 
 QString DecodeDeviceText(const QByteArray &bytes) {
-    QStringDecoder decoder(deviceCodePage());
+    // Made once per code page: the serial log decodes every frame of a flash dump.
+    thread_local QStringDecoder shiftJis("Shift_JIS");
+    thread_local QStringDecoder windows1252("windows-1252");
+    QStringDecoder &decoder = JapaneseActive() ? shiftJis : windows1252;
+    decoder.resetState();
     QString text = decoder.decode(bytes);
     if (JapaneseActive())
         replaceEach(text, true);

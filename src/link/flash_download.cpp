@@ -71,6 +71,7 @@ void uclPvif::readBlockRange(qint16 sb, qint16 eb, qint16 recsize, bool logEachB
     } while (block <= eb);
     // Text replies come in events of any size again.
     m_infrared->setReceiveSize(0);
+    m_imageFile.reset();
 }
 
 bool uclPvif::rangeResult() {
@@ -81,6 +82,7 @@ bool uclPvif::rangeResult() {
 }
 
 bool uclPvif::GetBinDump(const QString &FilePath, qint16 sb, qint16 eb) {
+    const SerialLogHold logHeld;
     m_cancel = false;
     emit DumpMessage(QStringLiteral("Initialize Local Image"));
     m_blockSize = kBlockBytes;
@@ -134,6 +136,7 @@ qint16 uclPvif::inRecord(qint32 address, qint16 recsize, bool stopAtEmpty) {
 }
 
 bool uclPvif::GetFastBinDump(const QString &FilePath) {
+    const SerialLogHold logHeld;
     m_cancel = false;
     emit DumpMessage(QStringLiteral("Initialize Local Image"));
     m_blockSize = kBlockBytes;

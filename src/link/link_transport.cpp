@@ -92,9 +92,15 @@ void uclPvif::onSerialLineEvent(int) {
 void uclPvif::writeBlockBytes(const QByteArray &bytes) {
     const qint64 room = qMax<qint64>(0, m_blockSize - m_blockCount);
     const QByteArray part = bytes.left(room);
-    QFile image(m_binDumpPath);
-    if (!image.open(QIODevice::ReadWrite) || !image.seek(m_blockAddress) ||
-        image.write(part) != part.size()) {
+    if (!m_imageFile || m_imageFile->fileName() != m_binDumpPath) {
+        // Unbuffered: what is written is in the file at once for inRecord to read.
+        m_imageFile = std::make_unique<QFile>(m_binDumpPath);
+        if (!m_imageFile->open(QIODevice::ReadWrite | QIODevice::Unbuffered))
+            m_imageFile.reset();
+    }
+    if (!m_imageFile || !m_imageFile->seek(m_blockAddress) ||
+        m_imageFile->write(part) != part.size()) {
+        m_imageFile.reset();
         failPending(QStringLiteral("<<< Image file write error: %1 >>>").arg(m_binDumpPath));
         return;
     }
@@ -106,6 +112,7 @@ void uclPvif::writeBlockBytes(const QByteArray &bytes) {
 
 void uclPvif::failPending(const QString &logLine) {
     SetSerialLog(logLine);
+    FlushSerialLog();
     setStatus(LinkStatus::Failed);
 }
 
@@ -285,6 +292,7 @@ void uclPvif::countReplyTimeout() {
         break;
     case LinkStatus::BlockPending:
         SetSerialLog(QStringLiteral("= timeout ="));
+        FlushSerialLog();
         m_binaryRetry = true;
         setCancel(true);
         break;

@@ -7,7 +7,30 @@
 #include <QFile>
 #include <QTime>
 
+#include <cstdio>
+#include <memory>
+
 namespace tq {
+
+namespace {
+
+// The file a SerialLogHold keeps open, and how many holds there are.
+struct HeldLog {
+    std::unique_ptr<QFile> file;
+    int holds = 0;
+};
+
+HeldLog &heldLog() {
+    thread_local HeldLog held;
+    return held;
+}
+
+QFile *openedLog() {
+    QFile *file = heldLog().file.get();
+    return file && file->fileName() == SerialLogPath() ? file : nullptr;
+}
+
+} // namespace
 
 QString SerialLogPath() {
     QString folder = Globals().AppFolder;
@@ -17,13 +40,37 @@ QString SerialLogPath() {
 }
 
 bool SetSerialLog(const QString &text) {
+    const QTime now = QTime::currentTime();
+    char time[16];
+    std::snprintf(time, sizeof time, "%02d:%02d:%02d ", now.hour(), now.minute(), now.second());
+    const QByteArray line = time + text.toUtf8() + "\r\n";
+    if (QFile *held = openedLog())
+        return held->write(line) == line.size();
     QFile file(SerialLogPath());
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
         return false;
-    const QByteArray line = (QTime::currentTime().toString(QStringLiteral("hh:mm:ss")) + ' ' +
-                             text + QStringLiteral("\r\n"))
-                                .toUtf8();
     return file.write(line) == line.size() && file.flush();
+}
+
+SerialLogHold::SerialLogHold() {
+    HeldLog &held = heldLog();
+    if (held.holds++ > 0)
+        return;
+    auto file = std::make_unique<QFile>(SerialLogPath());
+    // A log that cannot be opened now is written line by line, as without a hold.
+    if (file->open(QIODevice::WriteOnly | QIODevice::Append))
+        held.file = std::move(file);
+}
+
+SerialLogHold::~SerialLogHold() {
+    HeldLog &held = heldLog();
+    if (--held.holds == 0)
+        held.file.reset(); // flushed and closed
+}
+
+void FlushSerialLog() {
+    if (QFile *file = heldLog().file.get())
+        file->flush();
 }
 
 QString DatedLogLine(int id, const Date &now) {

@@ -14,6 +14,19 @@ QString SerialLogPath();
 // it is swallowed: false, and the caller's work goes on.
 bool SetSerialLog(const QString &text);
 
+// While one lives, the serial log stays open and its lines are not flushed one by one: a
+// flash dump writes a line or two per block. The hold's end writes them through, and
+// FlushSerialLog does so at once (after a failure), so a crash loses at most the lines of
+// the dump under way. Holds may nest; the outermost one counts.
+class SerialLogHold {
+public:
+    SerialLogHold();
+    ~SerialLogHold();
+    SerialLogHold(const SerialLogHold &) = delete;
+    SerialLogHold &operator=(const SerialLogHold &) = delete;
+};
+void FlushSerialLog();
+
 // A serial-log line of message `id` with the date `now` ("General Date") as its first
 // parameter.
 QString DatedLogLine(int id, const Date &now);

@@ -207,6 +207,9 @@ private:
     bool m_binaryRetry = false;
     bool m_operationOk = false;
     QString m_binDumpPath;
+    // The image file while a block range is read: opened by the first bytes of the range,
+    // closed at its end.
+    std::unique_ptr<QFile> m_imageFile;
     qint32 m_blockAddress = 0;
     qint32 m_blockSize = 512;
     qint32 m_blockCount = 0;

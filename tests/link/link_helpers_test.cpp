@@ -33,6 +33,28 @@ TEST_F(SerialLog, FailureIsReportedNotThrown) {
     EXPECT_FALSE(SetSerialLog(QStringLiteral("lost")));
 }
 
+TEST_F(SerialLog, AHoldWritesItsLinesThroughAtItsEndOrAtAFlush) {
+    Globals().AppFolder = dir.path();
+    const auto lines = [] { return QString::fromUtf8(readFile(SerialLogPath())).count("\r\n"); };
+    ASSERT_TRUE(SetSerialLog(QStringLiteral("before")));
+    {
+        const SerialLogHold hold;
+        {
+            const SerialLogHold nested; // the outer hold still keeps the log
+        }
+        ASSERT_TRUE(SetSerialLog(QStringLiteral("block 1")));
+        ASSERT_TRUE(SetSerialLog(QStringLiteral("block 2")));
+        EXPECT_EQ(lines(), 1); // held back
+        FlushSerialLog();
+        EXPECT_EQ(lines(), 3);
+        ASSERT_TRUE(SetSerialLog(QStringLiteral("block 3")));
+    }
+    EXPECT_EQ(lines(), 4);
+    ASSERT_TRUE(SetSerialLog(QStringLiteral("after")));
+    EXPECT_EQ(lines(), 5);
+    EXPECT_TRUE(QString::fromUtf8(readFile(SerialLogPath())).endsWith(" after\r\n"));
+}
+
 TEST(ReadList, SendsTheIdentityOptionsAndEveryStation) {
     const auto &list = ReadList();
     EXPECT_EQ(std::ranges::count_if(list, [](const QString &c) { return !c.isEmpty(); }), 287);

@@ -44,6 +44,20 @@ void Simulator::finish() {
     m_process.waitForFinished(5000);
 }
 
+double Simulator::ReferenceDumpSeconds(const QString &device) {
+    QProcess client;
+    client.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    client.start(QStringLiteral("python3"),
+                 {kTools + QStringLiteral("/tq6200_dump_client.py"), device});
+    if (!client.waitForFinished(300000) || client.exitStatus() != QProcess::NormalExit ||
+        client.exitCode() != 0)
+        return -1;
+    bool ok = false;
+    const double seconds =
+        QString::fromUtf8(client.readAllStandardOutput()).trimmed().toDouble(&ok);
+    return ok ? seconds : -1;
+}
+
 QJsonObject Simulator::state() const {
     QFile file(m_dir.filePath(QStringLiteral("state.json")));
     if (!file.open(QIODevice::ReadOnly))

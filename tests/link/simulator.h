@@ -31,6 +31,11 @@ public:
     QStringList commands() const;
     // The settings the simulator serves.
     static QString settingsFile();
+    // The reference dump client (tools/tq6200_dump_client.py) reads every flash block of the
+    // simulator at device, asking for each block the moment the last one has arrived; the
+    // seconds it took, or a negative number when it failed. The device must not be open
+    // elsewhere meanwhile.
+    static double ReferenceDumpSeconds(const QString &device);
 
 private:
     QTemporaryDir m_dir;

@@ -471,6 +471,18 @@ class FaultsTest(unittest.TestCase):
         self.assertGreaterEqual(elapsed, 512 / 1920.0 - 0.005)
         self.assertLess(elapsed, 0.6)
 
+    def test_reference_client_reads_every_block_and_times_the_dump(self):
+        image = random_image()
+        client = os.path.join(os.path.dirname(SIM), "tq6200_dump_client.py")
+        with Sim(image=image) as sim:  # its own end stays open, unread
+            out = os.path.join(sim.dir.name, "read.bin")
+            result = subprocess.run([sys.executable, client, sim.device, "--out", out],
+                                    capture_output=True, text=True, timeout=120)
+            self.assertEqual(result.returncode, 0, result.stderr)
+            self.assertGreater(float(result.stdout), 0)
+            with open(out, "rb") as f:
+                self.assertEqual(f.read(), image)
+
     def test_pull_cable_hangs_up_and_ends(self):
         with Sim("--pull-cable-after", "1") as sim:
             sim.ask(b"RC,R,")

@@ -8,14 +8,12 @@
 #include "core/id_helpers.h"
 
 #include <cmath>
-#include <limits>
 
 namespace tq {
 
 namespace {
 
 constexpr qint32 kAlarmPointCounter = 361; // the sample counter of the alarm point
-constexpr qint32 kSampleDigits = 4;
 
 // The record types of the alarm family and the shortest line each takes.
 struct AlarmRecord {
@@ -118,30 +116,30 @@ bool clsAlarm::SetDataB0(const QString &vData, bool TestFlag, bool compress) {
         return true;
     }
     if (TestFlag)
-        return true;
+        return SampleLineFits(vData, kSampleEntries);
     try {
         const qint32 slot = m_lastRecordType.mid(1).toInt() - 1;
         if (slot < 0 || slot >= kLogGasSlots)
             throw TqError(ErrorKind::SubscriptOutOfRange,
                           QStringLiteral("Gas slot %1 is not kept").arg(slot));
         const GasInfo &gas = m_gas[slot];
-        const QString digits = DecodeRunLength(vData);
-        for (qsizetype at = 0; at + kSampleDigits <= digits.size(); at += kSampleDigits) {
-            qint16 &counter = m_sampleCounters[slot];
-            if (counter == std::numeric_limits<qint16>::max())
-                throw TqError(ErrorKind::Overflow, QStringLiteral("Too many samples"));
-            ++counter;
-            const float value = HexSampleValue(QStringView(digits).mid(at, kSampleDigits),
-                                               !gas.Name.isEmpty(), gas.Point);
+        qint16 &counter = m_sampleCounters[slot];
+        for (const RunLengthGroup &group : SampleGroupsWithin(vData, counter, kSampleEntries)) {
+            const float value = HexSampleValue(group.digits, !gas.Name.isEmpty(), gas.Point);
             // The trend file holds gas slot 0 only.
-            if (slot != 0)
+            if (slot != 0) {
+                counter = static_cast<qint16>(counter + group.count);
                 continue;
-            const Date time =
-                m_header.Dates.addSeconds(qint64(counter - kAlarmPointCounter) * m_header.Interval);
-            if (m_header.Sampling != 2)
-                m_trendFile.PutTrendPoint(counter, time, value);
-            else if (counter >= kAlarmPointCounter && counter < kAlarmPointCounter + 180)
-                m_trendFile.PutTrendPoint(counter - kAlarmPointCounter + 1, time, value);
+            }
+            for (qint32 i = 0; i < group.count; ++i) {
+                ++counter;
+                const Date time = m_header.Dates.addSeconds(qint64(counter - kAlarmPointCounter) *
+                                                            m_header.Interval);
+                if (m_header.Sampling != 2)
+                    m_trendFile.PutTrendPoint(counter, time, value);
+                else if (counter >= kAlarmPointCounter && counter < kAlarmPointCounter + 180)
+                    m_trendFile.PutTrendPoint(counter - kAlarmPointCounter + 1, time, value);
+            }
         }
     } catch (const TqError &error) {
         WriteSerialLog(ErrorCatchLine(QStringLiteral("SetDataB0"), error));

@@ -75,8 +75,10 @@ public:
     // throws TqError(TypeMismatch) when the sampling character is not a digit.
     bool SetDataBB(const QString &vData, bool TestFlag);
     // Samples "B1".."B6" of gas slot digit - 1: a record line names the slot, continuation
-    // lines (compress) carry the run-length coded samples around the alarm point. Failures
-    // are caught: written to the serial log, Error set. Always True.
+    // lines (compress) carry the run-length coded samples around the alarm point. A line
+    // whose samples would run past the sample table is refused whole, before it is
+    // expanded: False in test mode. Failures, that refusal among them, are caught: written
+    // to the serial log, Error set. True outside test mode.
     bool SetDataB0(const QString &vData, bool TestFlag, bool compress);
     // Records of gas slots the program does not keep: only checked.
     bool SetDataBC(const QString &vData, bool TestFlag);

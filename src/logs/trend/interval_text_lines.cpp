@@ -18,8 +18,6 @@ namespace {
 using H = LogHeaderItem;
 using G = GasInfoItem;
 
-constexpr qint32 kSampleDigits = 4;
-
 // The handling of one interval record type and the shortest line it takes.
 struct IntervalRecord {
     QLatin1String type;
@@ -231,7 +229,9 @@ bool IntervalTextLines::SetDataA0(clsInterval &log, const QString &vData, bool T
     LogState &state = m_states[&log];
     if (!compress)
         state.lastRecordType = LineField(vData, 3, 4);
-    if (TestFlag || (!compress && vData.size() < 24))
+    if (TestFlag)
+        return !compress || SampleLineFits(vData, clsInterval::kSampleEntries);
+    if (!compress && vData.size() < 24)
         return true;
     try {
         const qint32 slot = state.lastRecordType.mid(1).toInt() - 1;
@@ -266,20 +266,28 @@ void IntervalTextLines::decodeSamples(clsInterval &log, LogState &state, qint32 
     if (slot < 0 || slot >= kSampleSlots)
         throw TqError(ErrorKind::SubscriptOutOfRange,
                       QStringLiteral("Gas slot %1 has no sample counter").arg(slot));
-    const QString digits = DecodeRunLength(vData);
+    qint32 &counter = state.counters[slot];
+    const QList<RunLengthGroup> groups =
+        SampleGroupsWithin(vData, counter, clsInterval::kSampleEntries);
+    if (groups.isEmpty())
+        return;
+    if (slot >= kLogGasSlots)
+        throw TqError(ErrorKind::SubscriptOutOfRange,
+                      QStringLiteral("Gas slot %1 is not kept").arg(slot));
     const LogHeader &header = log.header();
-    for (qsizetype at = 0; at + kSampleDigits <= digits.size(); at += kSampleDigits) {
-        const qint32 n = ++state.counters[slot];
-        if (slot >= kLogGasSlots)
-            throw TqError(ErrorKind::SubscriptOutOfRange,
-                          QStringLiteral("Gas slot %1 is not kept").arg(slot));
-        const GasInfo &gas = log.gas(slot);
-        const float value = HexSampleValue(QStringView(digits).mid(at, kSampleDigits),
-                                           !gas.Name.isEmpty(), gas.Point);
+    const GasInfo &gas = log.gas(slot);
+    for (const RunLengthGroup &group : groups) {
+        const float value = HexSampleValue(group.digits, !gas.Name.isEmpty(), gas.Point);
         // The trend file holds gas slot 0 only.
-        if (slot == 0)
+        if (slot != 0) {
+            counter += group.count;
+            continue;
+        }
+        for (qint32 i = 0; i < group.count; ++i) {
+            const qint32 n = ++counter;
             log.pendingSamples().PutTrendPoint(
                 n, header.Dates.addSeconds(qint64(n) * header.Interval), value);
+        }
     }
 }
 

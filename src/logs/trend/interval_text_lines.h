@@ -35,8 +35,10 @@ public:
     // Record of gas slots the program does not keep: only checked.
     static bool SetDataAC(const QString &vData, bool TestFlag);
     // Events (record lines) and run-length coded samples (continuation lines, compress) of
-    // gas slot digit - 1. Failures are caught: written to the serial log, Error set.
-    // Always True.
+    // gas slot digit - 1. A sample line whose samples would run past what a stored trend
+    // keeps (clsInterval::kSampleEntries per slot) is refused whole, before it is expanded:
+    // False in test mode. Failures, that refusal among them, are caught: written to the
+    // serial log, Error set. True outside test mode.
     bool SetDataA0(clsInterval &log, const QString &vData, bool TestFlag, bool compress);
 
 private:

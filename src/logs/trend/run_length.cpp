@@ -49,10 +49,10 @@ QString RunLengthByteCode(QChar ch) {
     }
 }
 
-QString DecodeRunLength(QStringView text) {
-    QString output;
+QList<RunLengthGroup> RunLengthGroups(QStringView text) {
+    QList<RunLengthGroup> groups;
     QString group;
-    int count = 1;
+    qint32 count = 1;
     const qsizetype size = text.size();
     for (qsizetype i = 0; i < size;) {
         const int code = text[i].unicode();
@@ -78,11 +78,42 @@ QString DecodeRunLength(QStringView text) {
             continue;
         }
         if (group.size() == kGroupDigits) {
-            output += group.repeated(count);
+            if (count > 0)
+                groups.append({group, count});
             group.clear();
             count = 1;
         }
     }
+    return groups;
+}
+
+qint64 RunLengthSampleCount(const QList<RunLengthGroup> &groups) {
+    qint64 samples = 0;
+    for (const RunLengthGroup &group : groups)
+        samples += group.count;
+    return samples;
+}
+
+QList<RunLengthGroup> SampleGroupsWithin(QStringView text, qint64 counter, qint64 capacity) {
+    QList<RunLengthGroup> groups = RunLengthGroups(text);
+    const qint64 samples = RunLengthSampleCount(groups);
+    if (counter + samples > capacity)
+        throw TqError(ErrorKind::Overflow,
+                      QStringLiteral("%1 samples after %2 exceed the %3 a log holds")
+                          .arg(samples)
+                          .arg(counter)
+                          .arg(capacity));
+    return groups;
+}
+
+bool SampleLineFits(QStringView text, qint64 capacity) {
+    return RunLengthSampleCount(RunLengthGroups(text)) <= capacity;
+}
+
+QString DecodeRunLength(QStringView text) {
+    QString output;
+    for (const RunLengthGroup &group : RunLengthGroups(text))
+        output += group.digits.repeated(group.count);
     return output;
 }
 

@@ -27,9 +27,16 @@ QString currentErrorText() {
     }
 }
 
-void storeAll(FamilyImporter &importer, const std::shared_ptr<clsInstrument> &instrument,
-              ImportOutcome &outcome) {
+bool stopRequested(ImportObserver *observer) {
+    return observer && observer->stopRequested();
+}
+
+// False when the observer stopped the run before every log was stored.
+bool storeAll(FamilyImporter &importer, const std::shared_ptr<clsInstrument> &instrument,
+              ImportOutcome &outcome, ImportObserver *observer) {
     for (qint64 position = 1; position <= outcome.logs; ++position) {
+        if (stopRequested(observer))
+            return false;
         try {
             importer.store(position, instrument);
             outcome.logErrorSeen = importer.logError(position) || outcome.logErrorSeen;
@@ -38,11 +45,13 @@ void storeAll(FamilyImporter &importer, const std::shared_ptr<clsInstrument> &in
             outcome.errors << currentErrorText();
         }
     }
+    return true;
 }
 
-ImportOutcome runImport(const FamilyImport &import, const QString &imagePath,
-                        const std::shared_ptr<clsInstrument> &instrument, const ImageReader &reader,
-                        ImportObserver *observer) {
+// The import's outcome; nullopt when the observer stopped it before its end.
+std::optional<ImportOutcome> runImport(const FamilyImport &import, const QString &imagePath,
+                                       const std::shared_ptr<clsInstrument> &instrument,
+                                       const ImageReader &reader, ImportObserver *observer) {
     ImportOutcome outcome;
     outcome.family = import.family;
     outcome.name = import.name;
@@ -55,7 +64,8 @@ ImportOutcome runImport(const FamilyImport &import, const QString &imagePath,
         if (outcome.logs > 0) {
             if (observer)
                 observer->storingStarted(import, outcome.logs);
-            storeAll(*importer, instrument, outcome);
+            if (!storeAll(*importer, instrument, outcome, observer))
+                return std::nullopt;
         }
     } catch (...) {
         outcome.readFailed = true;
@@ -87,7 +97,7 @@ bool ReadImageFile(LogCollection &collection, const QString &imagePath) {
 }
 
 bool ImportRun::EveryImportSucceeded() const {
-    if (!refusal.isEmpty() || !flushError.isEmpty())
+    if (!refusal.isEmpty() || !flushError.isEmpty() || stopped)
         return false;
     for (const ImportOutcome &outcome : outcomes) {
         if (outcome.result == ImportResult::Failed)
@@ -127,11 +137,21 @@ ImportRun RunImports(const QString &imagePath, const std::shared_ptr<clsInstrume
         // No database: every store reports its own failure.
     }
     for (const FamilyImport &import : imports) {
+        if (stopRequested(observer)) {
+            run.stopped = true;
+            break;
+        }
         if (observer)
             observer->importStarted(import);
-        run.outcomes << runImport(import, imagePath, instrument, reader, observer);
+        const std::optional<ImportOutcome> outcome =
+            runImport(import, imagePath, instrument, reader, observer);
+        if (!outcome) {
+            run.stopped = true;
+            break;
+        }
+        run.outcomes << *outcome;
         if (observer)
-            observer->importFinished(run.outcomes.last());
+            observer->importFinished(*outcome);
     }
     if (session) {
         try {

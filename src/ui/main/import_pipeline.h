@@ -50,12 +50,19 @@ public:
     // The read found count logs, which are about to be stored.
     virtual void storingStarted(const FamilyImport &, qint64 /*count*/) {}
     virtual void importFinished(const ImportOutcome &) {}
+    // Asked before each import and before each log is stored: true ends the run there.
+    // The log being stored is finished first, so no log is ever half stored.
+    virtual bool stopRequested() { return false; }
 };
 
 struct ImportRun {
     // Why the image was refused before any import; empty when the imports ran.
     QString refusal;
+    // The imports that ran to their end, in order.
     QList<ImportOutcome> outcomes;
+    // The observer stopped the run: the imports after the last outcome did not run or were
+    // not finished (the logs they stored stay stored).
+    bool stopped = false;
     // Why what was stored could not be written through to the disk at the end; empty
     // when it was.
     QString flushError;
@@ -73,8 +80,8 @@ QString CheckImageFile(const QString &imagePath);
 // hands it the file through reader, gives every log object the instrument and stores it.
 // A log whose store fails fails its family's import, and the family's other logs are still
 // stored; nothing that goes wrong inside one import stops the next. An image that
-// CheckImageFile refuses is not imported at all. Only the observer's own exceptions pass
-// out.
+// CheckImageFile refuses is not imported at all. The observer may stop the run between
+// two logs. Only the observer's own exceptions pass out.
 ImportRun RunImports(const QString &imagePath, const std::shared_ptr<clsInstrument> &instrument,
                      const ImageReader &reader = ReadImageFile, ImportObserver *observer = nullptr,
                      const QList<FamilyImport> &imports = StandardImports());

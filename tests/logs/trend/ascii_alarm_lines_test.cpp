@@ -4,6 +4,7 @@
 #include "core/program_state.h"
 #include "logs/trend/clsAlarms.h"
 #include "logs/trend/log_items.h"
+#include "logs/trend/run_length.h"
 #include "logs/trend/trend_file.h"
 
 #include <QDir>
@@ -153,6 +154,39 @@ TEST_F(AlarmLines, SamplesAroundTheAlarmPoint) {
     // Samples continue their numbering on the next line.
     feed({"%&"});
     EXPECT_EQ(log->pendingSamples().recordCount(), 721);
+}
+
+const QString kAmplifyingLine = test::AmplifyingSampleLine();
+// 11 * 64 + 17 samples: exactly the sample table of an alarm trend.
+const QString kFullTableLine = QString(QChar(64 + 11)) + QChar(64 + 17) + "!$";
+
+TEST_F(AlarmLines, SampleLinePastTheTableIsRefusedWhole) {
+    ASSERT_EQ(RunLengthSampleCount(RunLengthGroups(kFullTableLine)), clsAlarm::kSampleEntries);
+    const std::vector<test::SampleOverrunCase> cases = {
+        {"amplifying line", {}, kAmplifyingLine, 0},
+        {"one past a full table", {kFullTableLine}, "!$", clsAlarm::kSampleEntries},
+        {"a line that crosses the end", {"!$"}, kFullTableLine, 1},
+    };
+    for (const test::SampleOverrunCase &c : cases) {
+        alarms.Clear();
+        QFile::remove(path("SerialLog.log"));
+        const clsAlarms::LogPtr log = startedLog();
+        feed(QStringList{"/01B1"} + c.before);
+        ASSERT_FALSE(log->Error()) << c.name;
+        EXPECT_TRUE(alarms.SetDatas(c.line, false)) << c.name;
+        EXPECT_TRUE(log->Error()) << c.name;
+        EXPECT_EQ(log->pendingSamples().recordCount(), c.kept) << c.name;
+        EXPECT_TRUE(serialLog().startsWith("<<< error catch in SetDataB0() >>> 6:")) << c.name;
+    }
+}
+
+TEST_F(AlarmLines, TestModeRefusesASampleLinePastTheTable) {
+    const clsAlarms::LogPtr log = startedLog();
+    EXPECT_TRUE(alarms.SetDatas("/01B1", true));
+    EXPECT_FALSE(alarms.SetDatas(kAmplifyingLine, true));
+    EXPECT_TRUE(alarms.SetDatas(kFullTableLine, true));
+    EXPECT_EQ(alarms.FailLine(), "\r\n" + kAmplifyingLine);
+    EXPECT_EQ(log->pendingSamples().recordCount(), 0);
 }
 
 TEST_F(AlarmLines, SamplingMode2KeepsTheSamplesAfterTheAlarmPoint) {

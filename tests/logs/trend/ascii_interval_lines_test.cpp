@@ -4,6 +4,7 @@
 #include "core/program_state.h"
 #include "logs/trend/interval_text_lines.h"
 #include "logs/trend/log_items.h"
+#include "logs/trend/run_length.h"
 #include "logs/trend/trend_file.h"
 
 #include <QFileInfo>
@@ -104,6 +105,42 @@ TEST_F(IntervalLines, SamplesAndEvents) {
     ASSERT_EQ(log->EventCount(), 1);
     EXPECT_EQ(log->EventDateTimes(0), start.addSeconds(53));
     EXPECT_FLOAT_EQ(log->GasEvent(0, 0).toFloat(), -103);
+}
+
+const QString kAmplifyingLine = test::AmplifyingSampleLine();
+// 13 * 4095 + (11 * 64 + 62) samples: exactly the sample table of a stored trend.
+const QString kFullTableLine =
+    QString("\x7f\x7f!$").repeated(13) + QChar(64 + 11) + QChar(64 + 62) + "!$";
+
+TEST_F(IntervalLines, SampleLinePastTheTableIsRefusedWhole) {
+    ASSERT_EQ(RunLengthSampleCount(RunLengthGroups(kFullTableLine)), clsInterval::kSampleEntries);
+    const std::vector<test::SampleOverrunCase> cases = {
+        {"amplifying line", {}, kAmplifyingLine, 0},
+        {"one past a full table", {kFullTableLine}, "!$", clsInterval::kSampleEntries},
+        {"a line that crosses the end", {"!$"}, kFullTableLine, 1},
+    };
+    for (const test::SampleOverrunCase &c : cases) {
+        logs.Clear();
+        QFile::remove(path("SerialLog.log"));
+        IntervalTextLines fresh{logs};
+        const clsIntervals::ItemPtr log = startedLog();
+        for (const QString &line : QStringList{"/01A1"} + c.before)
+            EXPECT_TRUE(fresh.SetDatas(line, false)) << c.name;
+        ASSERT_FALSE(log->Error()) << c.name;
+        EXPECT_TRUE(fresh.SetDatas(c.line, false)) << c.name;
+        EXPECT_TRUE(log->Error()) << c.name;
+        EXPECT_EQ(log->pendingSamples().recordCount(), c.kept) << c.name;
+        EXPECT_TRUE(serialLog().startsWith("<<< error catch in SetDataA0() >>> 6:")) << c.name;
+    }
+}
+
+TEST_F(IntervalLines, TestModeRefusesASampleLinePastTheTable) {
+    startedLog();
+    EXPECT_TRUE(lines.SetDatas("/01A1", true));
+    EXPECT_FALSE(lines.SetDatas(kAmplifyingLine, true));
+    EXPECT_TRUE(lines.SetDatas(kFullTableLine, true));
+    EXPECT_EQ(logs.FailLine(), "\r\n" + kAmplifyingLine);
+    EXPECT_EQ(logs.Item("01 L")->pendingSamples().recordCount(), 0);
 }
 
 TEST_F(IntervalLines, RecordLineWithoutTypeContinuesThePreviousRecord) {

@@ -40,6 +40,25 @@ TEST(RunLength, CountIsResetAfterEachGroup) {
     EXPECT_EQ(DecodeRunLength(QString(QChar(66)) + "!!$$"), "000000000101");
 }
 
+TEST(RunLength, GroupsAreCountedWithoutExpanding) {
+    // 16,384 groups of 4,095 repeats: 67 million samples from a 64 KB line.
+    const QString line = QString("\x7f\x7f!!").repeated(16384);
+    const QList<RunLengthGroup> groups = RunLengthGroups(line);
+    ASSERT_EQ(groups.size(), 16384);
+    EXPECT_EQ(groups.first().digits, "0000");
+    EXPECT_EQ(groups.first().count, 4095);
+    EXPECT_EQ(RunLengthSampleCount(groups), qint64(16384) * 4095);
+    EXPECT_FALSE(SampleLineFits(line, 54001));
+    EXPECT_THROW(SampleGroupsWithin(line, 0, 54001), TqError);
+    // A count of 0 leaves no group; the counter already reached counts against the table.
+    const QString three = QString(QChar(64)) + "!!" + QChar(67) + "!$";
+    EXPECT_EQ(RunLengthGroups(three).size(), 1);
+    EXPECT_EQ(SampleGroupsWithin(three, 7, 10).size(), 1);
+    EXPECT_THROW(SampleGroupsWithin(three, 8, 10), TqError);
+    EXPECT_TRUE(SampleLineFits(three, 3));
+    EXPECT_FALSE(SampleLineFits(three, 2));
+}
+
 struct SampleCase {
     QString digits;
     bool hasGas;

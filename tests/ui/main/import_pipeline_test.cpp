@@ -194,6 +194,41 @@ TEST_F(PipelineRulesTest, ObserverHearsEachImportAsItRuns) {
                                            "end alarm trend: failed"}));
 }
 
+// Asks to stop once `after` stores were tried.
+class StoppingObserver : public RecordingObserver {
+public:
+    StoppingObserver(const Journal &journal, qsizetype after)
+        : m_journal(journal), m_after(after) {}
+    bool stopRequested() override { return m_journal.stores.size() >= m_after; }
+
+private:
+    const Journal &m_journal;
+    qsizetype m_after;
+};
+
+TEST_F(PipelineRulesTest, AStopEndsTheRunBetweenTwoLogs) {
+    StoppingObserver observer(journal, 3);
+    const ImportRun result = run({Plan().logs(2), Plan().logs(3), Plan().logs(1)}, &observer);
+    EXPECT_TRUE(result.stopped);
+    EXPECT_FALSE(result.EveryImportSucceeded());
+    // The interval trend ran to its end; the snapshots stopped after their first log.
+    EXPECT_EQ(journal.stores, QStringList({"interval trend 1", "interval trend 2", "snapshots 1"}));
+    ASSERT_EQ(result.outcomes.size(), 1);
+    EXPECT_EQ(result.outcomes[0].result, ImportResult::Complete);
+    EXPECT_EQ(observer.calls, QStringList({"start interval trend", "storing interval trend 2",
+                                           "end interval trend: complete", "start snapshots",
+                                           "storing snapshots 3"}));
+}
+
+TEST_F(PipelineRulesTest, AStopBeforeTheFirstImportRunsNothing) {
+    StoppingObserver observer(journal, 0);
+    const ImportRun result = run({Plan().logs(2)}, &observer);
+    EXPECT_TRUE(result.stopped);
+    EXPECT_TRUE(result.outcomes.isEmpty());
+    EXPECT_TRUE(journal.stores.isEmpty());
+    EXPECT_TRUE(observer.calls.isEmpty());
+}
+
 // --- The seven real imports on flash images
 
 class PipelineTest : public test::TempFolderTest {
@@ -334,6 +369,42 @@ TEST_F(PipelineTest, ImportingTwiceStoresNothingNew) {
     const ImportRun second = import(file);
     EXPECT_EQ(results(second), results(first));
     EXPECT_EQ(tableRows(), afterFirst);
+}
+
+// Stops the real imports once `after` logs were asked to be stored.
+class CountingStop : public ImportObserver {
+public:
+    explicit CountingStop(qint64 after) : m_after(after) {}
+    bool stopRequested() override { return m_asked++ >= m_after; }
+
+private:
+    qint64 m_after;
+    qint64 m_asked = 0;
+};
+
+TEST_F(PipelineTest, AStoppedRunLeavesWholeLogsAndTheNextRunCompletesIt) {
+    const QString file = path(QStringLiteral("every.DAT"));
+    QFile::copy(test::BuildImage(test::CombinedFixtures({QStringLiteral("interval_basic"),
+                                                         QStringLiteral("alarm_basic"),
+                                                         QStringLiteral("events_basic")})),
+                file);
+    const auto instrument = std::make_shared<clsInstrument>();
+    // The asks before each family and each log: stop inside the snapshots.
+    CountingStop stop(6);
+    const ImportRun stopped = RunImports(file, instrument, ReadImageFile, &stop);
+    ASSERT_TRUE(stopped.stopped);
+    EXPECT_EQ(stopped.outcomes.size(), 1);
+    EXPECT_GT(heads(LogType::Snapshot), 0);
+    EXPECT_TRUE(RunImports(file, instrument).EveryImportSucceeded());
+    const QString completed = tableRows();
+
+    // What one run stores in a fresh database.
+    QFile::remove(Globals().DatabasePath);
+    QDir(Globals().DataFolder).removeRecursively();
+    QDir().mkpath(Globals().DataFolder);
+    CreateLogDatabase(Globals().DatabasePath);
+    EXPECT_TRUE(RunImports(file, instrument).EveryImportSucceeded());
+    EXPECT_EQ(completed, tableRows());
 }
 
 } // namespace

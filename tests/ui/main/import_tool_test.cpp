@@ -3,10 +3,20 @@
 #include "core/messages.h"
 #include "ui/main/database_lock.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QFileInfo>
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QSysInfo>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <csignal>
 
 namespace tq {
 namespace {
@@ -27,6 +37,31 @@ QStringList linesOf(const QString &complete, const QString &failed = {}) {
     return lines;
 }
 
+// Row counts of the log tables of the program folder `folder` and its trend files with
+// their sizes, as one text.
+QString storedIn(const QString &folder) {
+    const QDir root(folder);
+    QString text =
+        test::Sqlite(root.filePath(QStringLiteral("TQ6200.mdb")),
+                     QStringLiteral("Select Types, Count(*) From Log_Head Group By Types;"
+                                    "Select Count(*) From Interval_Event;"
+                                    "Select Count(*) From Alarm_Event;"
+                                    "Select Count(*) From Trouble_Event;"
+                                    "Select Count(*) From Power_Event;"
+                                    "Select Count(*) From SnapShot;"
+                                    "Select Count(*) From cHistory;"));
+    QDirIterator files(root.filePath(QStringLiteral("Data")), QDir::Files,
+                       QDirIterator::Subdirectories);
+    QStringList trendFiles;
+    while (files.hasNext()) {
+        const QFileInfo file(files.next());
+        trendFiles
+            << QStringLiteral("%1 %2").arg(root.relativeFilePath(file.filePath())).arg(file.size());
+    }
+    trendFiles.sort();
+    return text + QLatin1Char('\n') + trendFiles.join(QLatin1Char('\n'));
+}
+
 // tq6200-import run out of process in a program folder of its own.
 class ImportToolTest : public test::TempFolderTest {
 protected:
@@ -35,22 +70,7 @@ protected:
         test::CopyFixtureImage(fixture, path(name));
     }
     // Row counts of the log tables and the trend files, as one text.
-    QString stored() const {
-        QString text = test::Sqlite(
-            database(), QStringLiteral("Select Types, Count(*) From Log_Head Group By Types;"
-                                       "Select Count(*) From Interval_Event;"
-                                       "Select Count(*) From Alarm_Event;"
-                                       "Select Count(*) From Trouble_Event;"
-                                       "Select Count(*) From Power_Event;"
-                                       "Select Count(*) From SnapShot;"
-                                       "Select Count(*) From cHistory;"));
-        QDirIterator files(path(QStringLiteral("Data")), QDir::Files, QDirIterator::Subdirectories);
-        while (files.hasNext()) {
-            const QFileInfo file(files.next());
-            text += QStringLiteral("\n%1 %2").arg(file.filePath()).arg(file.size());
-        }
-        return text;
-    }
+    QString stored() const { return storedIn(dir.path()); }
 };
 
 TEST_F(ImportToolTest, ErasedImageIsNoDataEverywhere) {
@@ -117,6 +137,62 @@ TEST_F(ImportToolTest, DataLocationComesFromTheSettingsFileWhichStaysAsItWas) {
     EXPECT_TRUE(QFileInfo(path(QStringLiteral("shared/Data"))).isDir());
     EXPECT_FALSE(QFileInfo::exists(database()));
     EXPECT_EQ(test::readFile(path(QStringLiteral("TQ6200.ini"))), settings);
+}
+
+TEST_F(ImportToolTest, SignalStopsTheRunAndTheNextRunCompletesIt) {
+    const QString everything = test::BuildImage(
+        test::CombinedFixtures({QStringLiteral("interval_basic"), QStringLiteral("alarm_basic"),
+                                QStringLiteral("events_basic")}));
+    QTemporaryDir reference;
+    ASSERT_TRUE(QFile::copy(everything, reference.filePath(QStringLiteral("TQ6200.DAT"))));
+    ASSERT_EQ(test::RunImportTool(reference.path()).exitCode, 0);
+
+    // The database exists, and another connection holds it in exclusive mode: the run
+    // cannot open it, and so cannot begin, until the signal has been sent. (Stops between
+    // two logs of a family are the pipeline tests'.)
+    image(QStringLiteral("erased"), QStringLiteral("erased.bin"));
+    ASSERT_EQ(test::RunImportTool(dir.path(), {QStringLiteral("erased.bin")}).exitCode, 0);
+    ASSERT_TRUE(QFile::copy(everything, path(QStringLiteral("TQ6200.DAT"))));
+    {
+        QSqlDatabase holder = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "holder");
+        holder.setDatabaseName(database());
+        ASSERT_TRUE(holder.open());
+        for (const char *sql :
+             {"PRAGMA locking_mode=EXCLUSIVE", "BEGIN EXCLUSIVE", "Select Count(*) From Log_Head"})
+            ASSERT_EQ(holder.exec(QString::fromLatin1(sql)).lastError().type(), QSqlError::NoError)
+                << sql;
+
+        QProcess tool;
+        tool.setWorkingDirectory(dir.path());
+        tool.start(
+            QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("tq6200-import")),
+            {});
+        ASSERT_TRUE(tool.waitForStarted(10000));
+        // The tool takes the program's lock just before it imports.
+        QElapsedTimer clock;
+        clock.start();
+        while (!QFileInfo::exists(path(QStringLiteral("TQ6200.LCK"))) &&
+               tool.state() == QProcess::Running && clock.elapsed() < 60000)
+            QThread::msleep(20);
+        ASSERT_EQ(::kill(pid_t(tool.processId()), SIGINT), 0);
+        holder.exec(QStringLiteral("ROLLBACK"));
+        holder.close();
+
+        ASSERT_TRUE(tool.waitForFinished(60000));
+        EXPECT_EQ(tool.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(tool.exitCode(), 1);
+        const QString errors = QString::fromUtf8(tool.readAllStandardError());
+        EXPECT_TRUE(errors.contains(QStringLiteral("stopped by a signal after 0 of 7 imports")))
+            << errors.toStdString();
+        EXPECT_EQ(QString::fromUtf8(tool.readAllStandardOutput()), QString());
+        EXPECT_EQ(test::Sqlite(database(), QStringLiteral("PRAGMA integrity_check")), "ok");
+        EXPECT_EQ(test::LogsWithoutDetails(database()), QString());
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("holder"));
+
+    const test::ToolRun again = test::RunImportTool(dir.path());
+    EXPECT_EQ(again.exitCode, 0) << again.errors.toStdString();
+    EXPECT_EQ(stored(), storedIn(reference.path()));
 }
 
 struct NoStartCase {

@@ -56,7 +56,10 @@ void frmMain::RunAutoMode() {
         ok = DownloadLogData() && m_lastDownloadImportedAll && !m_upload.Canceled();
     if (ok && g.AutoRemoveData) {
         WaitTwoSeconds();
-        if (link.BodyDataClear()) {
+        // A program closing on a termination signal sends the detector nothing more.
+        if (ClosingOnSignal()) {
+            ok = false;
+        } else if (link.BodyDataClear()) {
             AddCommLogLine(LoadMessage(5434), kLogGreen);
             link.AddLog(LoadMessage(5557));
         } else {
@@ -67,9 +70,11 @@ void frmMain::RunAutoMode() {
     }
     if (m_upload.Canceled())
         ok = false;
-    // Switched off in every case, also after a cancel.
+    // Switched off in every case, also after a cancel, unless the program is closing.
     WaitTwoSeconds();
-    if (link.BodyPowerOff()) {
+    if (ClosingOnSignal()) {
+        ok = false;
+    } else if (link.BodyPowerOff()) {
         afterPowerOff();
     } else {
         AddCommLogLine(LoadMessage(5408), kLogRed);

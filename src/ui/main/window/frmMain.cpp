@@ -10,6 +10,7 @@
 #include "graph/uclVtmGraph.h"
 #include "link/serial_log.h"
 #include "ui/main/lock_database.h"
+#include "ui/main/termination_signals.h"
 #include "ui/main/window/comm_log.h"
 #include "ui/main/window/display_font.h"
 #include "ui/main/window/main_window_layout.h"
@@ -17,6 +18,7 @@
 #include "ui/main/window/serial_log_files.h"
 #include "ui/main/window/status_lamp.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
@@ -28,6 +30,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QThread>
 
 #include <exception>
 
@@ -75,6 +78,8 @@ frmMain::frmMain(std::unique_ptr<uclPvif> link, QWidget *parent)
     connect(m_controls.cmdInportDat, &QPushButton::clicked, this, &frmMain::cmdInportDat_Click);
     m_tmrInter.setInterval(100);
     connect(&m_tmrInter, &QTimer::timeout, this, &frmMain::tmrInter_Timer);
+    m_signalClose.setInterval(50);
+    connect(&m_signalClose, &QTimer::timeout, this, &frmMain::closeWhenIdle);
     connectLinkEvents();
 }
 
@@ -387,6 +392,36 @@ void frmMain::Form_Unload() {
         tell(0, e.message(), LoadMessage(5001), BoxIcon::Warning);
     }
     m_lock.Release();
+}
+
+void frmMain::CloseOnSignal() {
+    if (m_unloaded)
+        return;
+    m_closingOnSignal = true;
+    m_signalClose.start();
+    closeWhenIdle();
+}
+
+bool frmMain::ClosingOnSignal() const {
+    return m_closingOnSignal || TerminationSignals::Requested();
+}
+
+void frmMain::closeWhenIdle() {
+    // A command waits in an event loop of its own: stop it and let it return first. A new
+    // exchange clears the link's Cancel, so it is set again on every look.
+    if (QThread::currentThread()->loopLevel() > 1) {
+        m_link->setCancel(true);
+        if (frmUpload *form = m_upload.Form())
+            form->setCanceled(true);
+        if (QWidget *dialog = QApplication::activeModalWidget())
+            dialog->close();
+        return;
+    }
+    m_signalClose.stop();
+    m_tmrInter.stop();
+    Form_Unload();
+    close();
+    QCoreApplication::exit(0);
 }
 
 void frmMain::tmrInter_Timer() {

@@ -62,6 +62,15 @@ public:
     // The automatic-mode boxes: 0 Automatic Download, 1 Automatic Data Removal.
     void chkAutoLoad_Click(int index);
 
+    // A termination signal: no "End ?" question; what runs (a download, an import, the
+    // automatic mode) is cancelled and stops at its next step, open dialogs are dismissed,
+    // and once the command has returned the window closes as on Exit (settings written,
+    // link stopped, lock released).
+    void CloseOnSignal();
+    // True once a termination signal asked the window to close: commands start no further
+    // step, and no detector command (clear, power-off) follows.
+    bool ClosingOnSignal() const;
+
     // Chooses serial mode (one USB serial converter found) or infrared mode for the link
     // control and opens its port; true in serial mode.
     bool OpenUsbPort();
@@ -154,6 +163,8 @@ private:
     bool Form_QueryUnload();
     void Form_Unload();
     void tmrInter_Timer();
+    // CloseOnSignal's part that waits until no command is running any more.
+    void closeWhenIdle();
     void showPage(int frame);
     // Download commands: the steps of cmdDown_Click. The clear and the power-off are false
     // when the question was answered No.
@@ -177,6 +188,7 @@ private:
     clsInstrument m_linkInstrument;
     DatabaseLock m_lock;
     QTimer m_tmrInter;
+    QTimer m_signalClose; // looks again while a command still runs after a signal
     QString m_dumpFile;
     qint32 m_tickCount = 0;
     bool m_firstActivate = true;
@@ -188,6 +200,7 @@ private:
     bool m_linkBusy = false;
     bool m_portErrorShown = false;
     bool m_unloaded = false;
+    bool m_closingOnSignal = false;
     bool m_inLayout = false;
 };
 

@@ -33,6 +33,9 @@ public:
                             [] { return Now(); }}),
           m_window(window) {}
 
+    // No event loop runs during the imports: a termination signal is asked for directly.
+    bool stopRequested() override { return m_window.ClosingOnSignal(); }
+
     void importFinished(const ImportOutcome &outcome) override {
         ImportLineWriter::importFinished(outcome);
         const ImportLineIds &ids = ImportLinesOf(outcome.family);
@@ -109,8 +112,9 @@ bool frmMain::DownloadLogData() {
     bool downloaded = false;
     for (int attempt = 1; attempt <= 2; ++attempt) {
         downloaded = DownloadImage(link, DumpFile());
-        // A stop by the user ends the download without a message of its own.
-        if (downloaded || (link.Cancel() && !link.BinaryRetry()))
+        // A stop by the user, or by a termination signal, ends the download without a
+        // message of its own.
+        if (downloaded || ClosingOnSignal() || (link.Cancel() && !link.BinaryRetry()))
             break;
         if (!link.BinaryRetry() || attempt == 2) {
             AddCommLogLine(LoadMessage(5466), kLogRed);
