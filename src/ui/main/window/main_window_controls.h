@@ -9,11 +9,9 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
 class QPushButton;
 class QRadioButton;
 class QTableWidget;
-class QTreeWidget;
 class QWidget;
 
 namespace tq {
@@ -48,17 +46,6 @@ struct MainWindowControls {
     std::array<QLabel *, 10> lblInst{};
     QTableWidget *vfgInst = nullptr;
     QTableWidget *vfgInstSensor = nullptr;
-
-    // Data page.
-    QTreeWidget *tvwLog = nullptr;
-    QGroupBox *fraLog = nullptr;
-    QWidget *fraLogCenter = nullptr;
-    std::array<QCheckBox *, 3> chkLog{};
-    QListWidget *lvwLog = nullptr;
-    QTableWidget *vfgLog = nullptr;
-    QPushButton *cmdDetail = nullptr;
-    QPushButton *cmdLogInst = nullptr;
-    QCheckBox *chkRawData = nullptr;
 
     // Data View page.
     std::array<QRadioButton *, 2> optBrowse{};
