@@ -58,8 +58,10 @@ bool japaneseLocale() {
 
 namespace {
 
+// From the source folder the build names (a compiler cache may make __FILE__ relative to
+// the build folder, which the tests do not run in).
 QString toolsFolder() {
-    return QFileInfo(QStringLiteral(__FILE__)).absoluteDir().filePath(QStringLiteral("../tools"));
+    return QDir(QStringLiteral(TQ_SOURCE_DIR)).filePath(QStringLiteral("tools"));
 }
 
 // The description file the builder reads: the JSON text written out, a path, or a fixture.
