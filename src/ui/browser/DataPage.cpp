@@ -88,6 +88,8 @@ void DataPage::buildControls() {
     cmdDetail = make<QPushButton>(this, QStringLiteral("cmdDetail"));
     cmdLogInst = make<QPushButton>(this, QStringLiteral("cmdLogInst"));
     place(cmdLogInst, 5160, 4800, 1932, 372);
+    // The button keeps its design place, which the grid may cover: the summary stays whole.
+    vfgLog->raise();
     chkRawData = make<QCheckBox>(this, QStringLiteral("chkRawData"));
     chkRawData->resize(TwipsToPixelsX(1215), TwipsToPixelsY(465));
     chkRawData->setText(QStringLiteral("Export Raw Data"));
