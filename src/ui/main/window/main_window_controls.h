@@ -11,12 +11,12 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
-class QTableWidget;
 class QWidget;
 
 namespace tq {
 
 class CommLog;
+class FlexGrid;
 class StatusLamp;
 
 // The controls of the main window. Each carries its design name as objectName, an
@@ -44,15 +44,15 @@ struct MainWindowControls {
     QGroupBox *fraInst = nullptr;
     QWidget *fraInstCeneter = nullptr;
     std::array<QLabel *, 10> lblInst{};
-    QTableWidget *vfgInst = nullptr;
-    QTableWidget *vfgInstSensor = nullptr;
+    FlexGrid *vfgInst = nullptr;
+    FlexGrid *vfgInstSensor = nullptr;
 
     // Data View page.
     std::array<QRadioButton *, 2> optBrowse{};
     QCheckBox *chkEvent = nullptr;
     QCheckBox *chkOutline = nullptr;
-    QTableWidget *vfgSummary = nullptr;
-    QTableWidget *vfgBrowse = nullptr;
+    FlexGrid *vfgSummary = nullptr;
+    FlexGrid *vfgBrowse = nullptr;
     QWidget *vtmGraph = nullptr; // stands in the place of the trend graph
     std::array<QCheckBox *, 7> chkBrowse{};
     QComboBox *cmbBrowse = nullptr;
@@ -60,7 +60,7 @@ struct MainWindowControls {
 
     // Last Calibration page.
     std::array<QRadioButton *, 3> optHistory{};
-    QTableWidget *vfgHistory = nullptr;
+    FlexGrid *vfgHistory = nullptr;
     QPushButton *cmdLastCal = nullptr;
 
     // Set page.
@@ -74,8 +74,8 @@ struct MainWindowControls {
     QComboBox *cmbInterval = nullptr;
     QComboBox *cmbIntermittence = nullptr;
     std::array<QPushButton *, 4> cmdOption{};
-    QTableWidget *vfgOption = nullptr;
-    QTableWidget *vfgCal = nullptr;
+    FlexGrid *vfgOption = nullptr;
+    FlexGrid *vfgCal = nullptr;
     std::array<QPushButton *, 3> cmdCal{};
 };
 
