@@ -146,6 +146,16 @@ void BM_ListTenThousandLogFolder(benchmark::State &state) {
 }
 BENCHMARK(BM_ListTenThousandLogFolder)->Unit(benchmark::kMillisecond);
 
+// The summary of a stored interval trend (log 10), and the record list of the alarm-event
+// log of 10,000 rows (log 3).
+void BM_Summary(benchmark::State &state) {
+    PageFixture &f = mixed();
+    const QString key = state.range(0) ? QStringLiteral("3 V") : QStringLiteral("10 G");
+    for (auto _ : state)
+        f.page->ShowLogSummary(key);
+}
+BENCHMARK(BM_Summary)->Arg(0)->Arg(1)->ArgName("alarmEvents10k")->Unit(benchmark::kMillisecond);
+
 // The listing's query and rows without the widget.
 void BM_ListQueryOnly(benchmark::State &state) {
     PageFixture &f = oneFolder();

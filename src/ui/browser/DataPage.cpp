@@ -3,12 +3,14 @@
 #include "core/database.h"
 #include "core/errors.h"
 #include "core/gui/dialogs.h"
+#include "core/gui/flex_grid.h"
 #include "core/gui/layout_geometry.h"
 #include "core/gui/twips.h"
 #include "core/id_helpers.h"
 #include "core/messages.h"
 #include "core/program_state.h"
 #include "ui/browser/small_icons.h"
+#include "ui/display/log_summary.h"
 #include "ui/display/node_kind.h"
 
 #include <QCheckBox>
@@ -18,7 +20,6 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QTableWidget>
 #include <QTreeWidget>
 
 #include <algorithm>
@@ -78,13 +79,10 @@ void DataPage::buildControls() {
     lvwLog->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lvwLog->header()->setSectionsClickable(true);
     lvwLog->header()->setStretchLastSection(false);
-    vfgLog = make<QTableWidget>(this, QStringLiteral("vfgLog"));
-    vfgLog->setColumnCount(2);
-    vfgLog->horizontalHeader()->setVisible(false);
-    vfgLog->horizontalHeader()->setStretchLastSection(false);
-    vfgLog->horizontalHeader()->setMinimumSectionSize(0);
-    vfgLog->verticalHeader()->setVisible(false);
-    vfgLog->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    vfgLog = make<FlexGrid>(this, QStringLiteral("vfgLog"));
+    vfgLog->SetCols(2);
+    // The layout sizes every column but the last, which takes the rest of the width.
+    vfgLog->horizontalHeader()->setStretchLastSection(true);
     cmdDetail = make<QPushButton>(this, QStringLiteral("cmdDetail"));
     cmdLogInst = make<QPushButton>(this, QStringLiteral("cmdLogInst"));
     place(cmdLogInst, 5160, 4800, 1932, 372);
@@ -150,6 +148,7 @@ bool DataPage::BuildLogTree() {
     bool built = true;
     if (m_logTreeStale) {
         tvwLog->clear();
+        // 100 twips, and room for the branch marks that the platform draws in the indent.
         tvwLog->setIndentation(TwipsToPixelsX(100) + 4);
         m_tree = LogTree();
         auto *root = makeItem(QStringLiteral("0 #"), {LoadMessage(5107)}, QStringLiteral("TQ6200"));
@@ -310,34 +309,26 @@ void DataPage::setButtons(bool enabled) {
     cmdLogInst->setEnabled(enabled);
 }
 
-void DataPage::setGridRows(const QList<QStringList> &rows) {
-    vfgLog->clearContents();
-    vfgLog->setColumnCount(2);
-    vfgLog->setRowCount(int(rows.size()));
-    for (int r = 0; r < int(rows.size()); ++r)
-        for (int c = 0; c < int(rows[r].size()); ++c)
-            vfgLog->setItem(r, c, new QTableWidgetItem(rows[r][c]));
-}
-
-void DataPage::resetSummary() {
-    setGridRows({{LoadMessage(5105), LoadMessage(5106)}, {}});
+void DataPage::selectStoredLog(const QString &key) {
+    if (const auto kind = KindOfLeaf(AfterLastBlank(key))) {
+        // A number that is no number selects no log.
+        bool numeric = false;
+        const qint64 seqNo = DropLastTwo(key).trimmed().toLongLong(&numeric);
+        m_selection = {qint32(kind->type), numeric ? seqNo : 0};
+    }
 }
 
 void DataPage::emptyFolderSummary() {
-    setGridRows({{LoadMessage(5604), LoadMessage(5605)}, {LoadMessage(5622), LoadMessage(5623)}});
+    FillFolderSummary(*vfgLog);
     setButtons(false);
 }
 
 void DataPage::ShowLogSummary(const QString &key) {
     setButtons(true);
-    const QString letter = AfterLastBlank(key);
-    if (const auto kind = KindOfLeaf(letter))
-        m_selection = {qint32(kind->type), LeadingNumber(key)};
-    resetSummary();
-    if (IsGroupingLetter(letter) || (KindOfFolder(letter) && letter != QLatin1String("J") &&
-                                     letter != QLatin1String("N") && letter != QLatin1String("O")))
-        emptyFolderSummary();
-    vfgLog->viewport()->update();
+    selectStoredLog(key);
+    Database db(Globals().DatabasePath);
+    setButtons(FillLogSummary(*vfgLog, db, key));
+    vfgLog->Refresh();
     if (m_hooks.layOutWindow)
         m_hooks.layOutWindow();
 }
@@ -373,8 +364,7 @@ void DataPage::tvwLog_NodeClick(QTreeWidgetItem *node) {
         return;
     const QString firstKey = keyOf(first);
     guarded(30003, [&] { ShowLogSummary(firstKey); });
-    if (const auto kind = KindOfLeaf(AfterLastBlank(firstKey)))
-        m_selection = {qint32(kind->type), LeadingNumber(firstKey)};
+    selectStoredLog(firstKey);
 }
 
 void DataPage::lvwLog_MouseDown(Qt::MouseButton button, const QPoint &pos) {
@@ -396,8 +386,7 @@ void DataPage::lvwLog_ItemClick(QTreeWidgetItem *item) {
         return;
     const QString key = keyOf(item);
     guarded(30003, [&] { ShowLogSummary(key); });
-    if (const auto kind = KindOfLeaf(AfterLastBlank(key)))
-        m_selection = {qint32(kind->type), LeadingNumber(key)};
+    selectStoredLog(key);
 }
 
 void DataPage::chkLog_Click(int) {

@@ -14,11 +14,12 @@ class QCheckBox;
 class QGroupBox;
 class QMenu;
 class QPushButton;
-class QTableWidget;
 class QTreeWidget;
 class QTreeWidgetItem;
 
 namespace tq {
+
+class FlexGrid;
 
 // The Data page: the log tree `tvwLog` with its grouping boxes `chkLog`, the list `lvwLog`
 // of the chosen node, the summary grid `vfgLog` of the chosen entry, the View Data and
@@ -76,7 +77,7 @@ public:
     QWidget *fraLogCenter = nullptr;
     std::array<QCheckBox *, 3> chkLog{};
     QTreeWidget *lvwLog = nullptr;
-    QTableWidget *vfgLog = nullptr;
+    FlexGrid *vfgLog = nullptr;
     QPushButton *cmdDetail = nullptr;
     QPushButton *cmdLogInst = nullptr;
     QCheckBox *chkRawData = nullptr;
@@ -97,8 +98,8 @@ private:
     void showListRows();
     void selectFirstRow();
     void emptyFolderSummary();
-    void resetSummary();
-    void setGridRows(const QList<QStringList> &rows);
+    // Sets the selection to the stored log of a key; other keys change nothing.
+    void selectStoredLog(const QString &key);
     void openPopup(const QString &key, const QPoint &globalPos);
     void setButtons(bool enabled);
     // Runs a handler's work; a failure is reported with message `errorId` and false.

@@ -12,6 +12,7 @@
 
 #include "app/command_switches.h"
 #include "core/gui/dialogs.h"
+#include "core/gui/flex_grid.h"
 #include "core/program_state.h"
 #include "ui/browser/DataPage.h"
 #include "ui/main/window/frmMain.h"
@@ -20,7 +21,6 @@
 #include <QDir>
 #include <QHeaderView>
 #include <QPushButton>
-#include <QTableWidget>
 #include <QTextStream>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
@@ -57,20 +57,18 @@ QString line(const QStringList &fields) {
 }
 
 // A cell's text, with its own background colour as {#rrggbb}.
-QString cellText(const QTableWidgetItem *item) {
-    if (!item)
-        return {};
-    const QBrush background = item->background();
-    if (background.style() == Qt::NoBrush)
-        return item->text();
-    return item->text() + QLatin1Char('{') + background.color().name() + QLatin1Char('}');
+QString cellText(const tq::FlexGrid &grid, int row, int col) {
+    const QColor background = grid.CellBackColor(row, col);
+    if (!background.isValid())
+        return grid.TextMatrix(row, col);
+    return grid.TextMatrix(row, col) + QLatin1Char('{') + background.name() + QLatin1Char('}');
 }
 
-void printGrid(QTextStream &out, const QTableWidget *grid) {
-    for (int r = 0; r < grid->rowCount(); ++r) {
+void printGrid(QTextStream &out, const tq::FlexGrid &grid) {
+    for (int r = 0; r < grid.Rows(); ++r) {
         QStringList cells{QStringLiteral("grid")};
-        for (int c = 0; c < grid->columnCount(); ++c)
-            cells << cellText(grid->item(r, c));
+        for (int c = 0; c < grid.Cols(); ++c)
+            cells << cellText(grid, r, c);
         out << line(cells) << Qt::endl;
     }
 }
@@ -110,7 +108,8 @@ QTreeWidgetItem *treeNode(const tq::DataPage &page, const QString &key) {
 } // namespace
 
 int main(int argc, char **argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    // Offscreen unless a display (an X server such as Xvfb) is named.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QStringList arguments = QCoreApplication::arguments().mid(1);
@@ -150,7 +149,7 @@ int main(int argc, char **argv) {
         printTree(out, page);
     } else if (command == QLatin1String("summary")) {
         page.ShowLogSummary(key);
-        printGrid(out, page.vfgLog);
+        printGrid(out, *page.vfgLog);
     } else if (!key.isEmpty()) {
         QTreeWidgetItem *node = treeNode(page, key);
         found = node != nullptr;
@@ -159,7 +158,7 @@ int main(int argc, char **argv) {
             page.tvwLog_NodeClick(node);
             if (command == QLatin1String("click")) {
                 printList(out, page.lvwLog);
-                printGrid(out, page.vfgLog);
+                printGrid(out, *page.vfgLog);
             }
         } else {
             QTextStream(stderr) << "tq6200-browse: no node " << key << Qt::endl;

@@ -4,12 +4,12 @@
 #include "ui/browser/DataPage.h"
 #include "ui/main/window/scripted_dialogs.h"
 
+#include "core/gui/flex_grid.h"
 #include <QAction>
 #include <QCheckBox>
 #include <QFile>
 #include <QGroupBox>
 #include <QPushButton>
-#include <QTableWidget>
 #include <QTreeWidget>
 
 #include <memory>
@@ -56,8 +56,8 @@ protected:
     }
     QStringList gridRow(int row) const {
         QStringList texts;
-        for (int c = 0; c < page->vfgLog->columnCount(); ++c)
-            texts << (page->vfgLog->item(row, c) ? page->vfgLog->item(row, c)->text() : QString());
+        for (int c = 0; c < page->vfgLog->Cols(); ++c)
+            texts << page->vfgLog->TextMatrix(row, c);
         return texts;
     }
     QPoint where(QTreeWidget *view, QTreeWidgetItem *item) {
