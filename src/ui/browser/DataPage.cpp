@@ -79,6 +79,8 @@ void DataPage::buildControls() {
     lvwLog->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lvwLog->header()->setSectionsClickable(true);
     lvwLog->header()->setStretchLastSection(false);
+    // The list has no columns until its first listing.
+    lvwLog->header()->setVisible(false);
     vfgLog = make<FlexGrid>(this, QStringLiteral("vfgLog"));
     vfgLog->SetCols(2);
     // The layout sizes every column but the last, which takes the rest of the width.
@@ -225,6 +227,7 @@ void DataPage::showListing(const LogListing &listing) {
                                            ? std::vector<double>{0.30, 0.25, 0.44}
                                            : std::vector<double>{0.25, 0.16, 0.16, 0.15, 0.27};
     m_listing = listing;
+    lvwLog->header()->setVisible(true);
     lvwLog->clear();
     lvwLog->setColumnCount(int(listing.headings.size()));
     lvwLog->setHeaderLabels(listing.headings);
