@@ -174,17 +174,16 @@ void DataPage::fillTree() {
     const auto &nodes = m_tree.nodes();
     std::vector<QTreeWidgetItem *> items(nodes.size(), nullptr);
     items[0] = tvwLog->topLevelItem(0);
-    const QIcon closed = SmallIcon(QStringLiteral("CloseFolder"));
-    const QIcon open = SmallIcon(QStringLiteral("OpenFolder"));
+    // Closed, and open while selected; one icon shared by every node.
+    QIcon folder;
+    folder.addPixmap(SmallIcon(QStringLiteral("CloseFolder")).pixmap(16), QIcon::Normal);
+    folder.addPixmap(SmallIcon(QStringLiteral("OpenFolder")).pixmap(16), QIcon::Selected);
     // Children are made under their parents before the parents join the tree, so the view
     // hears of each first-level branch once.
     for (std::size_t i = 1; i < nodes.size(); ++i) {
         auto *item = new QTreeWidgetItem(QStringList{nodes[i].text});
         item->setData(0, kKeyRole, nodes[i].key);
-        QIcon icon;
-        icon.addPixmap(closed.pixmap(16), QIcon::Normal, QIcon::Off);
-        icon.addPixmap(open.pixmap(16), QIcon::Selected, QIcon::Off);
-        item->setIcon(0, icon);
+        item->setIcon(0, folder);
         items[i] = item;
     }
     QList<QTreeWidgetItem *> firstLevel;
