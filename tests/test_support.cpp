@@ -71,6 +71,8 @@ bool japaneseLocale() {
 
 namespace {
 
+// The tools folder the build names (a compiler cache may make __FILE__ relative to
+// the build folder, which the tests do not run in).
 QString toolsFolder() {
     return QStringLiteral(TQ_TOOLS_DIR);
 }

@@ -110,37 +110,33 @@ QString Date::format(const QString &pattern) const {
 
 namespace {
 
-// The system's general date form of a date and a time of day.
-QString formatGeneralDate(const QLocale &locale, const QDate &date, const QTime &time) {
-    static const QRegularExpression years(QStringLiteral("y+"));
-    static const QRegularExpression zone(QStringLiteral(R"(\s*\bt+\b\s*)"));
-    QString dateFormat = locale.dateFormat(QLocale::ShortFormat);
-    if (!dateFormat.contains(QLatin1String("yyyy")))
-        dateFormat.replace(years, QStringLiteral("yyyy"));
-    QString text = locale.toString(date, dateFormat);
-    if (time == QTime(0, 0))
-        return text;
-    // The long time form carries the seconds; drop its time zone.
-    QString timeFormat = locale.timeFormat(QLocale::LongFormat);
-    timeFormat.remove(zone);
-    return text + QLatin1Char(' ') + locale.toString(time, timeFormat.trimmed());
-}
+// The system's general date patterns, worked out once: a list of 10,000 logs formats
+// 10,000 dates.
+struct GeneralDateFormats {
+    QLocale locale = QLocale::system();
+    QString date;
+    QString time;
+
+    GeneralDateFormats() {
+        date = locale.dateFormat(QLocale::ShortFormat);
+        if (!date.contains(QLatin1String("yyyy")))
+            date.replace(QRegularExpression(QStringLiteral("y+")), QStringLiteral("yyyy"));
+        // The long time form carries the seconds; drop its time zone.
+        time = locale.timeFormat(QLocale::LongFormat);
+        time.remove(QRegularExpression(QStringLiteral(R"(\s*\bt+\b\s*)")));
+        time = time.trimmed();
+    }
+};
 
 } // namespace
 
 QString Date::generalDate() const {
-    // The serial log dates a line per flash block: the text of the last second asked for
-    // is kept.
-    thread_local Date lastDate;
-    thread_local QString lastLocale;
-    thread_local QString lastText;
-    const QLocale locale = QLocale::system();
-    if (lastText.isEmpty() || !(lastDate == *this) || lastLocale != locale.name()) {
-        lastDate = *this;
-        lastLocale = locale.name();
-        lastText = formatGeneralDate(locale, date(), time());
-    }
-    return lastText;
+    static const GeneralDateFormats formats;
+    const QString text = formats.locale.toString(date(), formats.date);
+    const QTime t = time();
+    if (t == QTime(0, 0))
+        return text;
+    return text + QLatin1Char(' ') + formats.locale.toString(t, formats.time);
 }
 
 } // namespace tq

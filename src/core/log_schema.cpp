@@ -154,20 +154,27 @@ const QStringList &indexStatements() {
     static const QStringList statements = {
         // The head of an identity and kind (event and history heads), and at a time (the
         // trend and snapshot duplicate tests).
-        QStringLiteral("Create Index LogHeadIdentityDates On Log_head "
+        QStringLiteral("Create Index If Not Exists LogHeadIdentityDates On Log_head "
                        "(SerialNo, UserID, StationID, Types, Dates)"),
+        // The log tree's type folders and the log list of a type folder.
+        QStringLiteral(
+            "Create Index If Not Exists LogHeadTypesFolder On Log_head (Types, FolderID)"),
         // The trend-file name test.
-        QStringLiteral("Create Index LogHeadNames On Log_head (Names, FolderID)"),
+        QStringLiteral("Create Index If Not Exists LogHeadNames On Log_head (Names, FolderID)"),
         // The detail rows of a head by time: duplicate tests and newest-first reloads.
-        QStringLiteral("Create Index AlarmEventRelDates On Alarm_Event (RelNo, Dates)"),
-        QStringLiteral("Create Index TroubleEventRelDates On Trouble_Event (RelNo, Dates)"),
-        QStringLiteral("Create Index PowerEventRelDates On Power_Event (RelNo, Dates)"),
-        QStringLiteral("Create Index HistoryRelDates On cHistory (RelNo, Dates)"),
-        QStringLiteral("Create Index BumpRelDates On Bump (RelNo, Dates)"),
-        QStringLiteral("Create Index SensorChangeRelDates On SensorChange (RelNo, Dates)"),
+        QStringLiteral(
+            "Create Index If Not Exists AlarmEventRelDates On Alarm_Event (RelNo, Dates)"),
+        QStringLiteral(
+            "Create Index If Not Exists TroubleEventRelDates On Trouble_Event (RelNo, Dates)"),
+        QStringLiteral(
+            "Create Index If Not Exists PowerEventRelDates On Power_Event (RelNo, Dates)"),
+        QStringLiteral("Create Index If Not Exists HistoryRelDates On cHistory (RelNo, Dates)"),
+        QStringLiteral("Create Index If Not Exists BumpRelDates On Bump (RelNo, Dates)"),
+        QStringLiteral(
+            "Create Index If Not Exists SensorChangeRelDates On SensorChange (RelNo, Dates)"),
         // The rows of a head: a stored interval trend's events, a snapshot's reading.
-        QStringLiteral("Create Index IntervalEventRel On Interval_Event (RelNo)"),
-        QStringLiteral("Create Index SnapShotRel On SnapShot (RelNo)"),
+        QStringLiteral("Create Index If Not Exists IntervalEventRel On Interval_Event (RelNo)"),
+        QStringLiteral("Create Index If Not Exists SnapShotRel On SnapShot (RelNo)"),
     };
     return statements;
 }
@@ -257,6 +264,18 @@ void CreateLogDatabase(const QString &path) {
     if (!QFileInfo::exists(path))
         buildDatabase(path);
     WaitForFile(path);
+    // The indexes only make lookups fast: a file that cannot take them is still opened, and
+    // its own failure shows where it is used.
+    try {
+        AddLogIndexes(path);
+    } catch (const TqError &) {
+    }
+}
+
+void AddLogIndexes(const QString &path) {
+    Database db(path);
+    for (const QString &statement : indexStatements())
+        db.execute(statement);
 }
 
 void WaitForFile(const QString &path, int timeoutMs) {

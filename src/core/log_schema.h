@@ -25,8 +25,13 @@ const QStringList &LogTableNames();
 // Creates the log database at path when no file of that name exists; an existing file is
 // left as it is. The database is built under a temporary name beside it and moved into
 // place only when every table exists, so a failure leaves no file behind. Failures throw
-// TqError (File when the file cannot be made, Database when a table cannot be).
+// TqError (File when the file cannot be made, Database when a table cannot be). An existing
+// file gains the indexes it lacks (AddLogIndexes); one that cannot is left as it is.
 void CreateLogDatabase(const QString &path);
+
+// Adds the indexes that a database made by an earlier version lacks; one that has them
+// all is left as it is. Throws TqError(Database) when the database cannot be read.
+void AddLogIndexes(const QString &path);
 
 // Waits, yielding to the event loop, until a file of path can be seen; throws
 // TqError(File) when it has not appeared after timeoutMs.

@@ -168,6 +168,7 @@ TEST_F(LogSchemaTest, TheLookupsOfTheStoresSearchAnIndex) {
         "Select * From cHistory Where RelNo = 1 Order By Dates Desc, SeqNo Desc Limit 301",
         "Select Gas1val From SnapShot Where RelNo = 1 Order By SeqNo Limit 1",
         "Select * From Interval_Event Where RelNo = 1 And BaseDate = 'x' Order By SeqNo",
+        "Select SeqNo, Names From Log_head Where Types = 1 And FolderID = '05/09'",
     };
     CreateLogDatabase(dbPath);
     Database db(dbPath);
@@ -178,6 +179,17 @@ TEST_F(LogSchemaTest, TheLookupsOfTheStoresSearchAnIndex) {
         EXPECT_TRUE(first.startsWith(QStringLiteral("SEARCH")) && first.contains("INDEX"))
             << sql.toStdString() << ": " << first.toStdString();
     }
+}
+
+TEST_F(LogSchemaTest, ADatabaseOfAnEarlierVersionGainsTheIndexesItLacks) {
+    CreateLogDatabase(dbPath);
+    Database(dbPath).execute(QStringLiteral("Drop Index LogHeadTypesFolder"));
+    CreateLogDatabase(dbPath);
+    EXPECT_EQ(Database(dbPath)
+                  .scalar(QStringLiteral("Select Count(*) From sqlite_master Where type = 'index' "
+                                         "And name = 'LogHeadTypesFolder'"))
+                  .toInt(),
+              1);
 }
 
 TEST_F(LogSchemaTest, CreateWhereNoFileCanBeMadeThrowsAndLeavesNoFile) {

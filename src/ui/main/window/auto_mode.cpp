@@ -87,7 +87,7 @@ void frmMain::RunAutoMode() {
         AddCommLogLine(LoadMessage(5411), kLogRed);
         link.AddLog(DatedLogLine(5511, Now()));
     }
-    m_logTreeStale = true;
+    setLogTreeStale(true);
     enableAutoLoadBoxes();
     m_upload.Unload();
     g.WorkState = BusyState::Idle;

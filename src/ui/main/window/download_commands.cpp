@@ -134,7 +134,7 @@ void frmMain::completeDownload() {
     if (ok) {
         enableAllCommands();
         link.AddLog(DatedLogLine(5555, Now()));
-        m_logTreeStale = true;
+        setLogTreeStale(true);
     } else {
         UnlockCommands();
     }
@@ -246,7 +246,7 @@ bool frmMain::DownloadInstrument() {
 
 void frmMain::AbortCompleteDownload() {
     m_link->AddLog(DatedLogLine(5555, Now()));
-    m_logTreeStale = true;
+    setLogTreeStale(true);
     m_upload.Unload();
     Globals().WorkState = BusyState::Idle;
     UnlockCommands();

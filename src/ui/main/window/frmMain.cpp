@@ -9,6 +9,7 @@
 #include "core/settings_file.h"
 #include "graph/uclVtmGraph.h"
 #include "link/serial_log.h"
+#include "ui/browser/DataPage.h"
 #include "ui/main/lock_database.h"
 #include "ui/main/termination_signals.h"
 #include "ui/main/window/comm_log.h"
@@ -26,11 +27,11 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QThread>
+#include <QTreeWidget>
 
 #include <exception>
 
@@ -63,6 +64,12 @@ frmMain::frmMain(std::unique_ptr<uclPvif> link, QWidget *parent)
     // The converter's line settings, before any port is opened.
     Globals().CommSettings = QStringLiteral("921600,n,8,1");
     m_controls = BuildMainWindowControls(this);
+    m_dataPage = new DataPage(m_controls.fraMenu[2], m_selection,
+                              {[this] { Form_Resize(); },
+                               [this](bool enabled) {
+                                   for (QPushButton *button : m_controls.cmdInst)
+                                       button->setEnabled(enabled);
+                               }});
     for (int i = 0; i < int(m_controls.cmdInst.size()); ++i)
         connect(m_controls.cmdInst[i], &QPushButton::clicked, this,
                 [this, i] { cmdInst_Click(i); });
@@ -140,8 +147,8 @@ void frmMain::applySizeValues() {
     // A window that was minimized at exit starts normal, so a start always shows it.
     if (values.WindowState == 2)
         setWindowState(Qt::WindowMaximized);
-    for (std::size_t i = 0; i < m_controls.chkLog.size(); ++i)
-        m_controls.chkLog[i]->setChecked(values.DataSelect[i] == 1);
+    for (std::size_t i = 0; i < m_dataPage->chkLog.size(); ++i)
+        m_dataPage->chkLog[i]->setChecked(values.DataSelect[i] == 1);
 }
 
 void frmMain::applyFirstRunSizeAndCentre() {
@@ -221,10 +228,10 @@ void frmMain::initWindowDefaults() {
          {static_cast<QWidget *>(c.shpStatus[2]), static_cast<QWidget *>(c.shpStatus[3]),
           static_cast<QWidget *>(c.lblStatus[8]), static_cast<QWidget *>(c.lblStatus[9])})
         control->setVisible(false);
-    m_logTreeStale = true;
+    m_dataPage->setLogTreeStale(true);
     c.optHistory[0]->setChecked(true);
     c.cmdInportDat->setVisible(g.DebugMode);
-    c.chkRawData->setVisible(g.DebugMode);
+    m_dataPage->chkRawData->setVisible(g.DebugMode);
 }
 
 void frmMain::InitSettings() {
@@ -266,7 +273,7 @@ void frmMain::Form_Resize() {
     if (m_inLayout)
         return;
     m_inLayout = true;
-    LayOutMainWindow(this, m_controls);
+    LayOutMainWindow(this, m_controls, *m_dataPage);
     m_inLayout = false;
 }
 
@@ -306,7 +313,7 @@ void frmMain::cmdInst_Click(int index) {
     }
     showPage(kPageOfButton[std::size_t(index)]);
     if (index == 2)
-        m_controls.lvwLog->setFocus();
+        m_dataPage->lvwLog->setFocus();
     Form_Resize();
 }
 
@@ -344,8 +351,8 @@ void frmMain::SaveDisplaySettings() {
     const QSize size = normal.isEmpty() ? this->size() : normal.size();
     values.Width = float(PixelsToTwipsX(size.width()));
     values.Height = float(PixelsToTwipsY(size.height()));
-    for (std::size_t i = 0; i < m_controls.chkLog.size(); ++i)
-        values.DataSelect[i] = m_controls.chkLog[i]->isChecked() ? 1 : 0;
+    for (std::size_t i = 0; i < m_dataPage->chkLog.size(); ++i)
+        values.DataSelect[i] = m_dataPage->chkLog[i]->isChecked() ? 1 : 0;
     SaveSettings();
 }
 

@@ -2,6 +2,7 @@
 
 #include "link/clsInstrument.h"
 #include "link/uclPvif.h"
+#include "ui/display/log_selection.h"
 #include "ui/main/database_lock.h"
 #include "ui/main/window/frmUpload.h"
 #include "ui/main/window/main_window_controls.h"
@@ -13,6 +14,8 @@
 #include <memory>
 
 namespace tq {
+
+class DataPage;
 
 // The program's one working window: a column of menu buttons beside a stack of pages, of
 // which one shows at a time. It runs the start-up (Form_Load), owns the database lock
@@ -114,13 +117,22 @@ public:
     void uclPV7130_DumpMessage(const QString &messageString);
     void uclPV7130_IrDAError(qint16 errorNumber);
 
-    // Page fillers of the instrument pages and the log browser.
+    // Page fillers of the instrument pages, and the Data page's tree for the Data button,
+    // the downloads and the start-up settings.
     void RefreshInstrumentPages();
     void ShowInstrument(const clsInstrument &instrument);
     void ShowLatestCalList();
     void ShowSettings();
     void BuildLogTree();
     void RefreshLogPage();
+    bool LogTreeStale() const;
+    void setLogTreeStale(bool stale);
+    DataPage &dataPage() { return *m_dataPage; }
+
+    // The stored log chosen on the Data page, which the Data View page reads.
+    qint32 SelectedLogType() const { return m_selection.SelectedLogType; }
+    qint64 SelectedSeqNo() const { return m_selection.SelectedSeqNo; }
+    LogSelection &selection() { return m_selection; }
 
     const MainWindowControls &controls() const { return m_controls; }
     uclPvif &uclPV7130() { return *m_link; }
@@ -128,8 +140,6 @@ public:
     clsInstrument &LinkInstrument() { return m_linkInstrument; }
     const DatabaseLock &databaseLock() const { return m_lock; }
 
-    bool LogTreeStale() const { return m_logTreeStale; }
-    void setLogTreeStale(bool stale) { m_logTreeStale = stale; }
     bool AcceptAutoLoadClicks() const { return m_acceptAutoLoadClicks; }
     void setAcceptAutoLoadClicks(bool accept) { m_acceptAutoLoadClicks = accept; }
     // Ticks of the 100 ms display timer; two-second waits count 20 of them.
@@ -183,6 +193,8 @@ private:
     void enableAutoLoadBoxes();
 
     MainWindowControls m_controls;
+    LogSelection m_selection;
+    DataPage *m_dataPage = nullptr;
     std::unique_ptr<uclPvif> m_link;
     ProgressWindow m_upload;
     clsInstrument m_linkInstrument;
@@ -193,7 +205,6 @@ private:
     qint32 m_tickCount = 0;
     bool m_firstActivate = true;
     bool m_acceptAutoLoadClicks = false;
-    bool m_logTreeStale = true;
     bool m_lastDownloadImportedAll = false;
     // True while a download command or the automatic mode runs: the link handlers that
     // its nested waits can re-enter leave the commands alone.

@@ -16,18 +16,17 @@ using Serial = ImportLineIds::SerialLines;
 // In the order of the LogFamily values.
 const std::array<ImportLineIds, 7> kImportLines{{
     {LogFamily::IntervalTrend, 5418, 5419, 5420, 5421, 5443, Serial::Messages, 5523, 5525, 5526,
-     5527, true, true},
-    {LogFamily::Snapshot, 5467, 5468, 5469, 5470, 5471, Serial::SnapshotText, 0, 0, 0, 0, true,
-     false},
+     5527, true},
+    {LogFamily::Snapshot, 5467, 5468, 5469, 5470, 5471, Serial::SnapshotText, 0, 0, 0, 0, false},
     {LogFamily::AlarmTrend, 5423, 5424, 5425, 5426, 5444, Serial::Messages, 5530, 5531, 5532, 5533,
-     true, true},
+     true},
     {LogFamily::AlarmEvent, 5447, 5448, 5449, 5450, 5451, Serial::Messages, 5571, 5573, 5574, 5575,
-     true, false},
+     false},
     {LogFamily::TroubleEvent, 5452, 5453, 5454, 5455, 5456, Serial::Messages, 5577, 5579, 5580,
-     5581, true, false},
-    {LogFamily::History, 0, 0, 0, 0, 0, Serial::None, 0, 0, 0, 0, false, true},
+     5581, false},
+    {LogFamily::History, 0, 0, 0, 0, 0, Serial::None, 0, 0, 0, 0, true},
     {LogFamily::PowerEvent, 5457, 5458, 5459, 5460, 5461, Serial::Messages, 5583, 5585, 5586, 5587,
-     false, false},
+     false},
 }};
 
 } // namespace

@@ -32,8 +32,6 @@ struct ImportLineIds {
     int logFinished = 0;
     int logFailHeading = 0;
     int logFailed = 0;
-    // The import leaves the log tree to be rebuilt.
-    bool marksLogTreeStale = false;
     // A log whose Error flag is set after storing moves the serial log into ErrorLogs.
     bool savesErrorLog = false;
 

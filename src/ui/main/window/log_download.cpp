@@ -39,8 +39,9 @@ public:
     void importFinished(const ImportOutcome &outcome) override {
         ImportLineWriter::importFinished(outcome);
         const ImportLineIds &ids = ImportLinesOf(outcome.family);
-        if (ids.marksLogTreeStale)
-            m_window.setLogTreeStale(true);
+        // Every family stores logs that the tree shows, calibration histories and power
+        // events too.
+        m_window.setLogTreeStale(true);
         if (ids.savesErrorLog && outcome.logErrorSeen)
             keepSerialLog();
     }

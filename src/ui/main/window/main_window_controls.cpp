@@ -13,10 +13,8 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTreeWidget>
 
 #include <algorithm>
 
@@ -108,23 +106,6 @@ void buildInstrumentPage(MainWindowControls &c) {
     }
     c.vfgInst = makeGrid(page, "vfgInst", 5);
     c.vfgInstSensor = makeGrid(page, "vfgInstSensor", 4);
-}
-
-void buildDataPage(MainWindowControls &c) {
-    QWidget *page = c.fraMenu[2];
-    c.tvwLog = make<QTreeWidget>(page, QStringLiteral("tvwLog"));
-    c.tvwLog->setHeaderHidden(true);
-    c.fraLog = make<QGroupBox>(page, QStringLiteral("fraLog"));
-    c.fraLogCenter = make<QWidget>(c.fraLog, QStringLiteral("fraLogCenter"), {2655, 975});
-    for (int i = 0; i < 3; ++i)
-        c.chkLog[i] =
-            make<QCheckBox>(c.fraLogCenter, IndexedName("chkLog", i), {2655, 255, 0, 300.0 * i});
-    c.lvwLog = make<QListWidget>(page, QStringLiteral("lvwLog"));
-    c.vfgLog = makeGrid(page, "vfgLog", 2);
-    c.cmdDetail = make<CaptionButton>(page, QStringLiteral("cmdDetail"));
-    c.cmdLogInst = make<CaptionButton>(page, QStringLiteral("cmdLogInst"), {1932, 372, 5160, 4800});
-    c.chkRawData = make<QCheckBox>(page, QStringLiteral("chkRawData"), {1215, 465});
-    c.chkRawData->setText(QStringLiteral("Export Raw Data"));
 }
 
 void buildDataViewPage(MainWindowControls &c) {
@@ -246,7 +227,6 @@ MainWindowControls BuildMainWindowControls(QWidget *window) {
     c.uclPV7130->hide();
     buildDownloadPage(c);
     buildInstrumentPage(c);
-    buildDataPage(c);
     buildDataViewPage(c);
     buildLastCalibrationPage(c);
     buildSetPage(c);

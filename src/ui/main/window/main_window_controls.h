@@ -9,10 +9,8 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
 class QPushButton;
 class QRadioButton;
-class QTreeWidget;
 class QWidget;
 
 namespace tq {
@@ -49,17 +47,6 @@ struct MainWindowControls {
     std::array<QLabel *, 10> lblInst{};
     FlexGrid *vfgInst = nullptr;
     FlexGrid *vfgInstSensor = nullptr;
-
-    // Data page.
-    QTreeWidget *tvwLog = nullptr;
-    QGroupBox *fraLog = nullptr;
-    QWidget *fraLogCenter = nullptr;
-    std::array<QCheckBox *, 3> chkLog{};
-    QListWidget *lvwLog = nullptr;
-    FlexGrid *vfgLog = nullptr;
-    QPushButton *cmdDetail = nullptr;
-    QPushButton *cmdLogInst = nullptr;
-    QCheckBox *chkRawData = nullptr;
 
     // Data View page.
     std::array<QRadioButton *, 2> optBrowse{};

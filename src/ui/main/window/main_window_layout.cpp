@@ -1,9 +1,11 @@
 #include "ui/main/window/main_window_layout.h"
 
 #include "core/gui/flex_grid.h"
+#include "core/gui/layout_geometry.h"
 #include "core/gui/twips.h"
 #include "core/messages.h"
 #include "graph/uclVtmGraph.h"
+#include "ui/browser/DataPage.h"
 #include "ui/main/window/column_widths.h"
 #include "ui/main/window/comm_log.h"
 #include "ui/main/window/main_window_controls.h"
@@ -14,11 +16,9 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QTreeWidget>
 
 #include <algorithm>
 #include <cmath>
@@ -27,36 +27,6 @@
 namespace tq {
 
 namespace {
-
-// Geometry in twips, read back from what the controls took.
-double L(const QWidget *w) {
-    return PixelsToTwipsX(w->x());
-}
-double T(const QWidget *w) {
-    return PixelsToTwipsY(w->y());
-}
-double W(const QWidget *w) {
-    return PixelsToTwipsX(w->width());
-}
-double H(const QWidget *w) {
-    return PixelsToTwipsY(w->height());
-}
-double R(const QWidget *w) {
-    return L(w) + W(w);
-}
-double B(const QWidget *w) {
-    return T(w) + H(w);
-}
-
-// A size a rule leaves as it is.
-const std::optional<double> keep;
-
-void place(QWidget *w, double left, double top, std::optional<double> width = keep,
-           std::optional<double> height = keep) {
-    const int pw = width ? std::max(TwipsToPixelsX(*width), 0) : w->width();
-    const int ph = height ? std::max(TwipsToPixelsY(*height), 0) : w->height();
-    w->setGeometry(TwipsToPixelsX(left), TwipsToPixelsY(top), pw, ph);
-}
 
 // Visible in its own right, whether or not its page is on the screen.
 bool shown(const QWidget *w) {
@@ -73,11 +43,6 @@ void setColumnWidths(FlexGrid *grid, LayoutGrid kind, const QString &language) {
     for (std::size_t i = 0; i < widths.size(); ++i)
         if (widths[i])
             grid->SetColWidth(int(i), int(std::lround(*widths[i])));
-}
-
-// The centred frame in the middle of its container, `raise` twips higher.
-void centre(QWidget *inner, const QWidget *outer, double raise = 0) {
-    place(inner, W(outer) / 2 - W(inner) / 2, H(outer) / 2 - H(inner) / 2 - raise);
 }
 
 void layOutDownload(const MainWindowControls &c, double pw, double ph) {
@@ -116,18 +81,6 @@ void layOutInstrument(const MainWindowControls &c, double pw, double ph, const Q
     setColumnWidths(c.vfgInst, LayoutGrid::Inst, language);
     place(c.vfgInstSensor, 120, B(c.fraInst) + 120, pw - 240, ph - B(c.fraInst) - 360);
     setColumnWidths(c.vfgInstSensor, LayoutGrid::InstSensor, language);
-}
-
-void layOutData(const MainWindowControls &c, double pw, double ph, const QString &language) {
-    place(c.tvwLog, 120, 240, pw * 0.35, ph * 0.75);
-    place(c.fraLog, 120, B(c.tvwLog), W(c.tvwLog), ph - B(c.tvwLog) - 120);
-    centre(c.fraLogCenter, c.fraLog);
-    place(c.lvwLog, R(c.tvwLog) + 120, 240, pw - R(c.tvwLog) - 240, ph * 0.42);
-    place(c.vfgLog, R(c.tvwLog) + 120, B(c.lvwLog) + 120, W(c.lvwLog), ph * 0.42);
-    place(c.cmdDetail, R(c.tvwLog) + 180 + W(c.vfgLog) * 0.48 / 2, B(c.vfgLog) + 240,
-          W(c.vfgLog) * 0.48, ph - B(c.vfgLog) - 480);
-    place(c.chkRawData, R(c.cmdDetail) + 100, T(c.cmdDetail));
-    setColumnWidths(c.vfgLog, LayoutGrid::Log, language);
 }
 
 void layOutDataView(const MainWindowControls &c, double pw, double ph, const QString &language) {
@@ -222,7 +175,7 @@ void layOutSet(const MainWindowControls &c, double pw, double ph, const QString 
 
 } // namespace
 
-void LayOutMainWindow(QWidget *window, const MainWindowControls &c) {
+void LayOutMainWindow(QWidget *window, const MainWindowControls &c, DataPage &dataPage) {
     if (window->isMinimized())
         return;
     double width = W(window);
@@ -252,7 +205,8 @@ void LayOutMainWindow(QWidget *window, const MainWindowControls &c) {
             layOutInstrument(c, pw, ph, language);
             break;
         case 2:
-            layOutData(c, pw, ph, language);
+            dataPage.layOut(pw, ph);
+            setColumnWidths(dataPage.vfgLog, LayoutGrid::Log, language);
             break;
         case 3:
             layOutDataView(c, pw, ph, language);

@@ -1,10 +1,11 @@
-// What the main window asks of its instrument pages and of the log browser. The pages
-// fill these in as they grow; until then they show what the window already knows.
+// What the main window asks of its instrument pages and of the log browser. The instrument
+// pages fill these in as they grow; until then they show what the window already knows.
 #include "ui/main/window/frmMain.h"
+
+#include "ui/browser/DataPage.h"
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QTreeWidget>
 
 namespace tq {
 
@@ -34,14 +35,19 @@ void frmMain::ShowSettings() {
 }
 
 void frmMain::BuildLogTree() {
-    if (!m_logTreeStale)
-        return;
-    m_controls.tvwLog->clear();
-    m_logTreeStale = false;
+    m_dataPage->BuildLogTree();
 }
 
 void frmMain::RefreshLogPage() {
-    m_controls.tvwLog->update();
+    m_dataPage->RefreshLogPage();
+}
+
+bool frmMain::LogTreeStale() const {
+    return m_dataPage->LogTreeStale();
+}
+
+void frmMain::setLogTreeStale(bool stale) {
+    m_dataPage->setLogTreeStale(stale);
 }
 
 } // namespace tq

@@ -1,6 +1,7 @@
 #include "core/messages.h"
 #include "core/settings_file.h"
 #include "main_window_fixture.h"
+#include "ui/browser/DataPage.h"
 #include "ui/main/database_lock.h"
 #include "ui/main/window/serial_log_files.h"
 
@@ -100,7 +101,7 @@ TEST_F(MainWindowTest, CloseWhileExitIsDisabledIsRefusedWhateverTheAnswer) {
 TEST_F(MainWindowTest, ExitWritesTheSettingsAndReleasesTheLock) {
     load();
     window->resize(1000, 700);
-    window->controls().chkLog[1]->setChecked(true);
+    window->dataPage().chkLog[1]->setChecked(true);
     window->controls().cmdInst[5]->click();
     settle();
     EXPECT_FALSE(window->isVisible());
@@ -187,7 +188,7 @@ TEST_P(DebugControlsTest, DumpImportAndRawExportShowOnlyInDebugMode) {
     window->cmdInst_Click(2);
     settle();
     EXPECT_EQ(window->controls().cmdInportDat->isHidden(), !GetParam());
-    EXPECT_EQ(window->controls().chkRawData->isHidden(), !GetParam());
+    EXPECT_EQ(window->dataPage().chkRawData->isHidden(), !GetParam());
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, DebugControlsTest, ::testing::Bool());

@@ -1,0 +1,68 @@
+#include "test_support.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+
+namespace tq {
+namespace {
+
+struct ToolRun {
+    int exitCode = -1;
+    QStringList lines;
+    QString errors;
+};
+
+// tq6200-browse and tq6200-import run out of process in a program folder of their own.
+class BrowseToolTest : public test::TempFolderTest {
+protected:
+    ToolRun run(const char *tool, const QStringList &arguments) {
+        QProcess process;
+        process.setWorkingDirectory(dir.path());
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        process.setProcessEnvironment(environment);
+        process.start(QDir(QCoreApplication::applicationDirPath()).filePath(QLatin1String(tool)),
+                      arguments);
+        ToolRun result;
+        if (!process.waitForFinished(60000))
+            return result;
+        result.exitCode = process.exitCode();
+        result.lines = QString::fromUtf8(process.readAllStandardOutput())
+                           .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        result.errors = QString::fromUtf8(process.readAllStandardError());
+        return result;
+    }
+};
+
+TEST_F(BrowseToolTest, QuotesAndSlashesOfImportedIdentifiersBrowse) {
+    ASSERT_TRUE(QFile::copy(test::BuildImage(QStringLiteral("ids_quote_slash")),
+                            path(QStringLiteral("TQ6200.DAT"))));
+    ASSERT_EQ(run("tq6200-import", {}).exitCode, 0);
+    test::writeFile(path(QStringLiteral("TQ6200.ini")), "Data Select\tTRUE\tTRUE\tFALSE\r\n");
+
+    const ToolRun tree = run("tq6200-browse", {QStringLiteral("tree")});
+    EXPECT_EQ(tree.exitCode, 0) << tree.errors.toStdString();
+    EXPECT_TRUE(tree.lines.contains(
+        QStringLiteral("3\tSN'01/ATank 'A'/205/24 M\t05/24\tFolderID='05/24' And "
+                       "StationID='Tank ''A''/2' And SerialNo='SN''01/A'")))
+        << tree.lines.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(tree.lines.last(), QStringLiteral("buttons\t1\t1"));
+
+    const ToolRun click =
+        run("tq6200-browse", {QStringLiteral("click"), QStringLiteral("SN'01/ATank 'A'/205/24 A")});
+    EXPECT_EQ(click.exitCode, 0) << click.errors.toStdString();
+    ASSERT_GE(click.lines.size(), 3);
+    EXPECT_EQ(click.lines[0], QStringLiteral("list\tName\tSerialNo\tStationID\tUserID\tDate/Time"));
+    EXPECT_TRUE(click.lines[1].startsWith(QStringLiteral("row\t3 K\t")));
+    EXPECT_TRUE(click.lines[1].contains(QStringLiteral("\tSN'01/A\tTank 'A'/2\tO'Brien\t")));
+    EXPECT_TRUE(click.lines.contains(QStringLiteral("selection\t2\t3")));
+
+    const ToolRun missing = run("tq6200-browse", {QStringLiteral("click"), QStringLiteral("x M")});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_EQ(run("tq6200-browse", {QStringLiteral("nonsense")}).exitCode, 2);
+}
+
+} // namespace
+} // namespace tq
