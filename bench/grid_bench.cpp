@@ -105,13 +105,3 @@ void BM_PaintFilledTable(benchmark::State &state) {
 BENCHMARK(BM_PaintFilledTable)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-// A grid needs a widget application; no display is needed.
-int main(int argc, char **argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

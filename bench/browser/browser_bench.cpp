@@ -97,16 +97,26 @@ struct PageFixture {
 std::unique_ptr<PageFixture> g_mixed;
 std::unique_ptr<PageFixture> g_oneFolder;
 
+void dropFixtures() {
+    g_mixed.reset();
+    g_oneFolder.reset();
+}
+
+PageFixture &fixture(std::unique_ptr<PageFixture> &slot, void (*make)(const QString &)) {
+    if (!slot) {
+        if (!g_mixed && !g_oneFolder)
+            qAddPostRoutine(dropFixtures);
+        slot = std::make_unique<PageFixture>(make);
+    }
+    return *slot;
+}
+
 PageFixture &mixed() {
-    if (!g_mixed)
-        g_mixed = std::make_unique<PageFixture>(makeMixedDatabase);
-    return *g_mixed;
+    return fixture(g_mixed, makeMixedDatabase);
 }
 
 PageFixture &oneFolder() {
-    if (!g_oneFolder)
-        g_oneFolder = std::make_unique<PageFixture>(makeOneFolderDatabase);
-    return *g_oneFolder;
+    return fixture(g_oneFolder, makeOneFolderDatabase);
 }
 
 void BM_TreeRebuild(benchmark::State &state) {
@@ -183,16 +193,3 @@ void BM_ListQueryOnly(benchmark::State &state) {
 BENCHMARK(BM_ListQueryOnly)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-// Widgets need an application of their own; no screen is needed.
-int main(int argc, char **argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    g_mixed.reset();
-    g_oneFolder.reset();
-    return 0;
-}

@@ -104,13 +104,3 @@ void BM_PdfPage(benchmark::State &state) {
 BENCHMARK(BM_PdfPage)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char **argv) {
-    // No display, no GPU: the offscreen platform, set before the application exists.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
