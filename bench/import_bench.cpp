@@ -5,7 +5,7 @@
 #include "bench_support.h"
 #include "core/log_schema.h"
 #include "core/program_state.h"
-#include "link/clsInstrument.h"
+#include "core/instrument/clsInstrument.h"
 #include "ui/main/import_pipeline.h"
 
 #include <QCoreApplication>

@@ -7,7 +7,7 @@
 #include "core/database.h"
 #include "core/log_schema.h"
 #include "core/program_state.h"
-#include "link/clsInstrument.h"
+#include "core/instrument/clsInstrument.h"
 #include "logs/trend/clsInterval.h"
 #include "ui/main/import_pipeline.h"
 

@@ -59,7 +59,7 @@ bool japaneseLocale() {
 namespace {
 
 QString toolsFolder() {
-    return QFileInfo(QStringLiteral(__FILE__)).absoluteDir().filePath(QStringLiteral("../tools"));
+    return QStringLiteral(TQ_TOOLS_DIR);
 }
 
 // The description file the builder reads: the JSON text written out, a path, or a fixture.

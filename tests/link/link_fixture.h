@@ -2,7 +2,7 @@
 
 #include "core/program_state.h"
 #include "fake_ports.h"
-#include "link/clsInstrument.h"
+#include "core/instrument/clsInstrument.h"
 #include "link/protocol/frame.h"
 #include "link/serial_log.h"
 #include "link/uclPvif.h"

@@ -5,7 +5,7 @@
 
 #include "core/program_state.h"
 #include "core/settings_file.h"
-#include "link/clsInstrument.h"
+#include "core/instrument/clsInstrument.h"
 #include "ui/main/database_lock.h"
 #include "ui/main/import_pipeline.h"
 #include "ui/main/lock_database.h"

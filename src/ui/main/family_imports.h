@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/log_collection.h"
-#include "link/clsInstrument.h"
+#include "core/instrument/clsInstrument.h"
 
 #include <QList>
 #include <QString>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/clsInstrument.h"
+#include "core/instrument/clsInstrument.h"
 #include "link/uclPvif.h"
 #include "ui/main/database_lock.h"
 #include "ui/main/window/frmUpload.h"
