@@ -1,4 +1,5 @@
 // The window title and the fixed captions of the main window from the message table.
+#include "core/gui/flex_grid.h"
 #include "core/messages.h"
 #include "core/program_state.h"
 #include "ui/main/window/frmMain.h"
@@ -7,7 +8,6 @@
 #include <QAbstractButton>
 #include <QGroupBox>
 #include <QLabel>
-#include <QTableWidget>
 
 namespace tq {
 
@@ -78,7 +78,7 @@ void frmMain::SetCaptions() {
     setWindowTitle(LoadMessage(5001) + QStringLiteral(" [P.No.") + ProgramPartNumber() +
                    QLatin1Char(']'));
     setCaptions(this, kCaptionsBeforeCalibrationGrid);
-    m_controls.vfgCal->setHorizontalHeaderLabels(LoadMessage(5217).split(QLatin1Char('|')));
+    SetGridRow(*m_controls.vfgCal, 0, 0, false, LoadMessage(5217).split(QLatin1Char('|')));
     setCaptions(this, kCaptionsAfterCalibrationGrid);
     FitCentredFrames(m_controls);
 }

@@ -1,5 +1,6 @@
 #include "ui/main/window/main_window_controls.h"
 
+#include "core/gui/flex_grid.h"
 #include "core/gui/twips.h"
 #include "ui/main/window/caption_button.h"
 #include "ui/main/window/comm_log.h"
@@ -14,7 +15,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTableWidget>
 #include <QTreeWidget>
 
 #include <algorithm>
@@ -56,12 +56,10 @@ void makeArray(std::array<T *, N> &controls, QWidget *parent, const char *name,
         controls[i] = make<typename Made<T>::type>(parent, IndexedName(name, int(i)), design);
 }
 
-QTableWidget *makeGrid(QWidget *parent, const char *name, int columns) {
-    auto *grid = make<QTableWidget>(parent, QString::fromLatin1(name));
-    grid->setColumnCount(columns);
-    grid->horizontalHeader()->setStretchLastSection(false);
-    grid->horizontalHeader()->setMinimumSectionSize(0);
-    grid->verticalHeader()->setVisible(false);
+// A grid with one heading row, as its page leaves it until the page fills it.
+FlexGrid *makeGrid(QWidget *parent, const char *name, int columns) {
+    auto *grid = make<FlexGrid>(parent, QString::fromLatin1(name));
+    grid->SetCols(columns);
     return grid;
 }
 

@@ -12,13 +12,13 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QRadioButton;
-class QTableWidget;
 class QTreeWidget;
 class QWidget;
 
 namespace tq {
 
 class CommLog;
+class FlexGrid;
 class StatusLamp;
 
 // The controls of the main window. Each carries its design name as objectName, an
@@ -46,8 +46,8 @@ struct MainWindowControls {
     QGroupBox *fraInst = nullptr;
     QWidget *fraInstCeneter = nullptr;
     std::array<QLabel *, 10> lblInst{};
-    QTableWidget *vfgInst = nullptr;
-    QTableWidget *vfgInstSensor = nullptr;
+    FlexGrid *vfgInst = nullptr;
+    FlexGrid *vfgInstSensor = nullptr;
 
     // Data page.
     QTreeWidget *tvwLog = nullptr;
@@ -55,7 +55,7 @@ struct MainWindowControls {
     QWidget *fraLogCenter = nullptr;
     std::array<QCheckBox *, 3> chkLog{};
     QListWidget *lvwLog = nullptr;
-    QTableWidget *vfgLog = nullptr;
+    FlexGrid *vfgLog = nullptr;
     QPushButton *cmdDetail = nullptr;
     QPushButton *cmdLogInst = nullptr;
     QCheckBox *chkRawData = nullptr;
@@ -64,8 +64,8 @@ struct MainWindowControls {
     std::array<QRadioButton *, 2> optBrowse{};
     QCheckBox *chkEvent = nullptr;
     QCheckBox *chkOutline = nullptr;
-    QTableWidget *vfgSummary = nullptr;
-    QTableWidget *vfgBrowse = nullptr;
+    FlexGrid *vfgSummary = nullptr;
+    FlexGrid *vfgBrowse = nullptr;
     QWidget *vtmGraph = nullptr; // stands in the place of the trend graph
     std::array<QCheckBox *, 7> chkBrowse{};
     QComboBox *cmbBrowse = nullptr;
@@ -73,7 +73,7 @@ struct MainWindowControls {
 
     // Last Calibration page.
     std::array<QRadioButton *, 3> optHistory{};
-    QTableWidget *vfgHistory = nullptr;
+    FlexGrid *vfgHistory = nullptr;
     QPushButton *cmdLastCal = nullptr;
 
     // Set page.
@@ -87,8 +87,8 @@ struct MainWindowControls {
     QComboBox *cmbInterval = nullptr;
     QComboBox *cmbIntermittence = nullptr;
     std::array<QPushButton *, 4> cmdOption{};
-    QTableWidget *vfgOption = nullptr;
-    QTableWidget *vfgCal = nullptr;
+    FlexGrid *vfgOption = nullptr;
+    FlexGrid *vfgCal = nullptr;
     std::array<QPushButton *, 3> cmdCal{};
 };
 

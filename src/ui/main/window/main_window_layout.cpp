@@ -1,5 +1,6 @@
 #include "ui/main/window/main_window_layout.h"
 
+#include "core/gui/flex_grid.h"
 #include "core/gui/twips.h"
 #include "core/messages.h"
 #include "ui/main/window/column_widths.h"
@@ -16,10 +17,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QTableWidget>
 #include <QTreeWidget>
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 
 namespace tq {
@@ -62,15 +63,15 @@ bool shown(const QWidget *w) {
 }
 
 // The fractions are of the grid's inner width, so columns that fill it need no scroll bar.
-void setColumnWidths(QTableWidget *grid, LayoutGrid kind, const QString &language) {
+void setColumnWidths(FlexGrid *grid, LayoutGrid kind, const QString &language) {
     int innerPixels = grid->width() - 2 * grid->frameWidth();
     if (grid->verticalScrollBar()->isVisible())
         innerPixels -= grid->verticalScrollBar()->width();
     const double inner = PixelsToTwipsX(innerPixels);
-    const auto widths = ColumnWidths(kind, grid->columnCount(), inner, language);
+    const auto widths = ColumnWidths(kind, grid->Cols(), inner, language);
     for (std::size_t i = 0; i < widths.size(); ++i)
         if (widths[i])
-            grid->setColumnWidth(int(i), TwipsToPixelsX(*widths[i]));
+            grid->SetColWidth(int(i), int(std::lround(*widths[i])));
 }
 
 // The centred frame in the middle of its container, `raise` twips higher.

@@ -4,7 +4,6 @@
 #include <QAbstractButton>
 #include <QGroupBox>
 #include <QLabel>
-#include <QTableWidget>
 
 namespace tq {
 namespace {
@@ -50,9 +49,9 @@ TEST_F(CaptionsTest, CaptionsComeFromTheActiveMessageTable) {
         EXPECT_EQ(caption(c.control), LoadMessage(c.message)) << c.control;
     EXPECT_EQ(caption("chkBrowse_0"), Globals().DefaultSettings.GasName(0));
     const QStringList headings = LoadMessage(5217).split(QLatin1Char('|'));
-    auto *grid = control<QTableWidget>("vfgCal");
+    auto *grid = control<FlexGrid>("vfgCal");
     for (int i = 0; i < headings.size(); ++i)
-        EXPECT_EQ(grid->horizontalHeaderItem(i)->text(), headings[i]);
+        EXPECT_EQ(grid->TextMatrix(0, i), headings[i]);
 }
 
 TEST_F(CaptionsTest, TitleEndsWithThePartNumberOfTheLanguage) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/gui/flex_grid.h"
 #include "core/gui/twips.h"
 #include "core/program_state.h"
 #include "scripted_dialogs.h"
@@ -16,7 +17,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTableWidget>
 #include <QTextBlock>
 
 #include <memory>

@@ -7,7 +7,6 @@
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTableWidget>
 
 namespace tq {
 namespace {
@@ -83,18 +82,18 @@ TEST_P(LayoutTest, MenuColumnFillsTheRightEdge) {
 
 TEST_P(LayoutTest, GridColumnsFollowTheGridWidth) {
     showPage(4);
-    QTableWidget *history = window->controls().vfgHistory;
+    FlexGrid *history = window->controls().vfgHistory;
     const int inner = history->width() - 2 * history->frameWidth();
     EXPECT_NEAR(history->columnWidth(0), inner * 0.06, 1.5);
-    for (int c = 1; c < history->columnCount(); ++c)
-        EXPECT_NEAR(history->columnWidth(c), inner * 0.94 / (history->columnCount() - 1), 1.5);
+    for (int c = 1; c < history->Cols(); ++c)
+        EXPECT_NEAR(history->columnWidth(c), inner * 0.94 / (history->Cols() - 1), 1.5);
 
     showPage(5);
-    QTableWidget *option = window->controls().vfgOption;
+    FlexGrid *option = window->controls().vfgOption;
     const int optionInner = option->width() - 2 * option->frameWidth();
     const double first = LoadMessage(101) == QLatin1String("EN") ? 0.15 : 0.13;
     EXPECT_NEAR(option->columnWidth(0), optionInner * first, 1.5);
-    EXPECT_NEAR(option->columnWidth(option->columnCount() - 1), TwipsToPixelsX(100), 1);
+    EXPECT_NEAR(option->columnWidth(option->Cols() - 1), TwipsToPixelsX(100), 1);
 }
 
 TEST_P(LayoutTest, DownloadPageHidesTheSixthCommandAndPlacesTheImportBelowIt) {
