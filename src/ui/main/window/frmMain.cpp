@@ -74,6 +74,7 @@ frmMain::frmMain(std::unique_ptr<uclPvif> link, QWidget *parent)
     connect(m_controls.cmdInportDat, &QPushButton::clicked, this, &frmMain::cmdInportDat_Click);
     m_tmrInter.setInterval(100);
     connect(&m_tmrInter, &QTimer::timeout, this, &frmMain::tmrInter_Timer);
+    createInstrumentPages();
     connectLinkEvents();
 }
 
@@ -378,6 +379,7 @@ void frmMain::Form_Unload() {
 
 void frmMain::tmrInter_Timer() {
     ++m_tickCount;
+    m_setPage->tmrInter_Timer();
 }
 
 void frmMain::resizeEvent(QResizeEvent *event) {

@@ -2,6 +2,9 @@
 
 #include "core/instrument/clsInstrument.h"
 #include "link/uclPvif.h"
+#include "ui/instrument/instrument_info_page.h"
+#include "ui/instrument/latest_cal_page.h"
+#include "ui/instrument/set_page.h"
 #include "ui/main/database_lock.h"
 #include "ui/main/window/frmUpload.h"
 #include "ui/main/window/main_window_controls.h"
@@ -10,6 +13,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 namespace tq {
@@ -104,10 +108,14 @@ public:
     void uclPV7130_IrDAError(qint16 errorNumber);
 
     // Page fillers of the instrument pages and the log browser.
+    // After the connected detector's settings were read: the Download page's status, the
+    // Instrument Information and Set pages, a locked gas switched on.
     void RefreshInstrumentPages();
     void ShowInstrument(const clsInstrument &instrument);
     void ShowLatestCalList();
     void ShowSettings();
+    // Recolours a gas slot's trend on the Data View page's graph.
+    void SetTrendColor(int slot, const QColor &color);
     void BuildLogTree();
     void RefreshLogPage();
 
@@ -115,6 +123,14 @@ public:
     uclPvif &uclPV7130() { return *m_link; }
     ProgressWindow &Upload() { return m_upload; }
     clsInstrument &LinkInstrument() { return m_linkInstrument; }
+    // The instrument record of the log selected on the Data page, and whether the
+    // Instrument Information page is being filled from it.
+    clsInstrument &StoredInstrument() { return m_storedInstrument; }
+    bool ShowingStoredData() const { return m_showingStoredData; }
+    void setShowingStoredData(bool showing) { m_showingStoredData = showing; }
+    InstrumentInfoPage &instrumentPage() { return *m_instrumentPage; }
+    LatestCalPage &latestCalPage() { return *m_latestCalPage; }
+    SetPage &setPage() { return *m_setPage; }
     const DatabaseLock &databaseLock() const { return m_lock; }
 
     bool LogTreeStale() const { return m_logTreeStale; }
@@ -168,11 +184,23 @@ private:
     void checkClock();
     void afterPowerOff();
     void enableAutoLoadBoxes();
+    void createInstrumentPages();
+    // Runs a Set page command on the link with the other commands locked; false while
+    // another operation holds the link.
+    bool runOnLink(const std::function<void()> &operation);
+    void showUploadProgress(bool show);
+    void showChosenFont(const QFont &font);
+    void showTrendColor(int slot, const QColor &color);
 
     MainWindowControls m_controls;
     std::unique_ptr<uclPvif> m_link;
     ProgressWindow m_upload;
     clsInstrument m_linkInstrument;
+    clsInstrument m_storedInstrument;
+    bool m_showingStoredData = false;
+    std::unique_ptr<InstrumentInfoPage> m_instrumentPage;
+    std::unique_ptr<LatestCalPage> m_latestCalPage;
+    std::unique_ptr<SetPage> m_setPage;
     DatabaseLock m_lock;
     QTimer m_tmrInter;
     QString m_dumpFile;
