@@ -86,6 +86,11 @@ void LatestCalPage::ShowLatestCalList() {
     grid.SetFixedCols(1);
     grid.SetFocusRect(record ? FlexFocusRect::None : FlexFocusRect::Light);
     grid.SetSelectionMode(record ? FlexSelection::Free : FlexSelection::ByRow);
+    // The readings line up whether they are numbers or dashes.
+    grid.SetColAlignment(-1, FlexAlign::General);
+    if (record)
+        for (int col = 5; col <= 7; ++col)
+            grid.SetColAlignment(col, FlexAlign::CenterCenter);
     writeList(BuildLatestCalList(m_entries, shown, Globals().LimitDays, Now()));
     grid.SetRedraw(true);
     if (m_entries.isEmpty())

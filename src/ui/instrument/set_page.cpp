@@ -67,6 +67,21 @@ SetPage::SetPage(const Controls &controls, clsInstrument &instrument, uclPvif &l
                  QObject *parent)
     : QObject(parent), m_c(controls), m_instrument(instrument), m_link(link),
       m_hooks(std::move(hooks)) {
+    if (m_c.cmbInterval->count() == 0)
+        m_c.cmbInterval->addItems({QStringLiteral("10"), QStringLiteral("20"), QStringLiteral("30"),
+                                   QStringLiteral("60"), QStringLiteral("180"),
+                                   QStringLiteral("300"), QStringLiteral("600")});
+    if (m_c.cmbIntermittence->count() == 0)
+        m_c.cmbIntermittence->addItems({QStringLiteral("30"), QStringLiteral("60"),
+                                        QStringLiteral("120"), QStringLiteral("180"),
+                                        QStringLiteral("240"), QStringLiteral("300")});
+    // One gas slot: the colour buttons of further slots, the intermittence time and the
+    // Default Set command are never offered.
+    for (int i : {2, 3, 4})
+        m_c.cmdOptionDisp[std::size_t(i)]->setVisible(false);
+    m_c.lblOption[8]->setVisible(false);
+    m_c.cmbIntermittence->setVisible(false);
+    m_c.cmdOption[3]->setVisible(false);
     // The station list lies in front of the station box at its place.
     m_c.cmbStation->raise();
     connect(m_c.cmbStation, &QComboBox::activated, this, &SetPage::cmbStation_Click);
