@@ -88,7 +88,9 @@ int list(int argc, char **argv) {
 
 int upload(int argc, char **argv) {
     QApplication app(argc, argv);
-    test::Simulator simulator({}, test::Simulator::State::NotKept);
+    const bool count = qEnvironmentVariableIsSet("TQ_BENCH_COUNT"); // the writes, slower
+    test::Simulator simulator({}, count ? test::Simulator::State::Kept
+                                        : test::Simulator::State::NotKept);
     if (simulator.device().isEmpty())
         return 1;
     qputenv("TQ6200_SERIAL_PORT", simulator.device().toLocal8Bit());
@@ -113,7 +115,16 @@ int upload(int argc, char **argv) {
     QElapsedTimer clock;
     clock.start();
     window.setPage().cmdOption_Click(0);
-    std::printf("Update of every setting and 256 station names: %lld ms\n", clock.elapsed());
+    const qint64 ms = clock.elapsed();
+    // The boxes tell whether the upload completed (5311) or failed (30301).
+    QFile boxes(folder.filePath(QStringLiteral("boxes.log")));
+    const QByteArray told = boxes.open(QIODevice::ReadOnly) ? boxes.readAll() : QByteArray();
+    std::printf("Update of every setting and 256 station names: %lld ms (%s)\n", ms,
+                told.contains("5311\t") ? "complete" : "FAILED");
+    if (count)
+        std::printf(
+            "writes received: %lld\n",
+            static_cast<long long>(simulator.commands().filter(QStringLiteral(",W,")).size()));
     return 0;
 }
 
