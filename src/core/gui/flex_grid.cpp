@@ -3,7 +3,7 @@
 #include "core/gui/flex_grid_model.h"
 #include "core/gui/twips.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -13,6 +13,7 @@
 #include <QStyledItemDelegate>
 
 #include <algorithm>
+#include <functional>
 #include <utility>
 
 namespace tq {
@@ -26,10 +27,19 @@ constexpr QAbstractItemView::EditTriggers kEditTriggers =
     QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
     QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked;
 
-// Paints the current cell without its focus frame when the grid shows none.
+// Paints the current cell without its focus frame when the grid shows none, and hands
+// each new editor to the grid before it sees its first key.
 class FlexGridDelegate : public QStyledItemDelegate {
 public:
-    explicit FlexGridDelegate(FlexGrid *grid) : QStyledItemDelegate(grid), m_grid(grid) {}
+    FlexGridDelegate(FlexGrid *grid, std::function<void(QWidget *)> editorMade)
+        : QStyledItemDelegate(grid), m_grid(grid), m_editorMade(std::move(editorMade)) {}
+
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
+                          const QModelIndex &index) const override {
+        QWidget *editor = QStyledItemDelegate::createEditor(parent, option, index);
+        m_editorMade(editor);
+        return editor;
+    }
 
 protected:
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override {
@@ -40,6 +50,7 @@ protected:
 
 private:
     FlexGrid *m_grid;
+    std::function<void(QWidget *)> m_editorMade;
 };
 
 // A plain table view without headers, scroll bars of its own or clipped texts.
@@ -257,7 +268,13 @@ FlexGrid::FlexGrid(QWidget *parent) : QTableView(parent), d(std::make_unique<Pri
     d->model = new FlexGridModel(this);
     d->model->SetBackColors(QColor(), kDefaultBackColorFixed);
     setModel(d->model);
-    setItemDelegate(new FlexGridDelegate(this));
+    setItemDelegate(new FlexGridDelegate(this, [this](QWidget *editor) {
+        d->editor = qobject_cast<QLineEdit *>(editor);
+        if (d->editor) {
+            d->editor->installEventFilter(this);
+            connect(d->editor, &QLineEdit::textChanged, this, &FlexGrid::ChangeEdit);
+        }
+    }));
     setUpView(this);
     setSelectionMode(ContiguousSelection);
     setEditTriggers(NoEditTriggers);
@@ -278,6 +295,13 @@ FlexGrid::FlexGrid(QWidget *parent) : QTableView(parent), d(std::make_unique<Pri
             &QScrollBar::setValue);
     connect(horizontalHeader(), &QHeaderView::sectionResized, this,
             [this](int col, int, int size) { d->heads->setColumnWidth(col, size); });
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old, QWidget *now) {
+        const auto inside = [this](QWidget *w) { return w && (w == this || isAncestorOf(w)); };
+        if (!inside(old) && inside(now))
+            emit GotFocus();
+        else if (inside(old) && !inside(now))
+            emit LostFocus();
+    });
     connect(d->model, &FlexGridModel::MergeTextChanged, this, [this] {
         if (d->model->Live() && !d->publishPending)
             d->applyMerges();
@@ -646,16 +670,11 @@ bool FlexGrid::edit(const QModelIndex &index, EditTrigger trigger, QEvent *event
     emit BeforeEdit(index.row(), index.column(), cancel);
     if (!cancel)
         emit StartEdit(index.row(), index.column(), cancel);
-    if (cancel || !QTableView::edit(index, trigger, event))
+    if (cancel)
         return false;
-    d->editor = qobject_cast<QLineEdit *>(indexWidget(index));
     d->editRow = index.row();
     d->editCol = index.column();
-    if (d->editor) {
-        d->editor->installEventFilter(this);
-        connect(d->editor, &QLineEdit::textChanged, this, &FlexGrid::ChangeEdit);
-    }
-    return true;
+    return QTableView::edit(index, trigger, event);
 }
 
 void FlexGrid::commitData(QWidget *editor) {
@@ -777,7 +796,7 @@ bool FlexGrid::eventFilter(QObject *watched, QEvent *event) {
         case QEvent::MouseButtonRelease:
             return true;
         case QEvent::Wheel:
-            QCoreApplication::sendEvent(viewport(), event);
+            QApplication::sendEvent(viewport(), event);
             return true;
         default:
             break;

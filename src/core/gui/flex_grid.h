@@ -56,6 +56,11 @@ enum class FlexFocusRect {
 //
 // Sizes (ColWidth, RowHeight) are in twips, converted with the screen's twips per pixel.
 //
+// The grid's own members always see every cell at once. The underlying Qt view (model(),
+// visualRect(), spans) learns new row and column counts when the event loop runs next or
+// when a member that needs the layout (sizes, TopRow, RowAt, EditCell) is called.
+// The mouse pointer is the widget's cursor: setCursor() on the grid covers every cell.
+//
 // Events are Qt signals; where an event can be refused it carries `bool &cancel`, which
 // the handler sets to refuse (connect them directly, in the grid's thread).
 class FlexGrid : public QTableView {
@@ -99,7 +104,9 @@ public:
     // --- Current cell and selection -------------------------------------------------------
     // The current cell. Any cell may be made current from code, fixed ones included (the
     // pages format a heading cell that way); the user can only reach non-fixed cells.
-    // Setting it from code does not scroll. -1 when the grid has no cell to be current.
+    // Setting it from code does not scroll; a row or column outside the grid is ignored.
+    // -1 until a cell was made current; setting only Row (Col) then takes the first
+    // non-fixed column (row) with it.
     // Setting Row or Col also collapses the selection to the current cell (to its row in
     // row selection) and raises RowColChange and SelChange when they change.
     int Row() const;
@@ -173,7 +180,8 @@ public:
     // --- Merging --------------------------------------------------------------------------
     // With FlexMerge::RestrictRows, neighbouring cells of equal, non-empty text in a row
     // whose MergeRow is set are shown as one cell, its text and format those of the first
-    // cell. The merges are recomputed from the texts whenever they change.
+    // cell; a run does not cross from the fixed columns into the others. The merges are
+    // recomputed from the texts whenever they change.
     FlexMerge MergeCells() const;
     void SetMergeCells(FlexMerge merge);
     bool MergeRow(int row) const;
@@ -218,6 +226,10 @@ signals:
     // The selection changed (by the user or from code).
     void SelChange();
 
+    // The keyboard focus came into the grid (its editor included) from outside, or left it.
+    void GotFocus();
+    void LostFocus();
+
     // An edit of (row, col) is about to start; `cancel` refuses it.
     void BeforeEdit(int row, int col, bool &cancel);
     // The editor is about to open on (row, col); `cancel` still refuses it.
@@ -225,7 +237,7 @@ signals:
     // A character typed into the editor, as its Unicode code (Backspace 8); setting `key`
     // to 0 discards it, another code types that character instead.
     void KeyPressEdit(int row, int col, int &key);
-    // The editor's text changed.
+    // The editor's text changed (also when it opens with the cell's text).
     void ChangeEdit();
     // The typed text (EditText()) is about to be stored; `cancel` keeps the editor open
     // with the typed text and stores nothing.

@@ -500,20 +500,58 @@ TEST_F(FlexGridEditTest, EscapeLeavesTheCellAsItWas) {
 
 TEST_F(FlexGridEditTest, KeyPressEditDropsOrReplacesKeys) {
     // Digits are dropped, letters typed in upper case; Backspace passes.
-    QObject::connect(&grid, &FlexGrid::KeyPressEdit, [](int, int, int &key) {
+    std::vector<int> keys;
+    QObject::connect(&grid, &FlexGrid::KeyPressEdit, [&](int row, int col, int &key) {
+        EXPECT_EQ(row, 2);
+        EXPECT_EQ(col, 2);
+        keys.push_back(key);
         if (key >= '0' && key <= '9')
             key = 0;
         else if (key >= 'a' && key <= 'z')
             key = key - 'a' + 'A';
     });
-    grid.EditCell();
+    // The key that opens the editor is the first one it sees, replacing the cell's text.
+    grid.setFocus();
+    QTest::keyClick(&grid, Qt::Key_A, Qt::NoModifier);
+    ASSERT_TRUE(grid.Editing());
     auto *editor = grid.findChild<QLineEdit *>();
     ASSERT_NE(editor, nullptr);
-    editor->clear();
-    QTest::keyClicks(editor, QStringLiteral("a1b-2c"));
+    QTest::keyClicks(editor, QStringLiteral("1b-2c"));
     EXPECT_EQ(grid.EditText(), QStringLiteral("AB-C"));
     QTest::keyClick(editor, Qt::Key_Backspace);
     EXPECT_EQ(grid.EditText(), QStringLiteral("AB-"));
+    EXPECT_EQ(keys, (std::vector<int>{'a', '1', 'b', '-', '2', 'c', 8}));
+}
+
+TEST(FlexGridFocus, TheEditorCountsAsPartOfTheGrid) {
+    QWidget window;
+    auto *grid = new FlexGrid(&window);
+    auto *outside = new QLineEdit(&window);
+    grid->resize(300, 200);
+    outside->move(0, 220);
+    grid->SetCols(2);
+    grid->SetRows(3);
+    grid->SetEditable(true);
+    grid->SetRow(1);
+    window.resize(320, 260);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    outside->setFocus();
+    QSignalSpy got(grid, &FlexGrid::GotFocus);
+    QSignalSpy lost(grid, &FlexGrid::LostFocus);
+    grid->setFocus();
+    grid->EditCell();
+    auto *editor = grid->findChild<QLineEdit *>();
+    ASSERT_NE(editor, nullptr);
+    editor->setFocus();
+    EXPECT_EQ(got.count(), 1);
+    EXPECT_EQ(lost.count(), 0);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QApplication::processEvents();
+    outside->setFocus();
+    EXPECT_EQ(got.count(), 1);
+    EXPECT_EQ(lost.count(), 1);
 }
 
 struct GridRowCase {
