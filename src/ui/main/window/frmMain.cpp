@@ -72,6 +72,7 @@ frmMain::frmMain(std::unique_ptr<uclPvif> link, QWidget *parent)
                 [this, i] { cmdDown_Click(i); });
     }
     connect(m_controls.cmdInportDat, &QPushButton::clicked, this, &frmMain::cmdInportDat_Click);
+    connect(m_controls.txtSuffix, &QLineEdit::editingFinished, this, &frmMain::txtSuffix_Validate);
     m_tmrInter.setInterval(100);
     connect(&m_tmrInter, &QTimer::timeout, this, &frmMain::tmrInter_Timer);
     createInstrumentPages();
@@ -315,6 +316,10 @@ void frmMain::ShowLinkStatus() {
     c.lblStatus[7]->setText(known ? m_linkInstrument.UserID() : QString());
     page->setVisible(visible);
     c.txtSuffix->setText(Globals().FactoryRecordSuffix);
+}
+
+void frmMain::txtSuffix_Validate() {
+    Globals().FactoryRecordSuffix = m_controls.txtSuffix->text();
 }
 
 void frmMain::SetLamp(int index, const LampColors &colors) {

@@ -114,6 +114,8 @@ public:
     void ShowInstrument(const clsInstrument &instrument);
     void ShowLatestCalList();
     void ShowSettings();
+    // The record-file suffix box lost the focus: the suffix as typed, not trimmed.
+    void txtSuffix_Validate();
     // Recolours a gas slot's trend on the Data View page's graph.
     void SetTrendColor(int slot, const QColor &color);
     void BuildLogTree();

@@ -183,6 +183,13 @@ TEST_F(SetPageTest, AFailedWriteIsToldAndKeepsItsFlags) {
     EXPECT_EQ(link.SysDateOffset(), Date(2.0));
 }
 
+TEST_F(SetPageTest, TheSuffixIsKeptAsTyped) {
+    load();
+    window->controls().txtSuffix->setText(QStringLiteral(" _A "));
+    window->txtSuffix_Validate();
+    EXPECT_EQ(Globals().FactoryRecordSuffix, QStringLiteral(" _A "));
+}
+
 TEST_F(SetPageTest, FontAndColourKeptAcrossASettingsWriteAndRead) {
     load();
     struct Chooser : ScriptedDialogs {
