@@ -356,15 +356,17 @@ void SetPage::vfgOption_ValidateEdit(int row, int col, bool &cancel) {
     if (m_gridUpdating)
         return;
     FlexGrid &grid = *m_c.vfgOption;
+    AlarmEdit edit;
     {
         const QScopedValueRollback updating(m_gridUpdating, true);
-        const AlarmEdit edit =
-            EditAlarmValue(m_instrument, qint16(row - kFirstGasRow), col, grid.EditText());
+        edit = EditAlarmValue(m_instrument, qint16(row - kFirstGasRow), col, grid.EditText());
         cancel = edit.cancel;
-        grid.SetEditText(edit.editText);
     }
     CheckOptionGrid();
     CheckOptionRow();
+    // Marking the edited cell puts the cell's old text back into the open editor: the
+    // editor gets the text to keep (refused) or to store (accepted) afterwards.
+    grid.SetEditText(edit.editText);
 }
 
 void SetPage::CheckOptionGrid() {

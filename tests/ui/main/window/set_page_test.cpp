@@ -1,3 +1,4 @@
+#include "core/gas_format.h"
 #include "core/gui/flex_grid.h"
 #include "download_fixture.h"
 #include "ui/instrument/page_colours.h"
@@ -181,6 +182,47 @@ TEST_F(SetPageTest, AFailedWriteIsToldAndKeepsItsFlags) {
     page().cmdOption_Click(1);
     EXPECT_EQ(dialogs.ids(), (QList<int>{5309, 30301}));
     EXPECT_EQ(link.SysDateOffset(), Date(2.0));
+}
+
+// An edit through the grid: a refused text keeps the editor open, an accepted one is
+// stored, flagged and shown with the gas's decimals.
+TEST_F(SetPageTest, GridEditsStoreOnlyAcceptedValues) {
+    readDetector();
+    clsInstrument &link = window->LinkInstrument();
+    link.setStelTwaOnOff(1);
+    link.setGasDesit(0, 1);
+    link.setWarning(0, 10);
+    link.setAlarm(0, 50);
+    link.setGasFullScale(0, 100);
+    window->cmdInst_Click(4);
+    link.ClearChangeFlags();
+    int validations = 0;
+    QObject::connect(&grid(), &FlexGrid::ValidateEdit, window.get(),
+                     [&validations](int, int, bool &) { ++validations; });
+    auto commit = [this](const QString &text) {
+        if (!grid().Editing()) {
+            grid().SetRow(2);
+            grid().SetCol(kWarningColumn);
+            grid().EditCell();
+        }
+        auto *editor = grid().findChild<QLineEdit *>();
+        ASSERT_NE(editor, nullptr);
+        editor->selectAll();
+        QTest::keyClicks(editor, text);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::processEvents();
+    };
+    commit(QStringLiteral("60"));
+    EXPECT_EQ(validations, 1);
+    EXPECT_TRUE(grid().Editing()) << "above the alarm: the editor stays open";
+    EXPECT_EQ(grid().EditText(), QStringLiteral("60"));
+    EXPECT_FLOAT_EQ(link.Warning(0), 10);
+    EXPECT_FALSE(link.Change_Warn(0));
+    commit(QStringLiteral("25"));
+    EXPECT_FALSE(grid().Editing());
+    EXPECT_FLOAT_EQ(link.Warning(0), 25);
+    EXPECT_TRUE(link.Change_Warn(0));
+    EXPECT_EQ(grid().TextMatrix(2, kWarningColumn), FormatGasValue(25, link.GasPoint(0)));
 }
 
 TEST_F(SetPageTest, TheSuffixIsKeptAsTyped) {
