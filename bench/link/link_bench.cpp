@@ -1,7 +1,7 @@
 // The link control against the detector simulator on a pseudo-terminal: a complete flash
 // dump (unpaced and paced at 921,600 baud) and a full settings read.
-#include "core/program_state.h"
 #include "core/instrument/clsInstrument.h"
+#include "core/program_state.h"
 #include "link/simulator.h"
 #include "link/uclPvif.h"
 #include "link/usb_port_finder.h"

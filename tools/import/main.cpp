@@ -3,9 +3,9 @@
 // line per import. Exit status 0 when every import was complete or found no data, 1 when
 // any failed, 2 when it could not start.
 
+#include "core/instrument/clsInstrument.h"
 #include "core/program_state.h"
 #include "core/settings_file.h"
-#include "core/instrument/clsInstrument.h"
 #include "ui/main/database_lock.h"
 #include "ui/main/import_pipeline.h"
 #include "ui/main/lock_database.h"
