@@ -15,7 +15,7 @@ namespace tq::bench {
 namespace {
 
 QString toolsFolder() {
-    return QFileInfo(QStringLiteral(__FILE__)).absoluteDir().filePath(QStringLiteral("../tools"));
+    return QStringLiteral(TQ_TOOLS_DIR);
 }
 
 } // namespace

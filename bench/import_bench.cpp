@@ -3,9 +3,9 @@
 // database (every log a duplicate).
 
 #include "bench_support.h"
+#include "core/instrument/clsInstrument.h"
 #include "core/log_schema.h"
 #include "core/program_state.h"
-#include "link/clsInstrument.h"
 #include "ui/main/import_pipeline.h"
 
 #include <QCoreApplication>

@@ -5,9 +5,9 @@
 
 #include "bench_support.h"
 #include "core/database.h"
+#include "core/instrument/clsInstrument.h"
 #include "core/log_schema.h"
 #include "core/program_state.h"
-#include "link/clsInstrument.h"
 #include "logs/trend/clsInterval.h"
 #include "ui/main/import_pipeline.h"
 

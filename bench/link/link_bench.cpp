@@ -1,8 +1,8 @@
 // The link control against the detector simulator on a pseudo-terminal: a complete flash
 // dump (unpaced and paced at 921,600 baud) beside the reference client's dump of the same
 // simulator in the same run, and a full settings read.
+#include "core/instrument/clsInstrument.h"
 #include "core/program_state.h"
-#include "link/clsInstrument.h"
 #include "link/simulator.h"
 #include "link/uclPvif.h"
 #include "link/usb_port_finder.h"

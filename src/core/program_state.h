@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/date.h"
-#include "link/clsInstrument.h"
+#include "core/instrument/clsInstrument.h"
 
 #include <QString>
 

@@ -1,11 +1,11 @@
 // Copying the detector's flash memory into the image file, and the dump list.
 #include "core/errors.h"
+#include "core/flash_layout.h"
 #include "core/messages.h"
 #include "link/dump_list.h"
 #include "link/hex_text.h"
 #include "link/serial_log.h"
 #include "link/uclPvif.h"
-#include "logs/trend/flash_image.h"
 
 #include <QFile>
 

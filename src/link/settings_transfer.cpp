@@ -1,8 +1,8 @@
 // Moving the detector's settings between the detector and a settings object.
 #include "core/gas_format.h"
+#include "core/instrument/clsInstrument.h"
+#include "core/instrument/gas_info_field.h"
 #include "core/messages.h"
-#include "link/clsInstrument.h"
-#include "link/gas_info_field.h"
 #include "link/hex_text.h"
 #include "link/protocol/frame.h"
 #include "link/read_list.h"

@@ -1,9 +1,9 @@
 #include "link/uclPvif.h"
 
 #include "core/errors.h"
+#include "core/instrument/clsInstrument.h"
 #include "core/messages.h"
 #include "core/program_state.h"
-#include "link/clsInstrument.h"
 #include "link/irda_port_control.h"
 #include "link/protocol/frame.h"
 #include "link/serial_log.h"

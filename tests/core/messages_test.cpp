@@ -91,6 +91,19 @@ TEST(LoadMessage, Message300OrdersItsParametersByLanguage) {
                         : QString("A data base is being used for alice on PC1."));
 }
 
+// The instrument pages' own failure texts name the file and the reason on a second line.
+TEST(LoadMessage, InstrumentPageFailuresNameFileAndReason) {
+    const bool ja = tq::test::japaneseLocale();
+    EXPECT_EQ(LoadMessage(30302, {"Station.csv", "No space left on device"}),
+              ja ? QString("Station.csv を書き込めませんでした。\r\nNo space left on device")
+                 : QString("Station.csv could not be written.\r\nNo space left on device"));
+    EXPECT_EQ(LoadMessage(30303, {"a.csv", "Permission denied"}),
+              ja ? QString("a.csv を読み込めませんでした。\r\nPermission denied")
+                 : QString("a.csv could not be read.\r\nPermission denied"));
+    EXPECT_EQ(LoadMessage(30301), ja ? QString("TQ-6200 アップロードに失敗しました。\r\n")
+                                     : QString("TQ-6200 Upload Failed.\r\n"));
+}
+
 TEST(LoadMessage, MissingIdIsAnErrorToTheCaller) {
     for (int id : {0, 98, 5011, 30000}) {
         try {

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "core/instrument/clsInstrument.h"
 #include "core/program_state.h"
 #include "fake_ports.h"
-#include "link/clsInstrument.h"
 #include "link/protocol/frame.h"
 #include "link/serial_log.h"
 #include "link/uclPvif.h"

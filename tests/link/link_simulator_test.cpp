@@ -1,7 +1,7 @@
 // The link control against the detector simulator, through a real pseudo-terminal, on the
 // serial port and on the infrared port.
+#include "core/instrument/clsInstrument.h"
 #include "core/program_state.h"
-#include "link/clsInstrument.h"
 #include "link/dump_list.h"
 #include "link/serial_log.h"
 #include "link/uclPvif.h"

@@ -5,9 +5,9 @@
 // not start. A stopped run finishes the log it is storing, prints the imports done and
 // leaves the rest for the next run, which skips what is stored already.
 
+#include "core/instrument/clsInstrument.h"
 #include "core/program_state.h"
 #include "core/settings_file.h"
-#include "link/clsInstrument.h"
 #include "ui/main/database_lock.h"
 #include "ui/main/import_pipeline.h"
 #include "ui/main/lock_database.h"

@@ -1,9 +1,14 @@
 #include "core/gui/dialogs.h"
 
 #include <QApplication>
+#include <QColorDialog>
 #include <QFile>
 #include <QFileDialog>
+#include <QFontDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
 
 namespace tq {
 
@@ -82,6 +87,45 @@ QString QtDialogs::SaveFileName(const FileChoice &choice) {
 
 Date QtDialogs::Now() {
     return Date::now();
+}
+
+QFont QtDialogs::ChooseFont(const QFont &preset) {
+    if (!messageLogPath().isEmpty())
+        return preset;
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, preset, QApplication::activeWindow());
+    return ok ? chosen : preset;
+}
+
+QColor QtDialogs::ChooseColor(const QColor &preset) {
+    if (!messageLogPath().isEmpty())
+        return preset;
+    const QColor chosen = QColorDialog::getColor(preset, QApplication::activeWindow());
+    return chosen.isValid() ? chosen : preset;
+}
+
+bool QtDialogs::ChoosePrinter(QPrinter &printer) {
+    const QString log = messageLogPath();
+    if (!log.isEmpty()) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        if (printer.outputFileName().isEmpty())
+            printer.setOutputFileName(log + QStringLiteral(".pdf"));
+        return true;
+    }
+    if (QPrinterInfo::availablePrinters().isEmpty()) {
+        const QString file = SaveFileName({QString(), QString(), QStringLiteral("PDF (*.pdf)")});
+        if (file.isEmpty())
+            return false;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(file);
+        return true;
+    }
+    QPrintDialog dialog(&printer, QApplication::activeWindow());
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool Dialogs::ChoosePrinter(QPrinter &) {
+    return false;
 }
 
 Dialogs &CurrentDialogs() {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/clsInstrument.h"
+#include "core/instrument/clsInstrument.h"
 
 #include <QStringView>
 

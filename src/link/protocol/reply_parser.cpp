@@ -1,8 +1,8 @@
 #include "link/protocol/reply_parser.h"
 
 #include "core/clsToken.h"
+#include "core/instrument/gas_info_field.h"
 #include "core/messages.h"
-#include "link/gas_info_field.h"
 #include "link/protocol/command_table.h"
 #include "link/protocol/frame.h"
 #include "link/protocol/reply_fields.h"

@@ -116,15 +116,6 @@ bool FlashImage::isUnitWritten(qint32 offset) const {
     return false;
 }
 
-void FillImageFile(const QString &path, qint32 count) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadWrite) ||
-        file.write(QByteArray(count, char(kErasedByte))) != count)
-        throw TqError(
-            ErrorKind::File,
-            QStringLiteral("Cannot write the image file %1: %2").arg(path, file.errorString()));
-}
-
 // --- Buffer helpers
 
 quint8 ByteAt(const QByteArray &buffer, qint32 index) {

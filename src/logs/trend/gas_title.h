@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/gas_format.h"
-#include "link/clsInstrument.h"
+#include "core/instrument/clsInstrument.h"
 #include "logs/trend/log_header.h"
 
 #include <QString>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/errors.h"
-#include "link/clsInstrument.h"
+#include "core/instrument/clsInstrument.h"
 #include "logs/trend/log_list.h"
 
 #include <QList>

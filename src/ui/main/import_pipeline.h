@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/instrument/clsInstrument.h"
 #include "core/log_collection.h"
-#include "link/clsInstrument.h"
 #include "ui/main/family_imports.h"
 
 #include <QList>

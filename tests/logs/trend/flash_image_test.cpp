@@ -53,14 +53,6 @@ TEST(FlashImageTest, LoadRefusesMissingAndWrongSizedFiles) {
     EXPECT_THROW(image.ReadImageBytes(kFlashImageSize - 2, 3), TqError);
 }
 
-TEST(FlashImageTest, FillImageFileKeepsTheTailOfALongerFile) {
-    QTemporaryDir dir;
-    test::writeFile(dir.filePath("a.DAT"), QByteArray(20, 'x'));
-    FillImageFile(dir.filePath("a.DAT"), 10);
-    EXPECT_EQ(test::readFile(dir.filePath("a.DAT")),
-              QByteArray(10, char(0xFF)) + QByteArray(10, 'x'));
-}
-
 TEST(FlashImageTest, BytesToDate) {
     struct Case {
         QByteArray raw;

@@ -1,7 +1,7 @@
 #include "core/database.h"
 #include "core/errors.h"
+#include "core/instrument/clsInstrument.h"
 #include "core/program_state.h"
-#include "link/clsInstrument.h"
 #include "trend_test_support.h"
 
 #include <QFile>

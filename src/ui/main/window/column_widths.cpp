@@ -88,16 +88,15 @@ Widths browseGrid(int n) {
 std::vector<std::optional<double>> ColumnWidths(LayoutGrid grid, int n, double width,
                                                 const QString &language) {
     Widths share;
-    std::optional<double> lastColumnTwips; // a last column set to a fixed width afterwards
     switch (grid) {
     case LayoutGrid::Inst:
         share = instGrid(n, language);
         break;
     case LayoutGrid::InstSensor:
-        if (n >= 1) {
+        // The last column (TWA) keeps its share: narrowed to 100 twips, as first laid out,
+        // its values could not be read.
+        if (n >= 1)
             share = firstAndShares(0.25, n - 1, shareAfterFirst(0.75, n));
-            lastColumnTwips = 100;
-        }
         break;
     case LayoutGrid::Log:
         share = logGrid(n, language);
@@ -116,8 +115,8 @@ std::vector<std::optional<double>> ColumnWidths(LayoutGrid grid, int n, double w
     case LayoutGrid::Option:
         if (n >= 1 && (language == QLatin1String("EN") || language == QLatin1String("JP"))) {
             const double first = language == QLatin1String("EN") ? 0.15 : 0.13;
+            // The last column (Auto Cal.) keeps its share, as that of the alarm-level grid.
             share = firstAndShares(first, n - 1, shareAfterFirst(1 - first, n));
-            lastColumnTwips = 100;
         }
         break;
     case LayoutGrid::Cal:
@@ -128,10 +127,6 @@ std::vector<std::optional<double>> ColumnWidths(LayoutGrid grid, int n, double w
     for (auto &value : share)
         if (value)
             value = std::nearbyint(*value * width); // halves to even
-    if (lastColumnTwips && n >= 1) {
-        share.resize(std::size_t(n));
-        share[std::size_t(n - 1)] = *lastColumnTwips;
-    }
     return share;
 }
 

@@ -83,10 +83,12 @@ frmMain::frmMain(std::unique_ptr<uclPvif> link, QWidget *parent)
                 [this, i] { cmdDown_Click(i); });
     }
     connect(m_controls.cmdInportDat, &QPushButton::clicked, this, &frmMain::cmdInportDat_Click);
+    connect(m_controls.txtSuffix, &QLineEdit::editingFinished, this, &frmMain::txtSuffix_Validate);
     m_tmrInter.setInterval(100);
     connect(&m_tmrInter, &QTimer::timeout, this, &frmMain::tmrInter_Timer);
     m_signalClose.setInterval(50);
     connect(&m_signalClose, &QTimer::timeout, this, &frmMain::closeWhenIdle);
+    createInstrumentPages();
     connectLinkEvents();
 }
 
@@ -334,6 +336,10 @@ void frmMain::ShowLinkStatus() {
     c.txtSuffix->setText(Globals().FactoryRecordSuffix);
 }
 
+void frmMain::txtSuffix_Validate() {
+    Globals().FactoryRecordSuffix = m_controls.txtSuffix->text();
+}
+
 void frmMain::SetLamp(int index, const LampColors &colors) {
     m_controls.shpStatus[std::size_t(index)]->setColors(colors);
 }
@@ -433,6 +439,7 @@ void frmMain::closeWhenIdle() {
 
 void frmMain::tmrInter_Timer() {
     ++m_tickCount;
+    m_setPage->tmrInter_Timer();
 }
 
 void frmMain::resizeEvent(QResizeEvent *event) {

@@ -1,8 +1,11 @@
 #pragma once
 
-#include "link/clsInstrument.h"
+#include "core/instrument/clsInstrument.h"
 #include "link/uclPvif.h"
 #include "ui/display/log_selection.h"
+#include "ui/instrument/instrument_info_page.h"
+#include "ui/instrument/latest_cal_page.h"
+#include "ui/instrument/set_page.h"
 #include "ui/main/database_lock.h"
 #include "ui/main/window/frmUpload.h"
 #include "ui/main/window/main_window_controls.h"
@@ -11,6 +14,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 namespace tq {
@@ -119,10 +123,14 @@ public:
 
     // Page fillers of the instrument pages, and the Data page's tree for the Data button,
     // the downloads and the start-up settings.
+    // After the connected detector's settings were read: the Download page's status, the
+    // Instrument Information and Set pages, a locked gas switched on.
     void RefreshInstrumentPages();
     void ShowInstrument(const clsInstrument &instrument);
     void ShowLatestCalList();
     void ShowSettings();
+    // The record-file suffix box lost the focus: the suffix as typed, not trimmed.
+    void txtSuffix_Validate();
     void BuildLogTree();
     void RefreshLogPage();
     bool LogTreeStale() const;
@@ -138,6 +146,14 @@ public:
     uclPvif &uclPV7130() { return *m_link; }
     ProgressWindow &Upload() { return m_upload; }
     clsInstrument &LinkInstrument() { return m_linkInstrument; }
+    // The instrument record of the log selected on the Data page, and whether the
+    // Instrument Information page is being filled from it.
+    clsInstrument &StoredInstrument() { return m_storedInstrument; }
+    bool ShowingStoredData() const { return m_showingStoredData; }
+    void setShowingStoredData(bool showing) { m_showingStoredData = showing; }
+    InstrumentInfoPage &instrumentPage() { return *m_instrumentPage; }
+    LatestCalPage &latestCalPage() { return *m_latestCalPage; }
+    SetPage &setPage() { return *m_setPage; }
     const DatabaseLock &databaseLock() const { return m_lock; }
 
     bool AcceptAutoLoadClicks() const { return m_acceptAutoLoadClicks; }
@@ -191,6 +207,13 @@ private:
     void checkClock();
     void afterPowerOff();
     void enableAutoLoadBoxes();
+    void createInstrumentPages();
+    // Runs a Set page command on the link with the other commands locked; false while
+    // another operation holds the link.
+    bool runOnLink(const std::function<void()> &operation);
+    void showUploadProgress(bool show);
+    void showChosenFont(const QFont &font);
+    void showTrendColor(int slot, const QColor &color);
 
     MainWindowControls m_controls;
     LogSelection m_selection;
@@ -198,6 +221,11 @@ private:
     std::unique_ptr<uclPvif> m_link;
     ProgressWindow m_upload;
     clsInstrument m_linkInstrument;
+    clsInstrument m_storedInstrument;
+    bool m_showingStoredData = false;
+    std::unique_ptr<InstrumentInfoPage> m_instrumentPage;
+    std::unique_ptr<LatestCalPage> m_latestCalPage;
+    std::unique_ptr<SetPage> m_setPage;
     DatabaseLock m_lock;
     QTimer m_tmrInter;
     QTimer m_signalClose; // looks again while a command still runs after a signal

@@ -39,8 +39,8 @@ INSTANTIATE_TEST_SUITE_P(
         WidthCase{"InstFourUnchanged", LayoutGrid::Inst, 4, 10000, "EN", {}},
         WidthCase{"InstSevenUnchanged", LayoutGrid::Inst, 7, 10000, "EN", {}},
         WidthCase{"InstOtherLanguage", LayoutGrid::Inst, 5, 10000, "DE", {}},
-        WidthCase{"SensorOneColumn", LayoutGrid::InstSensor, 1, 8000, "EN", {100}},
-        WidthCase{"SensorFour", LayoutGrid::InstSensor, 4, 8000, "EN", {2000, 2000, 2000, 100}},
+        WidthCase{"SensorOneColumn", LayoutGrid::InstSensor, 1, 8000, "EN", {2000}},
+        WidthCase{"SensorFour", LayoutGrid::InstSensor, 4, 8000, "EN", {2000, 2000, 2000, 2000}},
         WidthCase{"LogSevenEnglish", LayoutGrid::Log, 7, 6000, "EN", {}},
         WidthCase{
             "LogSevenJapanese", LayoutGrid::Log, 7, 6000, "JP", {1200, 800, 800, 800, 800, 800}},
@@ -57,12 +57,12 @@ INSTANTIATE_TEST_SUITE_P(
         WidthCase{"SummaryLastKept", LayoutGrid::Summary, 4, 10000, "EN", {2600, 2467, 2467}},
         WidthCase{
             "HistoryAll", LayoutGrid::History, 6, 10000, "EN", {600, 1880, 1880, 1880, 1880, 1880}},
-        WidthCase{"OptionEnglish", LayoutGrid::Option, 3, 10000, "EN", {1500, 4250, 100}},
-        WidthCase{"OptionJapanese", LayoutGrid::Option, 3, 10000, "JP", {1300, 4350, 100}},
+        WidthCase{"OptionEnglish", LayoutGrid::Option, 3, 10000, "EN", {1500, 4250, 4250}},
+        WidthCase{"OptionJapanese", LayoutGrid::Option, 3, 10000, "JP", {1300, 4350, 4350}},
         WidthCase{"OptionOtherLanguage", LayoutGrid::Option, 3, 10000, "XX", {}},
         WidthCase{"CalKeepsFourth", LayoutGrid::Cal, 4, 10000, "EN", {3000, 1000, 3000}},
         // 0.25 of 10 twips is 2.5: halves go to the even neighbour.
-        WidthCase{"HalvesToEven", LayoutGrid::InstSensor, 2, 10, "EN", {2, 100}}),
+        WidthCase{"HalvesToEven", LayoutGrid::InstSensor, 2, 10, "EN", {2, 8}}),
     [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace

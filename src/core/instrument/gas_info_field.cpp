@@ -1,8 +1,8 @@
-#include "link/gas_info_field.h"
+#include "core/instrument/gas_info_field.h"
 
 #include "core/errors.h"
 #include "core/gas_format.h"
-#include "link/clsInstrument.h"
+#include "core/instrument/clsInstrument.h"
 
 #include <cmath>
 #include <limits>

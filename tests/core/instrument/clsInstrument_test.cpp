@@ -1,4 +1,4 @@
-#include "link/clsInstrument.h"
+#include "core/instrument/clsInstrument.h"
 
 #include "core/errors.h"
 

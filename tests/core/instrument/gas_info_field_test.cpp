@@ -1,7 +1,7 @@
-#include "link/gas_info_field.h"
+#include "core/instrument/gas_info_field.h"
 
 #include "core/errors.h"
-#include "link/clsInstrument.h"
+#include "core/instrument/clsInstrument.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-#include "link/clsInstrument.h"
+#include "core/instrument/clsInstrument.h"
 
 #include "core/database.h"
 #include "core/errors.h"
 #include "core/gas_format.h"
 #include "core/id_helpers.h"
-#include "link/gas_info_field.h"
+#include "core/instrument/gas_info_field.h"
 
 #include <QFileInfo>
 

@@ -1,0 +1,102 @@
+// The window's side of the instrument pages: it makes them from its controls and keeps
+// the routines other parts call on the window.
+#include "core/messages.h"
+#include "core/program_state.h"
+#include "ui/main/window/display_font.h"
+#include "ui/main/window/frmMain.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QScopedValueRollback>
+
+namespace tq {
+
+void frmMain::createInstrumentPages() {
+    const MainWindowControls &c = m_controls;
+    m_instrumentPage = std::make_unique<InstrumentInfoPage>(
+        InstrumentInfoPage::Controls{c.fraMenu[1], c.fraInst, c.lblInst, c.vfgInst,
+                                     c.vfgInstSensor},
+        m_linkInstrument);
+    m_latestCalPage = std::make_unique<LatestCalPage>(
+        LatestCalPage::Controls{c.fraMenu[4], c.optHistory, c.vfgHistory, c.cmdLastCal},
+        LatestCalPage::Hooks{[this] { return m_firstActivate; }, [this] { Form_Resize(); }});
+    m_setPage = std::make_unique<SetPage>(
+        SetPage::Controls{c.fraMenu[5], c.cmdOptionDisp, c.lblOption, c.txtOption, c.cmbStation,
+                          c.cmbInterval, c.cmbIntermittence, c.cmdOption, c.vfgOption},
+        m_linkInstrument, *m_link,
+        SetPage::Hooks{
+            [this](const QString &text, const QColor &color) { AddCommLogLine(text, color); },
+            [this](const std::function<void()> &operation) { return runOnLink(operation); },
+            [this](bool show) { showUploadProgress(show); },
+            [this](const QFont &font) { showChosenFont(font); },
+            [this](int slot, const QColor &color) { showTrendColor(slot, color); }});
+}
+
+void frmMain::RefreshInstrumentPages() {
+    QGroupBox *visible = nullptr;
+    for (QGroupBox *frame : m_controls.fraMenu)
+        if (!frame->isHidden())
+            visible = frame;
+    if (!m_linkInstrument.GasEnabled(0) && Globals().GasLocked[0])
+        m_linkInstrument.setGasEnabled(0, true);
+    ShowLinkStatus();
+    ShowInstrument(m_linkInstrument);
+    ShowSettings();
+    if (visible)
+        visible->update();
+}
+
+void frmMain::ShowInstrument(const clsInstrument &instrument) {
+    m_instrumentPage->ShowInstrument(
+        instrument, InstrumentInfoPage::ChooseSource(m_showingStoredData, m_link->Status(),
+                                                     instrument.CommFlags()));
+}
+
+void frmMain::ShowLatestCalList() {
+    m_latestCalPage->ShowLatestCalList();
+}
+
+void frmMain::ShowSettings() {
+    m_setPage->ShowSettings();
+}
+
+bool frmMain::runOnLink(const std::function<void()> &operation) {
+    // A nested wait of a running command can deliver a click.
+    if (m_linkBusy)
+        return false;
+    const QScopedValueRollback busy(m_linkBusy, true);
+    LockCommands();
+    operation();
+    UnlockCommands();
+    return true;
+}
+
+void frmMain::showUploadProgress(bool show) {
+    if (!show) {
+        m_upload.Unload();
+        return;
+    }
+    m_upload.SetTitle(LoadMessage(6057));
+    m_upload.Load()->lblUpload()->setText(LoadMessage(6001));
+    m_upload.Show();
+}
+
+void frmMain::showChosenFont(const QFont &font) {
+    QPushButton *button = m_controls.cmdOptionDisp[0];
+    button->setFont(font);
+    button->setText(FontCaption(font));
+    Globals().DisplayFont = FontSettingsOf(font);
+}
+
+void frmMain::showTrendColor(int slot, const QColor &color) {
+    QPushButton *button = m_controls.cmdOptionDisp[std::size_t(slot) + 1];
+    QPalette palette = button->palette();
+    palette.setColor(QPalette::Button, color);
+    button->setPalette(palette);
+    const qint32 value = ColorToSettings(color);
+    Globals().GraphColors[std::size_t(slot)] = value;
+    SetTrendColor(slot, value);
+}
+
+} // namespace tq

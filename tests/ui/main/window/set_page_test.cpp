@@ -1,0 +1,269 @@
+#include "core/gas_format.h"
+#include "core/gui/flex_grid.h"
+#include "download_fixture.h"
+#include "ui/instrument/page_colours.h"
+#include "ui/instrument/rules/alarm_checks.h"
+
+#include <QComboBox>
+#include <QtTest/QTest>
+
+namespace tq::test {
+namespace {
+
+class SetPageTest : public DownloadWindowTest {
+protected:
+    SetPage &page() { return window->setPage(); }
+    FlexGrid &grid() { return *window->controls().vfgOption; }
+    QStringList gasRow() {
+        QStringList out;
+        for (int col = 0; col < grid().Cols(); ++col)
+            out << grid().TextMatrix(2, col);
+        return out;
+    }
+    // Connected and the settings read, every flag then cleared.
+    void readDetector(const Setup &setup = {}) {
+        connect(setup);
+        press(1);
+        window->LinkInstrument().ClearChangeFlags();
+        dialogs.shown.clear();
+    }
+    QStringList sentSince(int count) { return sim->commands().mid(count); }
+};
+
+TEST_F(SetPageTest, TheBlankLayoutChangesNoSetting) {
+    load();
+    clsInstrument &link = window->LinkInstrument();
+    link.setIntervals(120);
+    link.ClearChangeFlags();
+    window->cmdInst_Click(4);
+    EXPECT_EQ(gasRow().mid(1), QStringList(5, QStringLiteral("-----")));
+    EXPECT_EQ(grid().TextMatrix(0, 1), LoadMessage(5672));
+    EXPECT_EQ(window->controls().cmbInterval->currentText(), QStringLiteral("300"));
+    EXPECT_EQ(link.Intervals(), 120) << "filling stores nothing";
+    EXPECT_FALSE(link.Change_Interval());
+    EXPECT_FALSE(link.Change_StationID());
+    EXPECT_FALSE(window->controls().cmdOption[0]->isEnabled());
+    EXPECT_TRUE(window->controls().txtOption[0]->text().isEmpty());
+}
+
+TEST_F(SetPageTest, TheDetectorLayoutGreysAndMarks) {
+    readDetector();
+    clsInstrument &link = window->LinkInstrument();
+    link.setStelTwaOnOff(0);
+    link.setWarning(0, link.GasFullScale(0));
+    link.setAlarm(0, 0);
+    link.setIntervals(120);
+    link.ClearChangeFlags();
+    window->cmdInst_Click(4);
+    EXPECT_EQ(grid().TextMatrix(0, 5), LoadMessage(5647));
+    EXPECT_EQ(grid().CellBackColor(2, kStelColumn), grid().BackColorFixed());
+    EXPECT_EQ(grid().CellBackColor(2, kTwaColumn), grid().BackColorFixed());
+    EXPECT_EQ(grid().CellBackColor(2, kWarningColumn), PageColours::Red);
+    EXPECT_EQ(grid().CellBackColor(2, kAlarmColumn), PageColours::Red);
+    EXPECT_EQ(window->controls().cmbInterval->currentText(), QStringLiteral("300"));
+    EXPECT_EQ(link.Intervals(), 120);
+    EXPECT_FALSE(link.Change_Interval());
+    EXPECT_TRUE(window->controls().cmdOption[0]->isEnabled());
+    EXPECT_TRUE(window->controls().cmdOption[2]->isHidden());
+
+    bool cancel = false;
+    page().vfgOption_BeforeEdit(2, kStelColumn, cancel);
+    EXPECT_TRUE(cancel) << "a greyed cell opens no editor";
+    cancel = false;
+    page().vfgOption_BeforeEdit(1, kWarningColumn, cancel);
+    EXPECT_TRUE(cancel) << "nor does a heading";
+    cancel = false;
+    page().vfgOption_BeforeEdit(2, kWarningColumn, cancel);
+    EXPECT_FALSE(cancel);
+}
+
+TEST_F(SetPageTest, IdentifierBoxesStoreTheirWholeFilteredText) {
+    readDetector();
+    window->cmdInst_Click(4);
+    QLineEdit *user = window->controls().txtOption[2];
+    user->clear();
+    QTest::keyClicks(user, QStringLiteral("ab.c*-d"));
+    EXPECT_EQ(user->text(), QStringLiteral("ABC*-D"));
+    EXPECT_EQ(window->LinkInstrument().UserID(), QStringLiteral("ABC*-D"));
+    EXPECT_TRUE(window->LinkInstrument().Change_UserID());
+
+    // A paste takes the same path: filtered, upper case, cut at the limit.
+    QLineEdit *serial = window->controls().txtOption[0];
+    serial->clear();
+    serial->insert(QStringLiteral("abcdefghij.klmnopqrstuvwxyz"));
+    page().txtOption_Change(0);
+    EXPECT_EQ(serial->text(), QStringLiteral("ABCDEFGHIJKLMNOPQRST"));
+    EXPECT_EQ(window->LinkInstrument().SerialNo(), QStringLiteral("ABCDEFGHIJKLMNOPQRST"));
+}
+
+TEST_F(SetPageTest, UpdateSendsTheFlaggedSettingsThenCommits) {
+    readDetector();
+    window->cmdInst_Click(4);
+    window->LinkInstrument().ClearChangeFlags();
+    QLineEdit *user = window->controls().txtOption[2];
+    user->clear();
+    QTest::keyClicks(user, QStringLiteral("u9"));
+    const int before = int(sim->commands().size());
+    window->controls().cmdOption[0]->click();
+    const QStringList sent = sentSince(before);
+    ASSERT_EQ(sent.size(), 2) << sent.join(' ').toStdString();
+    EXPECT_TRUE(sent[0].startsWith(QStringLiteral("XZ,W,U9")));
+    EXPECT_EQ(sent[1], QStringLiteral("DW,W,"));
+    EXPECT_EQ(dialogs.ids(), (QList<int>{5309, 5311}));
+    EXPECT_TRUE(screenHas(5428, kLogGreen));
+    EXPECT_TRUE(screenHas(5429, kLogGreen));
+    EXPECT_FALSE(window->LinkInstrument().Change_UserID());
+
+    // Nothing flagged: nothing sent, no failure and no result box.
+    dialogs.shown.clear();
+    window->controls().cmdOption[0]->click();
+    EXPECT_EQ(dialogs.ids(), QList<int>{5309});
+    EXPECT_FALSE(screenHasText(30301));
+}
+
+TEST_F(SetPageTest, DateTimeSetSendsTheClockAndZeroesTheOffsetWhenTaken) {
+    readDetector();
+    window->cmdInst_Click(4);
+    window->LinkInstrument().setSysDateOffset(Date(2.0));
+    const int before = int(sim->commands().size());
+    window->controls().cmdOption[1]->click();
+    const QStringList sent = sentSince(before);
+    ASSERT_EQ(sent.size(), 1);
+    EXPECT_TRUE(sent[0].startsWith(QStringLiteral("HC,W,")));
+    EXPECT_EQ(sent[0].mid(5), dialogs.now.format(QStringLiteral("yyMMddhhmmss")));
+    EXPECT_EQ(window->LinkInstrument().SysDateOffset(), Date());
+    EXPECT_EQ(dialogs.ids(), (QList<int>{5309, 5311}));
+
+    // "No" changes nothing.
+    window->LinkInstrument().setSysDateOffset(Date(2.0));
+    dialogs.answers = {BoxAnswer::No};
+    const int after = int(sim->commands().size());
+    window->controls().cmdOption[1]->click();
+    EXPECT_EQ(int(sim->commands().size()), after);
+    EXPECT_EQ(window->LinkInstrument().SysDateOffset(), Date(2.0));
+}
+
+TEST_F(SetPageTest, ChecksRefuseAnUpdateInTheirOrder) {
+    readDetector();
+    clsInstrument &link = window->LinkInstrument();
+    link.setWarning(0, 60);
+    link.setAlarm(0, 50);
+    link.setGasEnabled(0, false);
+    const int before = int(sim->commands().size());
+    window->controls().cmdOption[0]->click();
+    EXPECT_EQ(dialogs.ids(), QList<int>{5361});
+    link.setWarning(0, 10);
+    window->controls().cmdOption[0]->click();
+    EXPECT_EQ(dialogs.ids().last(), 5365);
+    EXPECT_EQ(int(sim->commands().size()), before);
+}
+
+// A write that fails (the detector is gone): the failure in red and in a box, no result
+// box, every setting still flagged for the next Update.
+TEST_F(SetPageTest, AFailedWriteIsToldAndKeepsItsFlags) {
+    readDetector();
+    window->cmdInst_Click(4);
+    clsInstrument &link = window->LinkInstrument();
+    link.setUserID(QStringLiteral("U9"));
+    link.setSerialNo(QStringLiteral("SN9"));
+    sim.reset();
+    page().cmdOption_Click(0);
+    EXPECT_TRUE(screenHas(30301, kLogRed));
+    EXPECT_FALSE(screenHasText(5429));
+    EXPECT_EQ(dialogs.ids(), (QList<int>{5309, 30301}));
+    EXPECT_EQ(dialogs.shown.last().title, LoadMessage(5312));
+    EXPECT_EQ(dialogs.shown.last().icon, BoxIcon::Critical);
+    EXPECT_TRUE(link.Change_UserID());
+    EXPECT_TRUE(link.Change_SerialNo());
+
+    // The same for the clock: the offset stays, as the detector did not take the time.
+    link.setSysDateOffset(Date(2.0));
+    dialogs.shown.clear();
+    page().cmdOption_Click(1);
+    EXPECT_EQ(dialogs.ids(), (QList<int>{5309, 30301}));
+    EXPECT_EQ(link.SysDateOffset(), Date(2.0));
+}
+
+// An edit through the grid: a refused text keeps the editor open, an accepted one is
+// stored, flagged and shown with the gas's decimals.
+TEST_F(SetPageTest, GridEditsStoreOnlyAcceptedValues) {
+    readDetector();
+    clsInstrument &link = window->LinkInstrument();
+    link.setStelTwaOnOff(1);
+    link.setGasDesit(0, 1);
+    link.setWarning(0, 10);
+    link.setAlarm(0, 50);
+    link.setGasFullScale(0, 100);
+    window->cmdInst_Click(4);
+    link.ClearChangeFlags();
+    int validations = 0;
+    QObject::connect(&grid(), &FlexGrid::ValidateEdit, window.get(),
+                     [&validations](int, int, bool &) { ++validations; });
+    auto commit = [this](const QString &text) {
+        if (!grid().Editing()) {
+            grid().SetRow(2);
+            grid().SetCol(kWarningColumn);
+            grid().EditCell();
+        }
+        auto *editor = grid().findChild<QLineEdit *>();
+        ASSERT_NE(editor, nullptr);
+        editor->selectAll();
+        QTest::keyClicks(editor, text);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::processEvents();
+    };
+    commit(QStringLiteral("60"));
+    EXPECT_EQ(validations, 1);
+    EXPECT_TRUE(grid().Editing()) << "above the alarm: the editor stays open";
+    EXPECT_EQ(grid().EditText(), QStringLiteral("60"));
+    EXPECT_FLOAT_EQ(link.Warning(0), 10);
+    EXPECT_FALSE(link.Change_Warn(0));
+    commit(QStringLiteral("25"));
+    EXPECT_FALSE(grid().Editing());
+    EXPECT_FLOAT_EQ(link.Warning(0), 25);
+    EXPECT_TRUE(link.Change_Warn(0));
+    EXPECT_EQ(grid().TextMatrix(2, kWarningColumn), FormatGasValue(25, link.GasPoint(0)));
+}
+
+TEST_F(SetPageTest, TheSuffixIsKeptAsTyped) {
+    load();
+    window->controls().txtSuffix->setText(QStringLiteral(" _A "));
+    window->txtSuffix_Validate();
+    EXPECT_EQ(Globals().FactoryRecordSuffix, QStringLiteral(" _A "));
+}
+
+TEST_F(SetPageTest, FontAndColourKeptAcrossASettingsWriteAndRead) {
+    load();
+    struct Chooser : ScriptedDialogs {
+        QFont ChooseFont(const QFont &) override {
+            QFont f(QStringLiteral("DejaVu Sans"), 10);
+            f.setBold(true);
+            return f;
+        }
+        QColor ChooseColor(const QColor &) override { return QColor(10, 20, 30); }
+    };
+    window.reset();
+    {
+        Chooser chooser;
+        window = makeWindow();
+        ASSERT_EQ(window->Form_Load(), frmMain::LoadResult::Loaded);
+        window->setPage().cmdOptionDisp_Click(0);
+        window->setPage().cmdOptionDisp_Click(1);
+        QPushButton *font = window->controls().cmdOptionDisp[0];
+        EXPECT_EQ(font->text(), QStringLiteral("DejaVu Sans(10)"));
+        EXPECT_TRUE(font->font().bold());
+        EXPECT_EQ(window->controls().cmdOptionDisp[1]->palette().color(QPalette::Button),
+                  QColor(10, 20, 30));
+        window->SaveDisplaySettings();
+        window.reset();
+    }
+    Globals() = ProgramState();
+    window = makeWindow();
+    ASSERT_EQ(window->Form_Load(), frmMain::LoadResult::Loaded);
+    EXPECT_EQ(window->controls().cmdOptionDisp[0]->text(), QStringLiteral("DejaVu Sans(10)"));
+    EXPECT_EQ(window->controls().cmdOptionDisp[1]->palette().color(QPalette::Button),
+              QColor(10, 20, 30));
+}
+
+} // namespace
+} // namespace tq::test
