@@ -1,6 +1,7 @@
 #include "print/export/export_text.h"
 
 #include "print/export/export_sink.h"
+#include "print/export/record_export.h"
 #include "print/export/trend_export.h"
 
 namespace tq {
@@ -26,6 +27,16 @@ void WriteExportText(const ExportRequest &request, ExportSink &sink) {
         break;
     case 11:
         WriteSnapshotText(request, sink);
+        break;
+    case 3:
+    case 10:
+        WriteHistoryText(request, sink);
+        break;
+    case 5:
+    case 6:
+    case 7:
+    case 12:
+        WriteEventText(request, sink);
         break;
     default:
         break;

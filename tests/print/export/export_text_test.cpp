@@ -2,7 +2,11 @@
 #include "core/gas_format.h"
 #include "core/log_schema.h"
 #include "core/program_state.h"
+#include "logs/events/clsAlarmEvents.h"
+#include "logs/events/clsHistorys.h"
+#include "logs/events/clsPowerEvents.h"
 #include "logs/events/clsSnapShots.h"
+#include "logs/events/clsTroubleEvents.h"
 #include "logs/trend/clsAlarms.h"
 #include "logs/trend/clsIntervals.h"
 #include "print/export/export_cells.h"
@@ -21,6 +25,15 @@
 namespace tq {
 namespace {
 
+// Bump tests passed and failed, one reading beyond the full scale, on two days.
+const QString kBumpTests = QStringLiteral(R"({"histories": [
+    {"log_no": 1, "serial": "B7", "date": "2024-05-04 08:00:00",
+     "gases": [{"name": "CO", "decimals": 0, "unit": "ppm", "full": 500}],
+     "records": [{"bump": {"slot": 0, "first": 48, "second": 50, "passed": true}}]},
+    {"log_no": 2, "serial": "B7", "date": "2024-05-05 08:00:00",
+     "gases": [{"name": "CO", "decimals": 0, "unit": "ppm", "full": 500}],
+     "records": [{"bump": {"slot": 0, "first": 600, "second": 50, "passed": false}}]}]})");
+
 // Logs of the image builder's fixtures, stored through the log classes and reloaded as the
 // Data View page loads them.
 class ExportTextTest : public test::TempFolderTest {
@@ -34,26 +47,30 @@ protected:
         g.ExportRawData = false;
         QDir().mkpath(g.DataFolder);
         CreateLogDatabase(g.DatabasePath);
-        store<clsIntervals>(QStringLiteral("interval_basic"));
-        store<clsAlarms>(QStringLiteral("alarm_basic"));
-        store<clsSnapShots>(QStringLiteral("events_basic"));
+        store<clsIntervals, &clsInterval::Update>(QStringLiteral("interval_basic"));
+        store<clsAlarms, &clsAlarm::Update>(QStringLiteral("alarm_basic"));
+        const QString events = QStringLiteral("events_basic");
+        store<clsSnapShots, &clsSnapShot::Update>(events);
+        store<clsAlarmEvents, &clsAlarmEvent::Update>(events);
+        store<clsTroubleEvents, &clsTroubleEvent::Update>(events);
+        store<clsPowerEvents, &clsPowerEvent::Update>(events);
+        store<clsHistorys, &clsHistory::HistoryUpdate>(events);
+        store<clsHistorys, &clsHistory::HistoryUpdate>(kBumpTests);
+        // Heads of events and histories carry the time of their download: fixed here.
+        Database db(Globals().DatabasePath);
+        db.execute(
+            QStringLiteral("Update Log_Head Set Dates=? Where Types In (3, 5, 6, 7, 10, 12)"),
+            {DateParam(Date::fromParts(2024, 6, 1, 12, 0, 0))});
     }
     void TearDown() override { Globals().CondensedView = false; }
 
-    template <typename Collection> void store(const QString &fixture) {
+    template <typename Collection, auto Store> void store(const QString &fixture) {
         Collection logs;
         ASSERT_TRUE(logs.ReadBinaryLog(test::BuildImage(fixture)));
         for (const auto &log : logs) {
             log->setInstrument(instrument);
-            log->Update();
+            std::invoke(Store, *log);
         }
-    }
-    // The SeqNo of the n-th stored log (from 0) of a type.
-    static qint64 seqNo(qint32 type, int n) {
-        Database db(Globals().DatabasePath);
-        const auto rows = db.query(
-            QStringLiteral("Select SeqNo From Log_Head Where Types=? Order By SeqNo"), {type});
-        return rows.at(n).value(QStringLiteral("SeqNo")).toLongLong();
     }
     template <typename Log> std::shared_ptr<Log> load(qint32 type, int n) {
         auto log = std::make_shared<Log>();
@@ -75,6 +92,14 @@ public:
         return logs;
     }
     std::vector<std::shared_ptr<void>> keep;
+    qint64 eventSeqNo = 0;
+    using test::TempFolderTest::path;
+    static qint64 seqNo(qint32 type, int n) {
+        Database db(Globals().DatabasePath);
+        const auto rows = db.query(
+            QStringLiteral("Select SeqNo From Log_Head Where Types=? Order By SeqNo"), {type});
+        return rows.at(n).value(QStringLiteral("SeqNo")).toLongLong();
+    }
 };
 
 Date at(int day, int hour, int minute, int second) {
@@ -155,6 +180,30 @@ template <typename Log, typename Slot> auto Stored(qint32 type, int n, Slot memb
     return [=](ExportTextTest &test) { return test.loaded<Log>(type, n, member); };
 }
 
+// A stored event list, read from the database by its key.
+auto Listed(qint32 type, int n) {
+    return [=](ExportTextTest &test) {
+        test.eventSeqNo = ExportTextTest::seqNo(type, n);
+        return ExportLogs{};
+    };
+}
+
+// Alarm events of one second with names that need quoting, added to a stored list.
+auto ListedWithTies() {
+    return [](ExportTextTest &test) {
+        test.eventSeqNo = ExportTextTest::seqNo(5, 1);
+        Database db(Globals().DatabasePath);
+        const QString sql =
+            QStringLiteral("Insert Into Alarm_Event (RelNo, GasNo, GasName, Alarm_Type, Dates) "
+                           "Values (?, 0, ?, ?, ?)");
+        const QVariant tie = DateParam(Date::fromParts(2030, 1, 2, 3, 4, 5));
+        db.execute(sql, {test.eventSeqNo, QStringLiteral("first, \"A\""), -104, tie});
+        db.execute(sql, {test.eventSeqNo, QStringLiteral("second\nline"), -103, tie});
+        db.execute(sql, {test.eventSeqNo, QStringLiteral("no word"), -101, tie});
+        return ExportLogs{};
+    };
+}
+
 auto Edge(bool withLevels) {
     return [=](ExportTextTest &test) {
         auto log = EdgeInterval(withLevels);
@@ -172,6 +221,7 @@ auto None() {
 const auto kInterval = &ExportLogs::interval;
 const auto kAlarm = &ExportLogs::alarm;
 const auto kSnapshot = &ExportLogs::snapshot;
+const auto kHistory = &ExportLogs::history;
 
 // Filter entry 2 is the tab-separated one; 4 puts the units in a column of their own.
 const std::vector<GoldenCase> kGoldenCases = {
@@ -198,10 +248,23 @@ const std::vector<GoldenCase> kGoldenCases = {
     {"empty_bar_hole", 9, 1, false, None()},
     {"empty_alarm", 2, 4, false, None()},
     {"empty_snapshot", 11, 1, false, None()},
+    {"calibration", 3, 1, false, Stored<clsHistory>(3, 0, kHistory)},
+    {"calibration_tab", 3, 2, false, Stored<clsHistory>(3, 0, kHistory)},
+    {"bump_test", 10, 1, false, Stored<clsHistory>(10, 0, kHistory)},
+    {"empty_calibration", 3, 1, false, None()},
+    {"empty_bump_test", 10, 3, false, None()},
+    {"alarm_events", 5, 1, false, Listed(5, 0)},
+    {"alarm_events_tab", 5, 2, false, Listed(5, 0)},
+    {"alarm_events_ties", 5, 1, false, ListedWithTies()},
+    {"trouble_events", 6, 1, false, Listed(6, 0)},
+    {"power_events", 7, 1, false, Listed(7, 0)},
+    {"power_events_tab", 7, 2, false, Listed(7, 0)},
+    {"sensor_history", 12, 1, false, Listed(12, 0)},
 };
 
-ExportRequest Request(const GoldenCase &c, const ExportLogs &logs) {
+ExportRequest Request(const GoldenCase &c, const ExportLogs &logs, qint64 seqNo = 0) {
     ExportRequest request;
+    request.seqNo = seqNo;
     request.logType = c.logType;
     request.logs = logs;
     request.separator = c.filterIndex == 2 ? QStringLiteral("\t") : QStringLiteral(",");
@@ -217,7 +280,8 @@ ExportRequest Request(const GoldenCase &c, const ExportLogs &logs) {
 TEST_F(ExportTextTest, TextsMatchTheirGoldenFiles) {
     for (const GoldenCase &c : kGoldenCases) {
         SCOPED_TRACE(c.name);
-        const ExportRequest request = Request(c, c.logs(*this));
+        const ExportLogs logs = c.logs(*this);
+        const ExportRequest request = Request(c, logs, eventSeqNo);
         const QString text = MakeExportText(request);
         ExpectGolden(QString::fromLatin1(c.name), text.toUtf8());
 
@@ -235,6 +299,18 @@ TEST_F(ExportTextTest, ACondensedTrendListsTheKeptSamplesOnly) {
     const ExportRequest request =
         Request({"interval_ch4_condensed", 1, 1, false, {}}, loaded<clsInterval>(1, 0, kInterval));
     ExpectGolden(QStringLiteral("interval_ch4_condensed"), MakeExportText(request).toUtf8());
+}
+
+// An event list whose head row is gone has no header to write: an error, not a text.
+TEST_F(ExportTextTest, AnEventListWithoutItsHeadRowFails) {
+    for (const qint32 type : {5, 6, 7, 12}) {
+        ExportRequest request;
+        request.logType = type;
+        request.seqNo = 999999;
+        StringSink sink;
+        EXPECT_THROW(WriteExportText(request, sink), TqError) << type;
+        EXPECT_EQ(sink.text(), QString()) << type;
+    }
 }
 
 TEST(ExportText, ATypeWithoutTextIsOneLineEndAsAFile) {
