@@ -313,6 +313,15 @@ TEST_F(ExportTextTest, AnEventListWithoutItsHeadRowFails) {
     }
 }
 
+// The run under a German locale must really have a comma as the system's decimal mark,
+// or it would not show that the export bytes ignore the locale.
+TEST(ExportText, TheGermanRunHasACommaForDecimalMark) {
+    if (!qEnvironmentVariable("LC_ALL").startsWith(QLatin1String("de_")))
+        GTEST_SKIP() << "not the German run";
+    EXPECT_EQ(SystemDecimalMark(), QStringLiteral(","));
+    EXPECT_EQ(FormatGasValue(12.5f, 1), QStringLiteral("12,5"));
+}
+
 TEST(ExportText, ATypeWithoutTextIsOneLineEndAsAFile) {
     for (const qint32 type : {0, 4, 8, 13}) {
         ExportRequest request;
