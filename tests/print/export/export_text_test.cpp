@@ -93,7 +93,6 @@ public:
     }
     std::vector<std::shared_ptr<void>> keep;
     qint64 eventSeqNo = 0;
-    using test::TempFolderTest::path;
     static qint64 seqNo(qint32 type, int n) {
         Database db(Globals().DatabasePath);
         const auto rows = db.query(
