@@ -172,12 +172,16 @@ QString formatWithPattern(double value, int significant, const QString &pattern,
 
 } // namespace
 
-QString FormatNumber(float value, const QString &pattern) {
-    return formatWithPattern(value, 7, pattern, QLocale::system().decimalPoint());
+QString SystemDecimalMark() {
+    return QLocale::system().decimalPoint();
 }
 
-QString FormatNumber(double value, const QString &pattern) {
-    return formatWithPattern(value, 15, pattern, QLocale::system().decimalPoint());
+QString FormatNumber(float value, const QString &pattern, const QString &mark) {
+    return formatWithPattern(value, 7, pattern, mark);
+}
+
+QString FormatNumber(double value, const QString &pattern, const QString &mark) {
+    return formatWithPattern(value, 15, pattern, mark);
 }
 
 std::optional<double> ParseNumber(const QString &text) {
@@ -192,13 +196,13 @@ std::optional<double> ParseNumber(const QString &text) {
     return std::nullopt;
 }
 
-QString FormatGasValue(float value, qint16 decimals) {
+QString FormatGasValue(float value, qint16 decimals, const QString &mark) {
     if (const ReadingCodeInfo *info = findValueCode(value)) {
         g_lastValueKind = info->kind;
         return QString::fromLatin1(info->valueWord);
     }
     g_lastValueKind = VK::Number;
-    return FormatNumber(value, valuePattern(decimals));
+    return FormatNumber(value, valuePattern(decimals), mark);
 }
 
 qint16 LastValueKind() {
@@ -298,11 +302,12 @@ QString GetUnitSuffix(qint16 rangeCode, float ratio, float reading, float limit,
     return QLatin1Char(' ') + (useAlternative ? alternative : unit);
 }
 
-QString MakeGasTitle(const QString &name, const QString &unit, float fullScale, qint16 decimals) {
+QString MakeGasTitle(const QString &name, const QString &unit, float fullScale, qint16 decimals,
+                     const QString &mark) {
     if (name.trimmed().isEmpty())
         return QStringLiteral("----(---)");
     const QString scale =
-        fullScale == -1 ? QString() : FormatNumber(fullScale, DecimalFormat(decimals));
+        fullScale == -1 ? QString() : FormatNumber(fullScale, DecimalFormat(decimals), mark);
     return name + QLatin1Char('(') + scale + unit + QLatin1Char(')');
 }
 

@@ -62,6 +62,9 @@ inline constexpr qint16 TwaOff = -196;
 inline constexpr qint16 OverOff = -197;
 } // namespace ReadingCode
 
+// The system locale's decimal mark, the mark of screen and printed texts.
+QString SystemDecimalMark();
+
 // The kind of the text that FormatGasValue produced last.
 namespace ValueKind {
 inline constexpr qint16 Number = 0;
@@ -74,8 +77,9 @@ inline constexpr qint16 NoValue = 9;       // "-----" or "*****"
 
 // Display text of a gas value: the word of a reading code (also of the raw values 65535,
 // 65287 and 56797), or the number with 0 to 3 decimals (none for any other count).
-// Records the kind of the text for LastValueKind().
-QString FormatGasValue(float value, qint16 decimals);
+// Records the kind of the text for LastValueKind(). `mark` is the decimal mark (export
+// files always use ".", whatever the locale).
+QString FormatGasValue(float value, qint16 decimals, const QString &mark = SystemDecimalMark());
 qint16 LastValueKind();
 
 // Short word of a reading code for event lists; empty for -101 and unknown codes.
@@ -94,7 +98,8 @@ QString CheckOverRange(const QString &text, float fullScale);
 QString GetUnitSuffix(qint16 rangeCode, float ratio, float reading, float limit,
                       const QString &alternative, const QString &unit);
 // Gas heading: name(full scale unit), "----(---)" for a blank name.
-QString MakeGasTitle(const QString &name, const QString &unit, float fullScale, qint16 decimals);
+QString MakeGasTitle(const QString &name, const QString &unit, float fullScale, qint16 decimals,
+                     const QString &mark = SystemDecimalMark());
 // Number pattern for 0..9 decimals ("#0", "#0.0", ...); empty for any other count.
 QString DecimalFormat(qint16 decimals);
 // Five characters: the value formatted as by FormatGasValue but always with "." as the
@@ -113,10 +118,12 @@ float RoundToStep(float value, float step);
 // Formats a number with a pattern of '#' and '0' integer places, optionally "." and
 // decimal places ("#0.00"): at least as many integer digits as the pattern has zeros,
 // exactly as many decimals as places after the point, rounded half away from zero, the
-// system's decimal separator and no grouping. An empty pattern gives the general number
-// form. A single is taken at its 7 significant digits, a double at 15.
-QString FormatNumber(float value, const QString &pattern);
-QString FormatNumber(double value, const QString &pattern);
+// decimal mark `mark` (the system's unless given) and no grouping. An empty pattern gives
+// the general number form. A single is taken at its 7 significant digits, a double at 15.
+QString FormatNumber(float value, const QString &pattern,
+                     const QString &mark = SystemDecimalMark());
+QString FormatNumber(double value, const QString &pattern,
+                     const QString &mark = SystemDecimalMark());
 
 // A text that reads as a number in the system locale or in the C locale, ignoring
 // surrounding blanks; group separators are refused. nullopt for any other text.

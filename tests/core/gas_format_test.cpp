@@ -122,6 +122,17 @@ TEST(GasFormat, FormatsNumbers) {
     }
 }
 
+// Export files pass their own decimal mark, whatever the locale's.
+TEST(GasFormat, AGivenDecimalMarkReplacesTheSystems) {
+    const QString comma = QStringLiteral(",");
+    EXPECT_EQ(FormatNumber(2.675, QStringLiteral("#0.00"), comma), QStringLiteral("2,68"));
+    EXPECT_EQ(FormatNumber(5.0f, QStringLiteral("#0.0"), comma), QStringLiteral("5,0"));
+    EXPECT_EQ(FormatGasValue(12.5f, 1, QStringLiteral(".")), QStringLiteral("12.5"));
+    EXPECT_EQ(FormatGasValue(-104, 1, comma), QStringLiteral("ALARM"));
+    EXPECT_EQ(MakeGasTitle(QStringLiteral("O2"), QStringLiteral("vol%"), 25, 1, comma),
+              QStringLiteral("O2(25,0vol%)"));
+}
+
 TEST(GasFormat, FormatNumberPatterns) {
     EXPECT_EQ(FormatNumber(5.0f, QStringLiteral("##0.0")), num("5.0"));
     EXPECT_EQ(FormatNumber(0.4f, QStringLiteral("#")), QString());

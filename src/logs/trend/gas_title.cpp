@@ -2,10 +2,11 @@
 
 namespace tq {
 
-QString GasTitle(const QString &name, const QString &unit, float fullScale, qint16 decimals) {
+QString GasTitle(const QString &name, const QString &unit, float fullScale, qint16 decimals,
+                 const QString &mark) {
     if (name.trimmed().isEmpty())
         return QStringLiteral("----(---)");
-    return name + QLatin1Char('(') + FormatNumber(fullScale, DecimalFormat(decimals)) + unit +
+    return name + QLatin1Char('(') + FormatNumber(fullScale, DecimalFormat(decimals), mark) + unit +
            QLatin1Char(')');
 }
 

@@ -10,8 +10,10 @@
 namespace tq {
 
 // The gas heading of a slot from its own fields: name(full scale unit), "----(---)" for a
-// blank name. Unlike MakeGasTitle, a full scale of -1 is written as it is.
-QString GasTitle(const QString &name, const QString &unit, float fullScale, qint16 decimals);
+// blank name. Unlike MakeGasTitle, a full scale of -1 is written as it is. `mark` is the
+// decimal mark of the full scale.
+QString GasTitle(const QString &name, const QString &unit, float fullScale, qint16 decimals,
+                 const QString &mark = SystemDecimalMark());
 
 // The gas heading of a slot of a detector's settings.
 QString GetGasTitle(const clsInstrument &instrument, qint16 slot);
@@ -22,15 +24,16 @@ template <typename Log>
 requires requires(const Log &log) {
     log.GasListInfo(qint32(0), qint32(0));
 }
-QString GetGasTitle(const Log &log, qint16 slot) {
+QString GetGasTitle(const Log &log, qint16 slot, const QString &mark = SystemDecimalMark()) {
     const auto item = [&](GasInfoItem code) { return log.GasListInfo(slot, qint32(code)); };
     return GasTitle(item(GasInfoItem::Name).toString(), item(GasInfoItem::Unit).toString(),
                     item(GasInfoItem::Full).toFloat(),
-                    static_cast<qint16>(item(GasInfoItem::Point).toInt()));
+                    static_cast<qint16>(item(GasInfoItem::Point).toInt()), mark);
 }
 
 // Any other object has no gas heading.
-template <typename Other> QString GetGasTitle(const Other &, qint16) {
+template <typename Other>
+QString GetGasTitle(const Other &, qint16, const QString & = SystemDecimalMark()) {
     return QStringLiteral("----(---)");
 }
 
