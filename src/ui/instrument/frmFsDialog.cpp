@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyle>
 
 #include <array>
 
@@ -106,9 +107,23 @@ using Text = clsInstrument::TextOption;
 constexpr std::array kCopiedTexts{Text::UserID,      Text::StationID, Text::SerialNo,
                                   Text::DummySerial, Text::SpecType,  Text::UserPassword2};
 
+// A caption too wide for its button breaks at its first blanks, as the file buttons' captions
+// ("Export     csv file") are meant to read on two lines.
+void wrapCaption(QPushButton *b) {
+    const int room = b->width() - 2 * b->style()->pixelMetric(QStyle::PM_ButtonMargin);
+    if (b->fontMetrics().horizontalAdvance(b->text()) > room) {
+        const QString text = b->text().trimmed();
+        const qsizetype blank = text.indexOf(QLatin1Char(' '));
+        if (blank > 0)
+            b->setText(text.left(blank) + QLatin1Char('\n') + text.mid(blank).trimmed());
+    }
+}
+
 QPushButton *button(QWidget *parent, const char *name) {
     auto *b = new QPushButton(parent);
     b->setObjectName(QLatin1String(name));
+    // Enter belongs to the station grid's editor; no button takes it.
+    b->setAutoDefault(false);
     return b;
 }
 
@@ -179,6 +194,8 @@ frmFsDialog::frmFsDialog(QWidget *parent) : QDialog(parent) {
     place(m_cmdCancel, 2040, 6480, 1572, 492);
     place(m_lblSpaceCount, 4800, 6480, 1575, 255);
     place(m_vfgDatas, 4080, 1440, 2295, 2955);
+    wrapCaption(m_cmdStationExport);
+    wrapCaption(m_cmdStationImport);
 
     connect(m_cmdOK, &QPushButton::clicked, this, &frmFsDialog::cmdOK_Click);
     connect(m_cmdCancel, &QPushButton::clicked, this, &frmFsDialog::cmdCancel_Click);
