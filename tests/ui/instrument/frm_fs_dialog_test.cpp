@@ -133,6 +133,38 @@ TEST_F(FsDialogTest, AListValueOutsideItsEntriesIsKeptUnflagged) {
     EXPECT_FALSE(AnyChangeFlag(instrument));
 }
 
+// The settings table is read back by its shown entry, so a value put into a cell comes
+// back as that entry's position (or the number), flagged; nothing else is.
+TEST_F(FsDialogTest, TheSettingsTableIsReadBackByItsEntries) {
+    struct Case {
+        int row;
+        QString text;
+        qint32 (*member)(const clsInstrument &);
+        qint32 stored;
+    };
+    const Case cases[] = {
+        {10, QStringLiteral(" off "),
+         [](const clsInstrument &i) -> qint32 { return i.AlarmOnOff(); }, 0},
+        {1, LoadMessage(8005), [](const clsInstrument &i) -> qint32 { return i.AlarmMode(); }, 0},
+        {6, QStringLiteral("VOL"), [](const clsInstrument &i) -> qint32 { return i.HcMode(); }, 2},
+        {13, QStringLiteral("30"),
+         [](const clsInstrument &i) -> qint32 { return i.BumpThreshold(); }, 2},
+        {3, QStringLiteral("30"), [](const clsInstrument &i) -> qint32 { return i.CalLimit(); },
+         30},
+        {21, QStringLiteral("12345"),
+         [](const clsInstrument &i) -> qint32 { return i.FlowLevel(); }, 12345},
+    };
+    for (const Case &c : cases) {
+        const clsInstrument before = instrument;
+        open();
+        dialog->vfgDatas()->SetTextMatrix(c.row, 1, c.text);
+        dialog->cmdOK_Click();
+        EXPECT_EQ(c.member(instrument), c.stored) << c.row;
+        EXPECT_TRUE(AnyChangeFlag(instrument)) << c.row;
+        instrument = before;
+    }
+}
+
 TEST_F(FsDialogTest, StationNamesStopAtSixteenCharactersTypedOrPasted) {
     open();
     const QString seventeen = QStringLiteral("ABCDEFGHIJKLMNOPQ");
