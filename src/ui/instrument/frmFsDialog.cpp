@@ -1,6 +1,7 @@
 #include "ui/instrument/frmFsDialog.h"
 
 #include "core/gui/dialogs.h"
+#include "core/gui/display_font.h"
 #include "core/gui/flex_grid.h"
 #include "core/gui/layout_geometry.h"
 #include "core/gui/twips.h"
@@ -163,8 +164,6 @@ void CopyChangedSettings(clsInstrument &to, const clsInstrument &from) {
 
 frmFsDialog::frmFsDialog(QWidget *parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmFsDialog"));
-    // The dialog takes the window's display font, as every window of the program does.
-    setAttribute(Qt::WA_WindowPropagation);
     setWindowTitle(LoadMessage(8025));
     setFixedSize(TwipsToPixelsX(6285), TwipsToPixelsY(7110));
 
@@ -194,6 +193,8 @@ frmFsDialog::frmFsDialog(QWidget *parent) : QDialog(parent) {
     place(m_cmdCancel, 2040, 6480, 1572, 492);
     place(m_lblSpaceCount, 4800, 6480, 1575, 255);
     place(m_vfgDatas, 4080, 1440, 2295, 2955);
+    // The display font into every control, as every window of the program takes it.
+    ApplyDisplayFont(*this);
     wrapCaption(m_cmdStationExport);
     wrapCaption(m_cmdStationImport);
 
