@@ -3,12 +3,14 @@
 // window's own, in the language of the locale (LC_ALL).
 //
 //   render_page PAGE OUT
-//   PAGE: instrument | instrument-none | lastcal-0 | lastcal-1 | lastcal-2 | set | print
+//   PAGE: instrument | instrument-none | lastcal-0 | lastcal-1 | lastcal-2 | set | print |
+//         fsdialog
 #include "core/database.h"
 #include "core/date.h"
 #include "core/gui/flex_grid.h"
 #include "core/program_state.h"
 #include "print/frmPrint.h"
+#include "ui/instrument/frmFsDialog.h"
 #include "ui/main/window/frmMain.h"
 
 #include <QApplication>
@@ -114,6 +116,20 @@ int main(int argc, char **argv) {
         }
     } else if (page == QLatin1String("set")) {
         window.cmdInst_Click(4);
+    } else if (page == QLatin1String("fsdialog")) {
+        clsInstrument &instrument = window.LinkInstrument();
+        fillInstrument(instrument);
+        instrument.setStationList(0, QStringLiteral("NORTH GATE"));
+        instrument.setStationList(1, QStringLiteral("  PUMP-2/B"));
+        frmFsDialog dialog(&window);
+        dialog.setInstrument(&instrument);
+        dialog.show();
+        FlexGrid *grid = dialog.vfgStation();
+        grid->SetCellBackColor(2, 1, QColor(255, 0, 0)); // an invalid name's mark
+        grid->SetRow(1);
+        grid->SetCol(1);
+        QApplication::processEvents();
+        return dialog.grab().save(out) ? 0 : 1;
     } else {
         return fail(QStringLiteral("unknown page: ") + page);
     }

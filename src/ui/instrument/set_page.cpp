@@ -9,6 +9,7 @@
 #include "core/program_state.h"
 #include "link/serial_log.h"
 #include "link/uclPvif.h"
+#include "ui/instrument/frmFsDialog.h"
 #include "ui/instrument/page_colours.h"
 #include "ui/instrument/rules/alarm_checks.h"
 
@@ -90,7 +91,7 @@ SetPage::SetPage(const Controls &controls, clsInstrument &instrument, uclPvif &l
         connect(m_c.txtOption[i], &QLineEdit::textEdited, this, [this, i] { txtOption_Change(i); });
     for (int i = 0; i < int(m_c.cmdOption.size()); ++i)
         connect(m_c.cmdOption[i], &QPushButton::clicked, this, [this, i] { cmdOption_Click(i); });
-    for (int i : {0, 1})
+    for (int i : {0, 1, 5})
         connect(m_c.cmdOptionDisp[i], &QPushButton::clicked, this,
                 [this, i] { cmdOptionDisp_Click(i); });
     connect(m_c.vfgOption, &FlexGrid::BeforeEdit, this, &SetPage::vfgOption_BeforeEdit);
@@ -334,6 +335,12 @@ void SetPage::cmdOptionDisp_Click(int index) {
         const QColor colour =
             CurrentDialogs().ChooseColor(button->palette().color(QPalette::Button));
         m_hooks.trendColorChosen(0, colour);
+    } else if (index == 5) {
+        // The dialog edits a copy and writes back only what changed, flagged for Update.
+        frmFsDialog dialog(m_c.fraMenu->window());
+        dialog.setInstrument(&m_instrument);
+        dialog.exec();
+        ShowSettings();
     }
 }
 

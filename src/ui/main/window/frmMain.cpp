@@ -2,7 +2,7 @@
 
 #include "core/errors.h"
 #include "core/gui/dialogs.h"
-#include "core/gui/font_copy.h"
+#include "core/gui/display_font.h"
 #include "core/gui/twips.h"
 #include "core/messages.h"
 #include "core/program_state.h"
@@ -13,7 +13,6 @@
 #include "ui/main/lock_database.h"
 #include "ui/main/termination_signals.h"
 #include "ui/main/window/comm_log.h"
-#include "ui/main/window/display_font.h"
 #include "ui/main/window/main_window_layout.h"
 #include "ui/main/window/program_title.h"
 #include "ui/main/window/serial_log_files.h"
@@ -202,12 +201,7 @@ void frmMain::showDisplaySettings() {
 
 // The display font into every control, the page frames' captions in bold.
 void frmMain::applyDisplayFont() {
-    const QFont display = DisplayQFont(Globals().DisplayFont);
-    for (QWidget *control : findChildren<QWidget *>()) {
-        QFont font = control->font();
-        CopyFont(font, display);
-        control->setFont(font);
-    }
+    ApplyDisplayFont(*this);
     for (QGroupBox *page : m_controls.fraMenu) {
         QFont font = page->font();
         font.setBold(true);

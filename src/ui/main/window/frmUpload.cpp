@@ -1,11 +1,11 @@
 #include "ui/main/window/frmUpload.h"
 
+#include "core/gui/display_font.h"
 #include "core/gui/font_copy.h"
 #include "core/gui/twips.h"
 #include "core/messages.h"
 #include "core/program_state.h"
 #include "ui/main/window/busy_state.h"
-#include "ui/main/window/display_font.h"
 
 #include <QApplication>
 #include <QGuiApplication>

@@ -1,8 +1,8 @@
 // The window's side of the instrument pages: it makes them from its controls and keeps
 // the routines other parts call on the window.
+#include "core/gui/display_font.h"
 #include "core/messages.h"
 #include "core/program_state.h"
-#include "ui/main/window/display_font.h"
 #include "ui/main/window/frmMain.h"
 
 #include <QGroupBox>

@@ -1,10 +1,13 @@
 #include "core/gas_format.h"
 #include "core/gui/flex_grid.h"
 #include "download_fixture.h"
+#include "ui/instrument/frmFsDialog.h"
 #include "ui/instrument/page_colours.h"
 #include "ui/instrument/rules/alarm_checks.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QTimer>
 #include <QtTest/QTest>
 
 namespace tq::test {
@@ -263,6 +266,32 @@ TEST_F(SetPageTest, FontAndColourKeptAcrossASettingsWriteAndRead) {
     EXPECT_EQ(window->controls().cmdOptionDisp[0]->text(), QStringLiteral("DejaVu Sans(10)"));
     EXPECT_EQ(window->controls().cmdOptionDisp[1]->palette().color(QPalette::Button),
               QColor(10, 20, 30));
+}
+
+TEST_F(SetPageTest, DetailSettingsEditsTheWindowsInstrumentThenRefillsThePage) {
+    load();
+    clsInstrument &link = window->LinkInstrument();
+    window->cmdInst_Click(4);
+    link.ClearChangeFlags();
+    for (const bool ok : {false, true}) {
+        bool found = false;
+        QTimer::singleShot(0, window.get(), [&found, ok] {
+            for (QWidget *w : QApplication::topLevelWidgets()) {
+                auto *dialog = qobject_cast<frmFsDialog *>(w);
+                if (!dialog || !dialog->isVisible())
+                    continue;
+                found = true;
+                dialog->vfgStation()->SetTextMatrix(0, 1, QStringLiteral("EAST"));
+                ok ? dialog->cmdOK_Click() : dialog->cmdCancel_Click();
+            }
+        });
+        window->controls().cmdOptionDisp[5]->click();
+        ASSERT_TRUE(found);
+        EXPECT_EQ(link.StationList(0),
+                  ok ? QStringLiteral("EAST") : QStringLiteral("----------------"));
+        EXPECT_EQ(link.Change_StationList(0), ok);
+        EXPECT_EQ(window->controls().cmbStation->itemText(0), link.StationList(0));
+    }
 }
 
 } // namespace

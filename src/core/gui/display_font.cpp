@@ -1,6 +1,9 @@
-#include "ui/main/window/display_font.h"
+#include "core/gui/display_font.h"
+
+#include "core/gui/font_copy.h"
 
 #include <QApplication>
+#include <QWidget>
 
 namespace tq {
 
@@ -14,6 +17,15 @@ QFont DisplayQFont(const FontSettings &settings) {
     font.setItalic(settings.Italic);
     font.setUnderline(settings.Underline);
     return font;
+}
+
+void ApplyDisplayFont(QWidget &window) {
+    const QFont display = DisplayQFont(Globals().DisplayFont);
+    for (QWidget *control : window.findChildren<QWidget *>()) {
+        QFont font = control->font();
+        CopyFont(font, display);
+        control->setFont(font);
+    }
 }
 
 FontSettings FontSettingsOf(const QFont &font) {

@@ -5,11 +5,17 @@
 #include <QFont>
 #include <QString>
 
+class QWidget;
+
 namespace tq {
 
 // The display font of the settings as a font of the screen (an empty name is the
 // application's font family).
 QFont DisplayQFont(const FontSettings &settings);
+
+// Copies the settings' display font into every control of a window (what a window does
+// when it is loaded).
+void ApplyDisplayFont(QWidget &window);
 
 // Name, size, bold, italic and underline of a font, as the settings file keeps them.
 FontSettings FontSettingsOf(const QFont &font);
