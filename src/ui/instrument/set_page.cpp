@@ -150,7 +150,8 @@ void SetPage::ShowSettings() {
     m_c.fraMenu->setVisible(wasVisible);
 }
 
-void SetPage::fillDetectorGrid() {
+// The alarm grid's frame: two heading rows (the first merged) over the gas row.
+void SetPage::prepareGrid(const QStringList &firstHeading, bool fillFirstHeading) {
     FlexGrid &grid = *m_c.vfgOption;
     grid.SetRedraw(false);
     grid.Clear();
@@ -160,9 +161,14 @@ void SetPage::fillDetectorGrid() {
     grid.SetFixedCols(1);
     grid.SetMergeCells(FlexMerge::RestrictRows);
     grid.SetMergeRow(0, true);
-    SetGridRow(grid, 0, 0, true, {QString(), LoadMessage(5647)});
+    SetGridRow(grid, 0, 0, fillFirstHeading, firstHeading);
     SetGridRow(grid, 1, 0, false, headings({5648, 5650, 5651, 5652, 5653, 5654}));
     grid.SetCellAlignment(0, 1, 0, 1, FlexAlign::CenterCenter);
+}
+
+void SetPage::fillDetectorGrid() {
+    prepareGrid({QString(), LoadMessage(5647)}, true);
+    FlexGrid &grid = *m_c.vfgOption;
     const clsInstrument &i = m_instrument;
     const qint16 decimals = i.GasPoint(kSlot);
     SetGridRow(grid, kGasRow, 0, false,
@@ -182,19 +188,9 @@ void SetPage::fillDetectorGrid() {
 }
 
 void SetPage::fillBlankGrid() {
-    FlexGrid &grid = *m_c.vfgOption;
-    grid.SetRedraw(false);
-    grid.Clear();
-    grid.SetRows(3);
-    grid.SetCols(6);
-    grid.SetFixedRows(2);
-    grid.SetFixedCols(1);
-    grid.SetMergeCells(FlexMerge::RestrictRows);
-    grid.SetMergeRow(0, true);
     const QString heading = LoadMessage(5672);
-    SetGridRow(grid, 0, 0, false, {QString(), heading, heading, heading, heading});
-    SetGridRow(grid, 1, 0, false, headings({5648, 5650, 5651, 5652, 5653, 5654}));
-    grid.SetCellAlignment(0, 1, 0, 1, FlexAlign::CenterCenter);
+    prepareGrid({QString(), heading, heading, heading, heading}, false);
+    FlexGrid &grid = *m_c.vfgOption;
     const clsInstrument &d = Globals().DefaultSettings;
     SetGridRow(
         grid, kGasRow, 0, true,

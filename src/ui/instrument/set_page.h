@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QFont>
 #include <QObject>
+#include <QStringList>
 
 #include <array>
 #include <functional>
@@ -77,6 +78,7 @@ public:
     bool GridUpdating() const { return m_gridUpdating; }
 
 private:
+    void prepareGrid(const QStringList &firstHeading, bool fillFirstHeading);
     void fillDetectorGrid();
     void fillBlankGrid();
     void selectQuietly(QComboBox *box, int index);
