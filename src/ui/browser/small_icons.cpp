@@ -14,14 +14,14 @@ namespace {
 enum class Shape { Instrument, Folder, OpenFolder, Trend, Badge };
 
 // How one image is drawn: its shape, its colour and, for a badge, its letters.
-struct IconSpec {
+struct IconLook {
     const char *key;
     Shape shape;
     QRgb color;
     const char *letters;
 };
 
-constexpr std::array<IconSpec, 15> kIcons{{
+constexpr std::array<IconLook, 15> kIcons{{
     {"TQ6200", Shape::Instrument, 0xff2e7d32, ""},
     {"CloseFolder", Shape::Folder, 0xffe0b000, ""},
     {"OpenFolder", Shape::OpenFolder, 0xffe0b000, ""},
@@ -88,25 +88,25 @@ void drawInstrument(QPainter &p, const QColor &color) {
     p.drawEllipse(QPointF(8, 11), 1.5, 1.5);
 }
 
-QIcon draw(const IconSpec &spec) {
+QIcon draw(const IconLook &look) {
     QPixmap pixmap(16, 16);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
-    const QColor color = QColor::fromRgba(spec.color);
-    switch (spec.shape) {
+    const QColor color = QColor::fromRgba(look.color);
+    switch (look.shape) {
     case Shape::Instrument:
         drawInstrument(p, color);
         break;
     case Shape::Folder:
     case Shape::OpenFolder:
-        drawFolder(p, color, spec.shape == Shape::OpenFolder);
+        drawFolder(p, color, look.shape == Shape::OpenFolder);
         break;
     case Shape::Trend:
         drawTrend(p, color);
         break;
     case Shape::Badge:
-        drawBadge(p, color, QString::fromLatin1(spec.letters));
+        drawBadge(p, color, QString::fromLatin1(look.letters));
         break;
     }
     p.end();
@@ -118,8 +118,8 @@ QIcon draw(const IconSpec &spec) {
 QIcon SmallIcon(const QString &key) {
     static const QHash<QString, QIcon> icons = [] {
         QHash<QString, QIcon> all;
-        for (const IconSpec &spec : kIcons)
-            all.insert(QString::fromLatin1(spec.key), draw(spec));
+        for (const IconLook &look : kIcons)
+            all.insert(QString::fromLatin1(look.key), draw(look));
         return all;
     }();
     return icons.value(key);
@@ -128,8 +128,8 @@ QIcon SmallIcon(const QString &key) {
 const QStringList &SmallIconKeys() {
     static const QStringList keys = [] {
         QStringList all;
-        for (const IconSpec &spec : kIcons)
-            all << QString::fromLatin1(spec.key);
+        for (const IconLook &look : kIcons)
+            all << QString::fromLatin1(look.key);
         return all;
     }();
     return keys;

@@ -2,7 +2,9 @@
 
 #include "core/gas_format.h"
 #include "core/gui/dialogs.h"
+#include "core/gui/display_font.h"
 #include "core/gui/flex_grid.h"
+#include "core/gui/settings_colour.h"
 #include "core/id_helpers.h"
 #include "core/instrument/clsInstrument.h"
 #include "core/messages.h"
@@ -326,11 +328,19 @@ void SetPage::cmdOption_Click(int index) {
 void SetPage::cmdOptionDisp_Click(int index) {
     QPushButton *button = m_c.cmdOptionDisp[std::size_t(index)];
     if (index == 0) {
-        m_hooks.fontChosen(CurrentDialogs().ChooseFont(button->font()));
+        const QFont font = CurrentDialogs().ChooseFont(button->font());
+        button->setFont(font);
+        button->setText(FontCaption(font));
+        Globals().DisplayFont = FontSettingsOf(font);
     } else if (index == 1) {
         const QColor colour =
             CurrentDialogs().ChooseColor(button->palette().color(QPalette::Button));
-        m_hooks.trendColorChosen(0, colour);
+        QPalette palette = button->palette();
+        palette.setColor(QPalette::Button, colour);
+        button->setPalette(palette);
+        const qint32 value = ColorToSettings(colour);
+        Globals().GraphColors[0] = value;
+        m_hooks.trendColorChosen(0, value);
     } else if (index == 5) {
         // The dialog edits a copy and writes back only what changed, flagged for Update.
         frmFsDialog dialog(m_c.fraMenu->window());

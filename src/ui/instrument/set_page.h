@@ -45,9 +45,8 @@ public:
         std::function<bool(const std::function<void()> &)> runOnLink;
         // The progress window of an upload: shown (true) or unloaded (false).
         std::function<void(bool)> showProgress;
-        // The chosen display font and trend colour of a gas slot.
-        std::function<void(const QFont &)> fontChosen;
-        std::function<void(int, const QColor &)> trendColorChosen;
+        // A gas slot's trend colour was chosen (a settings-file colour value).
+        std::function<void(int, qint32)> trendColorChosen;
     };
 
     SetPage(const Controls &controls, clsInstrument &instrument, uclPvif &link, Hooks hooks,

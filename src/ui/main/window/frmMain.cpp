@@ -3,6 +3,7 @@
 #include "core/errors.h"
 #include "core/gui/dialogs.h"
 #include "core/gui/display_font.h"
+#include "core/gui/settings_colour.h"
 #include "core/gui/twips.h"
 #include "core/messages.h"
 #include "core/program_state.h"

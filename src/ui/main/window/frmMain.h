@@ -212,8 +212,6 @@ private:
     // another operation holds the link.
     bool runOnLink(const std::function<void()> &operation);
     void showUploadProgress(bool show);
-    void showChosenFont(const QFont &font);
-    void showTrendColor(int slot, const QColor &color);
 
     MainWindowControls m_controls;
     LogSelection m_selection;

@@ -1,6 +1,5 @@
 // The window's side of the instrument pages: it makes them from its controls and keeps
 // the routines other parts call on the window.
-#include "core/gui/display_font.h"
 #include "core/messages.h"
 #include "core/program_state.h"
 #include "ui/main/window/frmMain.h"
@@ -29,8 +28,7 @@ void frmMain::createInstrumentPages() {
             [this](const QString &text, const QColor &color) { AddCommLogLine(text, color); },
             [this](const std::function<void()> &operation) { return runOnLink(operation); },
             [this](bool show) { showUploadProgress(show); },
-            [this](const QFont &font) { showChosenFont(font); },
-            [this](int slot, const QColor &color) { showTrendColor(slot, color); }});
+            [this](int slot, qint32 color) { SetTrendColor(slot, color); }});
 }
 
 void frmMain::RefreshInstrumentPages() {
@@ -80,23 +78,6 @@ void frmMain::showUploadProgress(bool show) {
     m_upload.SetTitle(LoadMessage(6057));
     m_upload.Load()->lblUpload()->setText(LoadMessage(6001));
     m_upload.Show();
-}
-
-void frmMain::showChosenFont(const QFont &font) {
-    QPushButton *button = m_controls.cmdOptionDisp[0];
-    button->setFont(font);
-    button->setText(FontCaption(font));
-    Globals().DisplayFont = FontSettingsOf(font);
-}
-
-void frmMain::showTrendColor(int slot, const QColor &color) {
-    QPushButton *button = m_controls.cmdOptionDisp[std::size_t(slot) + 1];
-    QPalette palette = button->palette();
-    palette.setColor(QPalette::Button, color);
-    button->setPalette(palette);
-    const qint32 value = ColorToSettings(color);
-    Globals().GraphColors[std::size_t(slot)] = value;
-    SetTrendColor(slot, value);
 }
 
 } // namespace tq

@@ -22,12 +22,4 @@ inline const LampColors kLampOnColors{{0, 255, 0}, {0, 192, 0}};
 inline const LampColors kLampOffColors{{160, 160, 160}, {128, 128, 128}};
 inline const LampColors kLampErrorColors{{254, 0, 0}, {192, 0, 0}}; // red 254, not 255
 
-// A colour of the settings file (red in the low byte) and back.
-inline QColor ColorFromSettings(qint32 value) {
-    return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
-}
-inline qint32 ColorToSettings(const QColor &color) {
-    return color.red() | (color.green() << 8) | (color.blue() << 16);
-}
-
 } // namespace tq
