@@ -1,5 +1,7 @@
 #include "core/date.h"
 
+#include "core/messages.h"
+
 #include <QDateTime>
 #include <QLocale>
 #include <QRegularExpression>
@@ -137,6 +139,14 @@ QString Date::generalDate() const {
     if (t == QTime(0, 0))
         return text;
     return text + QLatin1Char(' ') + formats.locale.toString(t, formats.time);
+}
+
+QString Date::mediumDate() const {
+    if (JapaneseActive())
+        return format(QStringLiteral("yyyy/MM/dd"));
+    // English month names whatever the system's locale, as the English texts around them.
+    return QLocale(QLocale::English, QLocale::UnitedStates)
+        .toString(date(), QStringLiteral("dd-MMM-yy"));
 }
 
 } // namespace tq

@@ -59,6 +59,9 @@ public:
     // The system's general date form: short date with a four-digit year, a blank and the
     // time with seconds; the time is left out at midnight.
     QString generalDate() const;
+    // The medium date form of titles and printouts, by the active language: "dd-MMM-yy"
+    // with English month names in English (23-Jun-15), "yyyy/MM/dd" in Japanese.
+    QString mediumDate() const;
 
     // Dates compare by the second they name.
     friend bool operator==(const Date &a, const Date &b) {

@@ -1,3 +1,4 @@
+#include "core/date.h"
 #include "core/errors.h"
 #include "core/messages.h"
 #include "test_support.h"
@@ -142,3 +143,10 @@ TEST(MessageCatalogue, BothLanguagesCarryTheSameParameters) {
 }
 
 } // namespace
+
+// Titles and printouts write dates in the medium form of the active language, whatever the
+// system's own month names.
+TEST(MediumDate, FollowsTheLanguage) {
+    const tq::Date date = tq::Date::fromParts(2015, 6, 23, 14, 5, 9);
+    EXPECT_EQ(date.mediumDate(), tq::JapaneseActive() ? "2015/06/23" : "23-Jun-15");
+}
