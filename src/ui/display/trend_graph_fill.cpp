@@ -64,12 +64,10 @@ struct TrendHead {
     Date last;
 };
 
-TrendGraphBoxes addSeriesAndTitles(uclVtmGraph &graph, const TrendHead &head, float fullScale,
-                                   const TrendGraphOptions &options) {
+TrendGraphBoxes addSeriesAndTitles(uclVtmGraph &graph, const TrendHead &head, float fullScale) {
     const qint32 colour = Globals().GraphColors[kSlot];
     graph.AddSample(head.gas.name, colour, QLatin1Char('#') + DecimalFormat(head.gas.decimals),
                     fullScale);
-    graph.setEventVisible(kSeries, options.eventBox);
     const QString name = head.log.GasBaseInfo(qint32(LogHeaderItem::Names)).toString();
     graph.TitleTop =
         LoadMessage(5602, {name}) + QStringLiteral(" - ") + LoadMessage(head.titleMessage);
@@ -134,7 +132,7 @@ TrendGraphBoxes fillInterval(uclVtmGraph &graph, const clsInterval &log,
     const GasSlot gas = gasSlot(log);
     const qint32 count = log.DataCount();
     TrendGraphBoxes boxes = addSeriesAndTitles(
-        graph, {log, gas, 5624, count, log.DateTimes(0), log.DateTimes(count - 1)}, 0, options);
+        graph, {log, gas, 5624, count, log.DateTimes(0), log.DateTimes(count - 1)}, 0);
     // Marks are placed from the first point's time, so the points come first.
     const qint16 points = plotInterval(graph, log, gas);
     markIntervalEvents(graph, log, gas.decimals);
@@ -150,8 +148,7 @@ TrendGraphBoxes fillAlarm(uclVtmGraph &graph, const clsAlarm &log,
     const GasSlot gas = gasSlot(log);
     const qint16 count = log.DataCount();
     TrendGraphBoxes boxes = addSeriesAndTitles(
-        graph, {log, gas, 5625, count, log.DateTimes(0), log.DateTimes(count - 1)}, gas.fullScale,
-        options);
+        graph, {log, gas, 5625, count, log.DateTimes(0), log.DateTimes(count - 1)}, gas.fullScale);
     for (qint16 s = 0; s < count; ++s) {
         graph.setValueX(s, log.DateTimes(s).days());
         graph.setValueY(kSeries, s, plottedValue(log.value(kSlot, s), gas.decimals));
