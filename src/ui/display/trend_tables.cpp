@@ -28,18 +28,38 @@ constexpr int kAlignedRowsLimit = 5400;
 // The value cell of a sample. While the detector reads in %LEL the value is checked
 // against the full scale; after a change to ppm or vol% the stored slot-0 value is shown
 // as it is, with slot 0's decimals, since the full scale is that of %LEL. A number gets
-// the unit suffix of the unit in force.
-struct SampleText {
-    const GasInfo &gas;
-
-    QString operator()(float value, qint16 unitCode) const {
-        QString text = FormatGasValue(value, gas.Point);
-        if (unitCode == ReadingCode::Lel)
-            text = CheckOverRange(text, gas.Full);
-        if (ParseNumber(text))
-            text += GetUnitSuffix(unitCode, gas.Ratio, value, gas.Full, QString(), gas.Unit);
-        return text;
+// the unit suffix of the unit in force. The decimal mark and the suffix are taken once, as
+// tens of thousands of samples are formatted at a time.
+class SampleText {
+public:
+    explicit SampleText(const GasInfo &gas) : m_gas(gas), m_mark(SystemDecimalMark()) {
+        setUnit(ReadingCode::Lel);
     }
+
+    void setUnit(qint16 unitCode) {
+        m_unitCode = unitCode;
+        // Without an alternative text the suffix does not depend on the reading.
+        m_suffix = GetUnitSuffix(unitCode, m_gas.Ratio, 0, m_gas.Full, QString(), m_gas.Unit);
+    }
+
+    QString operator()(float value) const {
+        QString text = FormatGasValue(value, m_gas.Point, m_mark);
+        bool number = LastValueKind() == ValueKind::Number;
+        if (m_unitCode == ReadingCode::Lel && (number || m_gas.Full == ReadingCode::NoValue)) {
+            QString checked = CheckOverRange(text, m_gas.Full);
+            number = number && checked == text;
+            text = std::move(checked);
+        }
+        return number ? text + m_suffix : text;
+    }
+
+    const QString &mark() const { return m_mark; }
+
+private:
+    const GasInfo &m_gas;
+    QString m_mark;
+    qint16 m_unitCode = ReadingCode::Lel;
+    QString m_suffix;
 };
 
 void beginTable(FlexGrid &table, int rows, const QString &gasTitle) {
@@ -65,7 +85,7 @@ bool isUnitChange(qint32 code) {
 void FillIntervalTable(FlexGrid &table, FlexGrid &summary, clsInterval &log,
                        const IntervalTableOptions &options) {
     const GasInfo &gas = log.gas(0);
-    const SampleText sampleText{gas};
+    SampleText sampleText(gas);
     const qint64 samples = options.eventOnly ? 0 : log.DataCount();
     // Room for every item at once; the hidden unit changes come off at the end.
     beginTable(table, int(1 + samples + log.EventCount()), GetGasTitle(log, 0));
@@ -73,7 +93,6 @@ void FillIntervalTable(FlexGrid &table, FlexGrid &summary, clsInterval &log,
     qint32 rowCount = 0;
     qint32 listedSamples = 0;
     qint32 hidden = 0;
-    qint16 unitCode = ReadingCode::Lel;
     Date endTime = Date::fromParts(2099, 1, 1);
     bool endedEarly = false;
     std::vector<int> colouredRows;
@@ -96,13 +115,13 @@ void FillIntervalTable(FlexGrid &table, FlexGrid &summary, clsInterval &log,
             const float value = log.GasEvent(0, n).toFloat();
             const qint32 code = qint32(std::nearbyint(value));
             if (isUnitChange(code)) {
-                unitCode = qint16(code);
+                sampleText.setUnit(qint16(code));
                 if (!options.debugMode) {
                     ++hidden;
                     continue;
                 }
             }
-            const int r = writeRow(time, FormatGasValue(value, gas.Point));
+            const int r = writeRow(time, FormatGasValue(value, gas.Point, sampleText.mark()));
             if (code < ReadingCode::NoValue) {
                 const QColor colour = GetCodeColor(code, table.CellBackColor(r, kValueCol));
                 if (colour.isValid()) {
@@ -122,7 +141,7 @@ void FillIntervalTable(FlexGrid &table, FlexGrid &summary, clsInterval &log,
                 break;
             }
             // Stored logs hold their values in slot 0 whatever the unit.
-            writeRow(time, sampleText(log.GasValue(0, n).toFloat(), unitCode));
+            writeRow(time, sampleText(log.GasValue(0, n).toFloat()));
             ++listedSamples;
         }
     }
@@ -143,12 +162,12 @@ void FillIntervalTable(FlexGrid &table, FlexGrid &summary, clsInterval &log,
 }
 
 void FillAlarmTable(FlexGrid &table, const clsAlarm &log) {
-    const SampleText sampleText{log.gas(0)};
+    const SampleText sampleText(log.gas(0));
     beginTable(table, log.DataCount() + 1, GetGasTitle(log, 0));
     for (qint32 i = 0; i < log.DataCount(); ++i)
-        SetGridRow(table, i + 1, 0, false,
-                   {QString::number(i + 1), log.DateTimes(i).generalDate(),
-                    sampleText(log.value(0, i), ReadingCode::Lel)});
+        SetGridRow(
+            table, i + 1, 0, false,
+            {QString::number(i + 1), log.DateTimes(i).generalDate(), sampleText(log.value(0, i))});
     if (table.Rows() > kAlarmRow)
         for (int c = 1; c < kTableCols; ++c)
             table.SetCellBackColor(kAlarmRow, c, QColor(255, 0, 0));
