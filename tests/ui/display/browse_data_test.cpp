@@ -122,6 +122,9 @@ TEST_F(BrowseDataTest, TheSummaryFollowsTheTypeTheSensorChangeTableWritesItsOwn)
     show(12, true);
     EXPECT_EQ(summary.Rows(), 4);
     EXPECT_EQ(summary.TextMatrix(1, 1), QStringLiteral("A1234"));
+    // A sensor-change log whose head row is gone: an empty summary.
+    ShowBrowseData(summary, table, logs, {.logType = 12, .seqNo = 999, .tableSelected = true});
+    EXPECT_EQ(test::GridRows(summary), QStringList{LoadMessage(5604) + "|" + LoadMessage(5605)});
     EXPECT_FALSE(show(4, true));
     EXPECT_EQ(summary.Rows(), 1);
     EXPECT_TRUE(show(3, true));
