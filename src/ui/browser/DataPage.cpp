@@ -329,11 +329,13 @@ void DataPage::selectStoredLog(const QString &key) {
 }
 
 void DataPage::emptyFolderSummary() {
+    m_summaryKey.clear();
     FillFolderSummary(*vfgLog);
     setButtons(false);
 }
 
 void DataPage::ShowLogSummary(const QString &key) {
+    m_summaryKey = key;
     setButtons(true);
     selectStoredLog(key);
     Database db(Globals().DatabasePath);
@@ -446,16 +448,8 @@ void DataPage::mnuDelete_Click() {
             {30011, LoadMessage(30011, {reasonOf(e)}), title, BoxIcon::Critical, BoxButtons::Ok});
         return;
     }
-    // The selected log, when it went, can no longer be viewed.
-    const qint64 selected = m_selection.SelectedSeqNo;
-    bool selectedGone = false;
-    guarded(30002, [&] {
-        selectedGone = selected != 0 && Database(g.DatabasePath)
-                                                .scalar(QStringLiteral("Select Count(*) From "
-                                                                       "Log_head Where SeqNo = ?"),
-                                                        {selected})
-                                                .toLongLong() == 0;
-    });
+    // The selected or summarised log, when it went, can no longer be viewed.
+    const bool shownGone = shownLogGone();
     switch (kind->scope) {
     case DeletionScope::AllLogs:
         m_logTreeStale = true;
@@ -469,13 +463,33 @@ void DataPage::mnuDelete_Click() {
         removeListRow(key);
         break;
     }
-    if (selectedGone) {
+    if (shownGone) {
         m_selection = {};
         emptyFolderSummary();
     }
     if (!outcome.leftFiles.isEmpty())
         ShowMessage({30012, LoadMessage(30012, {outcome.leftFiles.join(QStringLiteral("\r\n"))}),
                      title, BoxIcon::Warning, BoxButtons::Ok});
+}
+
+bool DataPage::shownLogGone() {
+    QVariantList shown;
+    if (m_selection.SelectedSeqNo != 0)
+        shown << m_selection.SelectedSeqNo;
+    bool numeric = false;
+    const qint64 summarised = DropLastTwo(m_summaryKey).trimmed().toLongLong(&numeric);
+    if (KindOfLeaf(AfterLastBlank(m_summaryKey)) && numeric)
+        shown << summarised;
+    bool gone = false;
+    for (const QVariant &seqNo : shown)
+        guarded(30002, [&] {
+            gone = gone || Database(Globals().DatabasePath)
+                                   .scalar(QStringLiteral("Select Count(*) From Log_head Where "
+                                                          "SeqNo = ?"),
+                                           {seqNo})
+                                   .toLongLong() == 0;
+        });
+    return gone;
 }
 
 void DataPage::showAfterFolderDeletion(int position) {

@@ -110,6 +110,8 @@ private:
     void showAfterFolderDeletion(int position);
     // Removes a deleted log's row from the list.
     void removeListRow(const QString &key);
+    // True when the selected or the summarised stored log is no longer in the database.
+    bool shownLogGone();
     // Runs a handler's work; a failure is reported with message `errorId` and false.
     bool guarded(int errorId, const std::function<void()> &work);
 
@@ -118,6 +120,8 @@ private:
     LogTree m_tree;
     bool m_logTreeStale = true;
     QString m_lastHitKey;
+    // The key that vfgLog summarises; empty while it shows the empty-folder form.
+    QString m_summaryKey;
     // The list's rows in ascending order, and how they show.
     LogListing m_listing;
     bool m_sorted = false;
