@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 
 #include <vector>
 
@@ -65,13 +66,28 @@ bool existsOrLink(const QString &path) {
     return info.exists() || info.isSymLink();
 }
 
-// True when the folder that holds path is, with every link resolved, root or inside it.
-bool insideFolder(const QString &root, const QString &path) {
-    const QString canonicalRoot = QFileInfo(root).canonicalFilePath();
-    const QString folder = QFileInfo(QFileInfo(path).absolutePath()).canonicalFilePath();
-    return !canonicalRoot.isEmpty() && !folder.isEmpty() &&
-           (folder == canonicalRoot || folder.startsWith(canonicalRoot + QLatin1Char('/')));
-}
+// Tells whether the folder that holds a path is, with every link resolved, the data folder
+// or inside it. Each folder is resolved once.
+class Confinement {
+public:
+    explicit Confinement(const QString &root) : m_root(QFileInfo(root).canonicalFilePath()) {}
+
+    bool contains(const QString &path) {
+        const QString folder = QFileInfo(path).absolutePath();
+        auto known = m_folders.find(folder);
+        if (known == m_folders.end()) {
+            const QString canonical = QFileInfo(folder).canonicalFilePath();
+            known = m_folders.insert(folder, !m_root.isEmpty() && !canonical.isEmpty() &&
+                                                 (canonical == m_root ||
+                                                  canonical.startsWith(m_root + QLatin1Char('/'))));
+        }
+        return *known;
+    }
+
+private:
+    QString m_root;
+    QHash<QString, bool> m_folders;
+};
 
 // A name beside path that nothing carries yet.
 QString asideName(const QString &path) {
@@ -139,6 +155,7 @@ private:
 QStringList moveTrendFilesAside(Database &db, const Selection &selection, const QString &dataFolder,
                                 AsideFiles &aside) {
     QStringList outside;
+    Confinement confinement(dataFolder);
     const QList<DbRow> rows = db.query(
         QStringLiteral("Select FolderID, Names From Log_head Where (%1) And Types In (1, 2, 9)")
             .arg(selection.filter.sql),
@@ -148,7 +165,7 @@ QStringList moveTrendFilesAside(Database &db, const Selection &selection, const 
                                            row.text(QStringLiteral("Names")));
         if (!existsOrLink(path))
             continue; // a missing trend file is no error
-        if (insideFolder(dataFolder, path))
+        if (confinement.contains(path))
             aside.moveAside(path, false);
         else
             outside << QDir::toNativeSeparators(path);
