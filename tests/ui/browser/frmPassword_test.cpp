@@ -2,13 +2,16 @@
 #include "core/gui/twips.h"
 #include "core/messages.h"
 #include "core/program_state.h"
+#include "core/settings_file.h"
 #include "ui/browser/password/frmPassword.h"
 #include "ui/main/window/scripted_dialogs.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -268,6 +271,26 @@ TEST_F(PasswordDialogTest, LoadCaptionsFocusAndGeometry) {
     EXPECT_EQ(larger.txtPass->font().pointSizeF(), 14);
     EXPECT_EQ(larger.cmdPass[1]->font().pointSizeF(), 14);
     Globals().DisplayFont = saved;
+}
+
+TEST_F(PasswordDialogTest, AChangeReachesTheSettingsFileAtItsNextWrite) {
+    const ProgramState saved = Globals();
+    QTemporaryDir dir;
+    SetStartupValues(dir.path());
+    Globals().ProgramPassword = QStringLiteral("vog");
+    {
+        frmPassword dialog;
+        dialog.show();
+        for (const Action &action :
+             {kChange, type("vog"), kChange, type("New1"), kChange, type("new1"), kChange})
+            act(dialog, action);
+    }
+    EXPECT_FALSE(QFile::exists(SettingsFilePath())) << "the prompt writes no file";
+    SaveSettings();
+    Globals().ProgramPassword = QStringLiteral("other");
+    LoadSettings();
+    EXPECT_EQ(Globals().ProgramPassword, QStringLiteral("new1"));
+    Globals() = saved;
 }
 
 TEST_F(PasswordDialogTest, AskClearsTheFlagAndReportsTheAnswer) {
