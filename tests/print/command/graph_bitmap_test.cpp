@@ -42,6 +42,7 @@ class GraphBitmapTest : public test::TempFolderTest {
 protected:
     void SetUp() override {
         Globals().AppFolder = dir.path();
+        Globals().GraphColors[0] = 65280; // the program's green
         window.resize(700, 420);
         graph = new uclVtmGraph(&window);
         graph->setGeometry(10, 10, 640, 360);
