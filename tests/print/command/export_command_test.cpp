@@ -17,6 +17,7 @@
 #include <QFileInfo>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -24,14 +25,20 @@ namespace tq {
 namespace {
 
 // Boxes answered from a script and a Save As dialog answered with a set file and entry;
-// every dialog request is kept.
+// every dialog request is kept, and whether the window was in its writing state at each box.
 struct ExportDialogs : test::ScriptedDialogs {
     ChosenFile ChooseSaveFile(const FileChoice &choice) override {
         choices.push_back(choice);
         return chosen;
     }
+    BoxAnswer ShowMessage(const MessageBoxRequest &request) override {
+        writingAtBox.push_back(writing && writing());
+        return ScriptedDialogs::ShowMessage(request);
+    }
     ChosenFile chosen;
     std::vector<FileChoice> choices;
+    std::function<bool()> writing;
+    std::vector<bool> writingAtBox;
 };
 
 Date at(int second) {
@@ -67,6 +74,7 @@ std::unique_ptr<clsInterval> Trend(qint32 samples) {
 class ExportCommandTest : public test::TempFolderTest {
 protected:
     void SetUp() override {
+        dialogs.writing = [this] { return started > ended; };
         ProgramState &g = Globals();
         g.AppFolder = dir.path();
         g.DatabasePath = path(QStringLiteral("TQ6200.mdb"));
@@ -279,6 +287,7 @@ TEST_F(ExportCommandTest, AFailureKeepsTheOldFileAndSaysSo) {
         EXPECT_EQ(box.icon, BoxIcon::Critical);
         EXPECT_EQ(export_.LastExportFile(), QString());
         EXPECT_EQ(ended, started);
+        EXPECT_FALSE(dialogs.writingAtBox.back()) << "the box showed over the progress window";
         EXPECT_EQ(test::readFile(path(QStringLiteral("old.csv"))), old);
         EXPECT_EQ(entries(), before);
         EXPECT_TRUE(QFileInfo(path(QStringLiteral("folder.csv"))).isDir());
