@@ -54,7 +54,7 @@ public:
         return request.buttons == tq::BoxButtons::YesNo ? tq::BoxAnswer::Yes : tq::BoxAnswer::Ok;
     }
     QString OpenFileName(const tq::FileChoice &) override { return {}; }
-    QString SaveFileName(const tq::FileChoice &) override { return {}; }
+    tq::ChosenFile ChooseSaveFile(const tq::FileChoice &) override { return {}; }
     tq::Date Now() override { return tq::Date::now(); }
 
     int shown = 0;
