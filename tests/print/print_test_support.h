@@ -9,6 +9,13 @@
 #include "test_support.h"
 #include "ui/main/window/scripted_dialogs.h"
 
+#include <ostream>
+
+// Texts in failure messages as texts.
+inline void PrintTo(const QString &text, std::ostream *out) {
+    *out << '"' << text.toStdString() << '"';
+}
+
 namespace tq::test {
 
 // Scripted boxes that answer the PDF file chooser with `pdf` and remember what it proposed.

@@ -55,6 +55,15 @@ PrintCall Recording::find(const QString &text, int nth) const {
     return {};
 }
 
+PrintCall Recording::after(const QString &text, int nth, int offset) const {
+    const QList<PrintCall> texts = of(PrintCall::Text);
+    for (qsizetype i = 0; i < texts.size(); ++i) {
+        if (texts[i].text == text && --nth == 0)
+            return i + offset < texts.size() ? texts[i + offset] : PrintCall();
+    }
+    return {};
+}
+
 RecordingSurface::RecordingSurface(Recording &record, double width, double height)
     : PrintSurface(width, height), m_record(record) {
     SetFont(QStringLiteral("Default"), 9, false);
@@ -75,8 +84,7 @@ void RecordingSurface::add(PrintCall call) {
     call.bold = FontBold();
     call.pen = DrawWidth();
     call.color = ForeColor();
-    const int count = int(m_record.of(call.kind).size()) + 1;
-    if (m_record.failAt > 0 && call.kind == m_record.failKind && count == m_record.failAt)
+    if (m_record.failAt > 0 && call.kind == m_record.failKind && ++m_failCount == m_record.failAt)
         throw TqError(ErrorKind::File, QStringLiteral("the printer went away"));
     m_record.calls.append(call);
 }

@@ -42,6 +42,8 @@ struct Recording {
     QStringList lines(int page) const;
     // The first text call that reads `text` (a default call when there is none).
     PrintCall find(const QString &text, int nth = 1) const;
+    // The text call `offset` calls after that one.
+    PrintCall after(const QString &text, int nth, int offset) const;
 };
 
 // A printer with fixed text metrics: every character is 10 twips per point wide and a
@@ -70,6 +72,7 @@ private:
 
     Recording &m_record;
     int m_page = 1;
+    int m_failCount = 0;
 };
 
 // A printer list of the test's own: the system's printers are names, the choice answers
