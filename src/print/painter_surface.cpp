@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QPrinter>
 #include <QTemporaryFile>
 
@@ -76,6 +77,18 @@ QString reserveTemporary(const QString &target) {
     return file.fileName();
 }
 
+// Latin texts in a face whose line is about 1.16 em high, so the summary block of 20 rows
+// ends above the graph at 40 % of the page even where the application's face is a CJK
+// one (1.45 em); Japanese texts find their glyphs in the CJK face behind it.
+QStringList printFamilies(const QString &face) {
+    static const QString latin = QStringLiteral("DejaVu Sans");
+    QStringList families;
+    if (QFontDatabase::hasFamily(latin))
+        families.append(latin);
+    families << face << QStringLiteral("Noto Sans CJK JP");
+    return families;
+}
+
 } // namespace
 
 PainterSurface::PainterSurface(std::unique_ptr<QPrinter> printer)
@@ -104,8 +117,7 @@ void PainterSurface::applyScale() {
 
 void PainterSurface::fontChanged() {
     QFont font(FontName());
-    // Japanese texts find their glyphs behind the face asked for.
-    font.setFamilies({FontName(), QStringLiteral("Noto Sans CJK JP")});
+    font.setFamilies(printFamilies(FontName()));
     font.setPointSizeF(FontSize());
     font.setBold(FontBold());
     m_font = TwipsFont(font);

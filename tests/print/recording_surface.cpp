@@ -149,7 +149,7 @@ FakePrinters::~FakePrinters() {
 int FakePrinters::ChoosePrinter(const QStringList &names, int pre) {
     offered = names;
     preselected = pre;
-    return answer;
+    return choosePdf ? int(names.size()) - 1 : answer;
 }
 
 std::unique_ptr<PrintSurface> FakePrinters::OpenPrinter(const QString &name, const QString &) {

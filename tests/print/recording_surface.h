@@ -93,10 +93,11 @@ public:
 
     QStringList printers;
     QString defaultPrinter;
-    int answer = 0;       // the index chosen
-    QStringList offered;  // the names of the last choice
-    int preselected = -2; // the entry preselected at the last choice
-    QString opened;       // the printer the last document went to
+    int answer = 0;         // the index chosen
+    bool choosePdf = false; // choose the PDF file, the list's last entry, instead
+    QStringList offered;    // the names of the last choice
+    int preselected = -2;   // the entry preselected at the last choice
+    QString opened;         // the printer the last document went to
     Recording record;
     double width = RecordingSurface::kWidth;
     double height = RecordingSurface::kHeight;
