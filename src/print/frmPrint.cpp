@@ -20,17 +20,11 @@ namespace {
 
 const QString kTitle = QStringLiteral("TQ-6200 Data Logger");
 
-// The PDF file the last printout of this run went to: the next one proposes it.
-QString &lastPdfFile() {
-    static QString file;
-    return file;
-}
-
 // Asks for the PDF file; empty when the person cancelled or kept an existing file.
 QString choosePdfFile() {
-    const QString proposed = lastPdfFile().isEmpty()
+    const QString proposed = LastPdfFile().isEmpty()
                                  ? QDir(Globals().AppFolder).filePath(QStringLiteral("Sample.pdf"))
-                                 : lastPdfFile();
+                                 : LastPdfFile();
     const QString file =
         CurrentDialogs().SaveFileName({LoadMessage(5161), proposed, QStringLiteral("PDF (*.pdf)")});
     if (file.isEmpty())
@@ -135,7 +129,7 @@ PrintOutcome frmPrint::GoPrinter(const PrintRequest &request) {
         PrintPages(*target);
         target->EndDoc();
         if (!pdfFile.isEmpty())
-            lastPdfFile() = pdfFile;
+            SetLastPdfFile(pdfFile);
     } catch (const std::exception &error) {
         if (target)
             target->Abort();

@@ -14,6 +14,7 @@ namespace {
 
 PrinterSystem *installed = nullptr;
 std::optional<QString> current;
+QString lastPdf;
 
 } // namespace
 
@@ -46,6 +47,7 @@ PrinterSystem &CurrentPrinterSystem() {
 void SetPrinterSystem(PrinterSystem *system) {
     installed = system;
     current.reset();
+    lastPdf.clear();
 }
 
 QString PdfFilePrinter() {
@@ -66,6 +68,14 @@ QString CurrentPrinter() {
 
 void SetCurrentPrinter(const QString &name) {
     current = name;
+}
+
+QString LastPdfFile() {
+    return lastPdf;
+}
+
+void SetLastPdfFile(const QString &file) {
+    lastPdf = file;
 }
 
 } // namespace tq

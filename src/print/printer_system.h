@@ -41,7 +41,7 @@ public:
 // The printers in use: the installed ones, else the production ones.
 PrinterSystem &CurrentPrinterSystem();
 // Installs replacement printers (not owned; nullptr goes back to the production ones);
-// the current printer starts afresh from their default.
+// the current printer starts afresh from their default, and no PDF file was printed yet.
 void SetPrinterSystem(PrinterSystem *system);
 
 // The entry that prints into a PDF file, last in the printer list.
@@ -52,5 +52,9 @@ QStringList PrinterList();
 // when the system has no printer.
 QString CurrentPrinter();
 void SetCurrentPrinter(const QString &name);
+// The PDF file the last printout of this run went to (empty before the first one): the
+// next one proposes it.
+QString LastPdfFile();
+void SetLastPdfFile(const QString &file);
 
 } // namespace tq
