@@ -44,16 +44,16 @@ QString errorText(const std::exception &error) {
 
 // Where a cell's text starts, counted from its column's left edge.
 double cellOffset(qint16 code, const QString &text, double width, double textWidth) {
-    const bool numeric = ParseNumber(text).has_value();
+    const auto numeric = [&] { return ParseNumber(text).has_value(); };
     switch (code) {
     case 1:
         return (width - textWidth) / 2;
     case 2:
         return width - textWidth - 0.2 * width;
     case 3:
-        return cellOffset(numeric ? 2 : 1, text, width, textWidth);
+        return cellOffset(numeric() ? 2 : 1, text, width, textWidth);
     case 4:
-        return numeric || text.contains(QLatin1String("---"))
+        return numeric() || text.contains(QLatin1String("---"))
                    ? cellOffset(1, text, width, textWidth)
                    : 0;
     default:

@@ -133,8 +133,14 @@ double PainterSurface::TextHeight(const QString &) const {
     return m_metrics->height();
 }
 
+void PainterSurface::usePen(const QPen &pen) {
+    // Every change of the painter's state is written into the page: only real ones.
+    if (m_painter.pen() != pen)
+        m_painter.setPen(pen);
+}
+
 void PainterSurface::drawText(double x, double y, const QString &text) {
-    m_painter.setPen(QColor::fromRgb(ForeColor()));
+    usePen(QPen(QColor::fromRgb(ForeColor())));
     m_painter.drawText(QPointF(x, y + m_metrics->ascent()), text);
 }
 
@@ -142,7 +148,7 @@ void PainterSurface::drawLine(double x1, double y1, double x2, double y2) {
     QPen pen(QColor::fromRgb(ForeColor()));
     pen.setWidthF(PenTwips(DrawWidth()));
     pen.setCapStyle(Qt::FlatCap);
-    m_painter.setPen(pen);
+    usePen(pen);
     m_painter.drawLine(QPointF(x1, y1), QPointF(x2, y2));
 }
 

@@ -39,6 +39,7 @@ protected:
 
 private:
     void applyScale();
+    void usePen(const QPen &pen);
 
     std::unique_ptr<QPrinter> m_printer;
     QPainter m_painter;
