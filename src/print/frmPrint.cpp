@@ -214,7 +214,10 @@ void frmPrint::PrintRow(PrintSurface &target, const QStringList &cells) {
             continue;
         target.CurrentX = x;
         target.CurrentY = y;
-        target.Print(cells[i]);
+        // A left-aligned text that would run into the next cell's text is narrowed to its
+        // column (a long general date in Japanese); into an empty neighbour it runs on.
+        const bool neighbour = code == 0 && i + 1 < cells.size() && !cells[i + 1].isEmpty();
+        target.Print(cells[i], neighbour ? ColumnX[std::size_t(i) + 1] - x : 0);
     }
     target.CurrentY = y + rowHeight;
 }

@@ -139,9 +139,18 @@ void PainterSurface::usePen(const QPen &pen) {
         m_painter.setPen(pen);
 }
 
-void PainterSurface::drawText(double x, double y, const QString &text) {
+void PainterSurface::drawText(double x, double y, const QString &text, double scaleX) {
     usePen(QPen(QColor::fromRgb(ForeColor())));
-    m_painter.drawText(QPointF(x, y + m_metrics->ascent()), text);
+    const QPointF at(x, y + m_metrics->ascent());
+    if (scaleX >= 1) {
+        m_painter.drawText(at, text);
+        return;
+    }
+    m_painter.save();
+    m_painter.translate(at);
+    m_painter.scale(scaleX, 1);
+    m_painter.drawText(QPointF(0, 0), text);
+    m_painter.restore();
 }
 
 void PainterSurface::drawLine(double x1, double y1, double x2, double y2) {

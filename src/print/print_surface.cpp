@@ -9,9 +9,11 @@ void PrintSurface::SetFont(const QString &name, double points, bool bold) {
     fontChanged();
 }
 
-void PrintSurface::Print(const QString &text) {
-    drawText(CurrentX, CurrentY, text);
-    CurrentX += TextWidth(text);
+void PrintSurface::Print(const QString &text, double fitWidth) {
+    const double width = TextWidth(text);
+    const double scaleX = fitWidth > 0 && width > fitWidth ? fitWidth / width : 1.0;
+    drawText(CurrentX, CurrentY, text, scaleX);
+    CurrentX += width * scaleX;
 }
 
 void PrintSurface::PrintLine(const QString &text) {

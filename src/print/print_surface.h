@@ -43,7 +43,8 @@ public:
     virtual double TextHeight(const QString &text) const = 0;
 
     // Prints the text with its top at the print position; the position moves right past it.
-    void Print(const QString &text);
+    // A text wider than a `fitWidth` above 0 is narrowed to that width.
+    void Print(const QString &text, double fitWidth = 0);
     // Prints the text and ends the line: the position goes to the left edge, one text
     // line lower.
     void PrintLine(const QString &text);
@@ -65,7 +66,8 @@ protected:
     static double PenTwips(int width) { return width * 1440.0 / 600.0; }
 
     virtual void fontChanged() = 0;
-    virtual void drawText(double x, double y, const QString &text) = 0;
+    // `scaleX` below 1 narrows the text.
+    virtual void drawText(double x, double y, const QString &text, double scaleX) = 0;
     virtual void drawLine(double x1, double y1, double x2, double y2) = 0;
     virtual void newPage() = 0;
 

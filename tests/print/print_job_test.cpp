@@ -126,6 +126,34 @@ TEST_F(PrintJobTest, RowCellsArePlacedByTheirAlignmentCode) {
     }
 }
 
+// A long left-aligned text is narrowed to its column where the next cell has a text, and
+// runs on into an empty one.
+TEST_F(PrintJobTest, LongTextsAreNarrowedOnlyWhereTheyWouldMeetTheNextCell) {
+    const QString longText = QStringLiteral("2024/01/05 10:00:00 long"); // 24 x 90 twips
+    const struct {
+        qint16 code;
+        QString next;
+        double scale;
+    } cases[] = {
+        {0, QStringLiteral("x"), 2000.0 / 2160},
+        {0, QString(), 1},
+        {1, QStringLiteral("x"), 1}, // centred: spreads to both sides
+    };
+    for (const auto &c : cases) {
+        test::Recording record;
+        test::RecordingSurface surface(record);
+        frmPrint print;
+        print.ColumnX[0] = 1000;
+        print.ColumnX[1] = 3000;
+        print.ColumnX[2] = 5000;
+        print.ColumnAlign.fill(0);
+        print.ColumnAlign[0] = c.code;
+        print.PrintRow(surface, {longText, c.next});
+        ASSERT_FALSE(record.calls.isEmpty());
+        EXPECT_DOUBLE_EQ(record.calls[0].scaleX, c.scale) << c.code << c.next.toStdString();
+    }
+}
+
 TEST_F(PrintJobTest, RowsBeyondElevenCellsOrAlignedInTheLastColumnFail) {
     test::Recording record;
     test::RecordingSurface surface(record);

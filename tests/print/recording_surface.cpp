@@ -89,9 +89,10 @@ void RecordingSurface::add(PrintCall call) {
     m_record.calls.append(call);
 }
 
-void RecordingSurface::drawText(double x, double y, const QString &text) {
+void RecordingSurface::drawText(double x, double y, const QString &text, double scaleX) {
     PrintCall call;
     call.kind = PrintCall::Text;
+    call.scaleX = scaleX;
     call.x = x;
     call.y = y;
     call.text = text;

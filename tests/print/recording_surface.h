@@ -24,6 +24,7 @@ struct PrintCall {
     bool bold = false;
     int pen = 1;
     unsigned color = 0;
+    double scaleX = 1; // text: below 1 when narrowed to its column
 };
 
 // What a recording printer was asked, kept by the test while the job owns the printer.
@@ -63,7 +64,7 @@ public:
 
 protected:
     void fontChanged() override {}
-    void drawText(double x, double y, const QString &text) override;
+    void drawText(double x, double y, const QString &text, double scaleX) override;
     void drawLine(double x1, double y1, double x2, double y2) override;
     void newPage() override;
 
