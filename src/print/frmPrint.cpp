@@ -215,9 +215,11 @@ void frmPrint::PrintRow(PrintSurface &target, const QStringList &cells) {
         target.CurrentX = x;
         target.CurrentY = y;
         // A left-aligned text that would run into the next cell's text is narrowed to its
-        // column (a long general date in Japanese); into an empty neighbour it runs on.
+        // column (a long general date in Japanese); into an empty neighbour it runs on, but
+        // never off the page.
         const bool neighbour = code == 0 && i + 1 < cells.size() && !cells[i + 1].isEmpty();
-        target.Print(cells[i], neighbour ? ColumnX[std::size_t(i) + 1] - x : 0);
+        const double limit = neighbour ? ColumnX[std::size_t(i) + 1] : target.ScaleWidth();
+        target.Print(cells[i], std::max(limit - x, 1.0));
     }
     target.CurrentY = y + rowHeight;
 }

@@ -71,7 +71,8 @@ public:
     // ColumnAlign code (0 left, 1 centred, 2 ending at 80 % of the column, 3 numbers as
     // 2 and words as 1, 4 numbers and "---" as 1 and words as 0); the position then
     // moves one row (1.1 times the height of "W") down. A left-aligned text that would
-    // run past its column into the next cell's text is narrowed to fit. Never starts a page.
+    // run past its column into the next cell's text, and any text that would run off the
+    // page, is narrowed to fit. Never starts a page.
     void PrintRow(PrintSurface &target, const QStringList &cells);
     // Fills the print graph from the request's trend (kinds 1 and 2).
     void SetPrintGraph();

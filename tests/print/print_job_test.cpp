@@ -139,6 +139,15 @@ TEST_F(PrintJobTest, LongTextsAreNarrowedOnlyWhereTheyWouldMeetTheNextCell) {
         {0, QString(), 1},
         {1, QStringLiteral("x"), 1}, // centred: spreads to both sides
     };
+    {
+        test::Recording record;
+        test::RecordingSurface surface(record);
+        frmPrint print;
+        print.ColumnX[0] = W - 1000;
+        print.ColumnAlign[0] = 0;
+        print.PrintRow(surface, {longText});
+        EXPECT_DOUBLE_EQ(record.calls[0].scaleX, 1000.0 / 2160) << "never off the page";
+    }
     for (const auto &c : cases) {
         test::Recording record;
         test::RecordingSurface surface(record);
