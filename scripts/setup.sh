@@ -5,7 +5,7 @@ packages=(
     build-essential cmake pkg-config
     qt6-base-dev qt6-serialport-dev libqt6sql6-sqlite
     libgtest-dev libgmock-dev libbenchmark-dev
-    sqlite3 python3 fonts-noto-cjk locales
+    sqlite3 python3 fonts-noto-cjk locales poppler-utils
 )
 missing=()
 for p in "${packages[@]}"; do

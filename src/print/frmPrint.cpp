@@ -1,87 +1,254 @@
 #include "print/frmPrint.h"
 
+#include "core/errors.h"
+#include "core/gas_format.h"
 #include "core/gui/dialogs.h"
-#include "core/gui/flex_grid.h"
+#include "core/messages.h"
+#include "core/program_state.h"
+#include "graph/uclVtmGraph.h"
+#include "logs/trend/clsAlarm.h"
+#include "print/painter_surface.h"
+#include "print/printer_system.h"
 
-#include <QPainter>
-#include <QPrinter>
-
-#include <algorithm>
-#include <array>
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 
 namespace tq {
 
 namespace {
 
 const QString kTitle = QStringLiteral("TQ-6200 Data Logger");
-const QString kListTitle = QStringLiteral("  (Last Calibration)");
 
-// Column 0 (the number) is narrow; the others share the rest of the line.
-std::array<int, frmPrint::kListColumns> columnLefts(int width) {
-    std::array<int, frmPrint::kListColumns> lefts{};
-    const int first = width * 6 / 100;
-    const int share = (width - first) / (frmPrint::kListColumns - 1);
-    for (int col = 1; col < frmPrint::kListColumns; ++col)
-        lefts[col] = first + (col - 1) * share;
-    return lefts;
+// Asks for the PDF file; empty when the person cancelled or kept an existing file.
+QString choosePdfFile() {
+    const QString proposed = LastPdfFile().isEmpty()
+                                 ? QDir(Globals().AppFolder).filePath(QStringLiteral("Sample.pdf"))
+                                 : LastPdfFile();
+    const QString file =
+        CurrentDialogs().SaveFileName({LoadMessage(5161), proposed, QStringLiteral("PDF (*.pdf)")});
+    if (file.isEmpty())
+        return {};
+    if (QFileInfo::exists(file) &&
+        ShowMessage({5307, LoadMessage(5307), LoadMessage(5308), BoxIcon::Question,
+                     BoxButtons::YesNo}) != BoxAnswer::Yes)
+        return {};
+    return file;
+}
+
+QString errorText(const std::exception &error) {
+    if (const auto *tq = dynamic_cast<const TqError *>(&error))
+        return tq->message();
+    return QString::fromLocal8Bit(error.what());
+}
+
+// Where a cell's text starts, counted from its column's left edge.
+double cellOffset(qint16 code, const QString &text, double width, double textWidth) {
+    const auto numeric = [&] { return ParseNumber(text).has_value(); };
+    switch (code) {
+    case 1:
+        return (width - textWidth) / 2;
+    case 2:
+        return width - textWidth - 0.2 * width;
+    case 3:
+        return cellOffset(numeric() ? 2 : 1, text, width, textWidth);
+    case 4:
+        return numeric() || text.contains(QLatin1String("---"))
+                   ? cellOffset(1, text, width, textWidth)
+                   : 0;
+    default:
+        return 0;
+    }
 }
 
 } // namespace
 
-bool frmPrint::GoPrinter() {
-    if (m_dataType != kLastCalibration || !m_grid)
-        return false;
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(kTitle + kListTitle);
-    if (!CurrentDialogs().ChoosePrinter(printer))
-        return false;
-    return PrintLastCalibration(printer);
-}
-
-QList<QList<int>> frmPrint::PageRows(int rows, int linesPerPage) {
-    const int perPage = std::max(linesPerPage - 1, 1);
-    QList<QList<int>> pages;
-    int row = 1;
-    do {
-        QList<int> page{0};
-        for (int n = 0; n < perPage && row < rows; ++n)
-            page.append(row++);
-        pages.append(page);
-    } while (row < rows);
-    return pages;
-}
-
-bool frmPrint::PrintLastCalibration(QPrinter &printer) const {
-    QPainter painter;
-    if (!m_grid || !painter.begin(&printer))
-        return false;
-    painter.setFont(m_grid->font());
-    const QRect page = painter.viewport();
-    const int lineHeight = painter.fontMetrics().height() * 3 / 2;
-    const auto lefts = columnLefts(page.width());
-    const QString title = kTitle + kListTitle + QStringLiteral("   ") + Now().generalDate();
-    // The title and a blank line above the rows of every page.
-    const int linesPerPage = page.height() / lineHeight - 2;
-
-    const QList<QList<int>> pages = PageRows(m_grid->Rows(), linesPerPage);
-    for (int p = 0; p < pages.size(); ++p) {
-        if (p > 0)
-            printer.newPage();
-        painter.drawText(QRect(0, 0, page.width(), lineHeight), Qt::AlignLeft | Qt::AlignVCenter,
-                         title);
-        int y = lineHeight * 2;
-        for (int row : pages[p]) {
-            for (int col = 0; col < kListColumns; ++col) {
-                const int right = col + 1 < kListColumns ? lefts[col + 1] : page.width();
-                painter.drawText(QRect(lefts[col], y, right - lefts[col], lineHeight),
-                                 Qt::AlignLeft | Qt::AlignVCenter, m_grid->TextMatrix(row, col));
-            }
-            y += lineHeight;
-            if (row == 0)
-                painter.drawLine(0, y, page.width(), y);
-        }
+QString PrintKindText(qint32 dataType, qint32 sampling) {
+    switch (dataType) {
+    case 1:
+        return QStringLiteral("  (Interval Trend)");
+    case 2:
+        return sampling == 2 ? QStringLiteral("  (Interval Trend)")
+                             : QStringLiteral("  (Alarm Trend)");
+    case 3:
+        return QStringLiteral("  (Calibration History)");
+    case 4:
+        return QStringLiteral("  (Last Calibration)");
+    case 5:
+        return QStringLiteral("  (Alarm Event)");
+    case 6:
+        return QStringLiteral("  (Trouble Event)");
+    case 7:
+        return QStringLiteral("  (Power Event)");
+    case 9:
+        return QStringLiteral("  (Bar Hole)");
+    case 10:
+        return QStringLiteral("  (Bump Test)");
+    case 11:
+        return QStringLiteral("  (Snap Shot)");
+    case 12:
+        return QStringLiteral("  (Sensor History)");
+    default:
+        return {};
     }
-    return painter.end();
+}
+
+frmPrint::frmPrint() : m_graph(std::make_unique<uclVtmGraph>()) {}
+
+frmPrint::~frmPrint() = default;
+
+PrintOutcome frmPrint::GoPrinter(const PrintRequest &request) {
+    setRequest(request);
+    const QStringList printers = PrinterList();
+    // The printer current before the job: the last entry of its name.
+    const qsizetype saved = printers.lastIndexOf(CurrentPrinter());
+    const auto restorePrinter = [&] {
+        if (saved >= 0)
+            SetCurrentPrinter(printers[saved]);
+    };
+    const QString document = (kTitle + PrintKindText(m_request.DataType, 0)).simplified();
+    std::unique_ptr<PrintSurface> target;
+    try {
+        if (m_request.PrintType && (m_request.DataType == 1 || m_request.DataType == 2))
+            SetPrintGraph();
+        const int chosen = CurrentPrinterSystem().ChoosePrinter(printers, int(saved));
+        if (chosen < 0 || chosen >= printers.size())
+            return PrintOutcome::NoPrinter;
+        SetCurrentPrinter(printers[chosen]);
+        QString pdfFile;
+        if (chosen == printers.size() - 1) {
+            pdfFile = choosePdfFile();
+            if (pdfFile.isEmpty()) {
+                restorePrinter();
+                return PrintOutcome::NoPrinter;
+            }
+            target = OpenPdfFile(pdfFile, document);
+        } else {
+            target = CurrentPrinterSystem().OpenPrinter(printers[chosen], document);
+        }
+        PrintPages(*target);
+        target->EndDoc();
+        if (!pdfFile.isEmpty())
+            SetLastPdfFile(pdfFile);
+    } catch (const std::exception &error) {
+        if (target)
+            target->Abort();
+        restorePrinter();
+        ShowMessage(
+            {30102, LoadMessage(30102, {errorText(error)}), LoadMessage(5161), BoxIcon::Critical});
+        return PrintOutcome::Failed;
+    }
+    restorePrinter();
+    return PrintOutcome::Printed;
+}
+
+void frmPrint::PrintPages(PrintSurface &target) {
+    PrintTitle(target);
+    const qint32 kind = m_request.DataType;
+    if (m_request.PrintType) {
+        if (kind == 1 || kind == 2)
+            PrintLogHeader(target);
+        PrintGraph(target);
+        return;
+    }
+    switch (kind) {
+    case 11:
+    case 1:
+    case 2:
+        PrintLogHeader(target);
+        PrintDataTable(target);
+        break;
+    case 9:
+        PrintLogHeader(target);
+        break;
+    case 3:
+    case 10:
+        PrintCalHistory(target);
+        break;
+    case kLastCalibration:
+        PrintLastCal(target);
+        break;
+    default:
+        PrintEventLog(target);
+        break;
+    }
+}
+
+void frmPrint::PrintTitle(PrintSurface &target) {
+    const double width = target.ScaleWidth();
+    target.SetForeColor(0);
+    target.SetFont(QApplication::font().family(), 12, true);
+    target.CurrentX = 0.02 * width + 10;
+    target.CurrentY = 0.02 * target.ScaleHeight() + 10;
+    const double top = target.CurrentY;
+    const qint32 sampling =
+        m_request.AlarmData
+            ? m_request.AlarmData->GasBaseInfo(qint32(LogHeaderItem::Sampling)).toInt()
+            : 0;
+    target.Print(kTitle + PrintKindText(m_request.DataType, sampling));
+    target.SetFontSize(9);
+    const QString now = Now().generalDate();
+    target.CurrentX = width - target.TextWidth(now) - 300;
+    target.CurrentY = top;
+    target.PrintLine(now);
+    target.SetFontBold(false);
+}
+
+void frmPrint::PrintRow(PrintSurface &target, const QStringList &cells) {
+    if (cells.size() > kColumns)
+        throw TqError(ErrorKind::SubscriptOutOfRange,
+                      QStringLiteral("A printed row holds at most %1 cells").arg(kColumns));
+    const double rowHeight = double(float(1.1 * target.TextHeight(QStringLiteral("W"))));
+    const double y = target.CurrentY;
+    for (int i = 0; i < cells.size(); ++i) {
+        const qint16 code = ColumnAlign[std::size_t(i)];
+        double x = ColumnX[std::size_t(i)];
+        if (code >= 1 && code <= 4) {
+            if (i + 1 >= kColumns)
+                throw TqError(ErrorKind::SubscriptOutOfRange,
+                              QStringLiteral("The last printed column can only start at its edge"));
+            const double width = ColumnX[std::size_t(i) + 1] - x;
+            x += cellOffset(code, cells[i], width, target.TextWidth(cells[i]));
+        }
+        if (cells[i].isEmpty())
+            continue;
+        target.CurrentX = x;
+        target.CurrentY = y;
+        // A left-aligned text that would run into the next cell's text is narrowed to its
+        // column (a long general date in Japanese); into an empty neighbour it runs on, but
+        // never off the page.
+        const bool neighbour = code == 0 && i + 1 < cells.size() && !cells[i + 1].isEmpty();
+        const double limit = neighbour ? ColumnX[std::size_t(i) + 1] : target.ScaleWidth();
+        target.Print(cells[i], std::max(limit - x, 1.0));
+    }
+    target.CurrentY = y + rowHeight;
+}
+
+void frmPrint::Rule(PrintSurface &target, int penWidth) {
+    const double y = target.CurrentY + 30;
+    target.SetDrawWidth(penWidth);
+    target.CurrentX = 0;
+    target.Line(0, y, target.ScaleWidth(), y);
+    target.SetDrawWidth(1);
+}
+
+bool frmPrint::BreakPage(PrintSurface &target, bool moreRows) {
+    if (!moreRows || !(target.CurrentY > 0.95 * target.ScaleHeight()))
+        return false;
+    target.NewPage();
+    PrintTitle(target);
+    target.CurrentY = 0.1 * target.ScaleWidth();
+    return true;
+}
+
+void frmPrint::SetColumns(PrintSurface &target, std::initializer_list<double> fractions) {
+    std::size_t i = 0;
+    for (double fraction : fractions)
+        ColumnX[i++] = fraction * target.ScaleWidth();
+}
+
+void frmPrint::SetAlign(qint16 code) {
+    ColumnAlign.fill(code);
 }
 
 } // namespace tq

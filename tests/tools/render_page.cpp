@@ -10,6 +10,7 @@
 #include "core/gui/flex_grid.h"
 #include "core/program_state.h"
 #include "print/frmPrint.h"
+#include "print/painter_surface.h"
 #include "ui/instrument/frmFsDialog.h"
 #include "ui/main/window/frmMain.h"
 
@@ -106,13 +107,15 @@ int main(int argc, char **argv) {
         window.cmdInst_Click(3);
         c.optHistory[std::size_t(view)]->setChecked(true);
         if (page == QLatin1String("print")) {
-            QPrinter printer(QPrinter::HighResolution);
-            printer.setOutputFormat(QPrinter::PdfFormat);
-            printer.setOutputFileName(out);
+            PrintRequest request;
+            request.DataType = frmPrint::kLastCalibration;
+            request.frmObj = c.vfgHistory;
             frmPrint print;
-            print.setDataType(frmPrint::kLastCalibration);
-            print.setGrid(c.vfgHistory);
-            return print.PrintLastCalibration(printer) ? 0 : 1;
+            print.setRequest(request);
+            const std::unique_ptr<PrintSurface> pdf = OpenPdfFile(out, QStringLiteral("list"));
+            print.PrintPages(*pdf);
+            pdf->EndDoc();
+            return 0;
         }
     } else if (page == QLatin1String("set")) {
         window.cmdInst_Click(4);

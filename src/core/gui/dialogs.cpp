@@ -6,9 +6,6 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QMessageBox>
-#include <QPrintDialog>
-#include <QPrinter>
-#include <QPrinterInfo>
 
 namespace tq {
 
@@ -107,30 +104,6 @@ QColor QtDialogs::ChooseColor(const QColor &preset) {
         return preset;
     const QColor chosen = QColorDialog::getColor(preset, QApplication::activeWindow());
     return chosen.isValid() ? chosen : preset;
-}
-
-bool QtDialogs::ChoosePrinter(QPrinter &printer) {
-    const QString log = messageLogPath();
-    if (!log.isEmpty()) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        if (printer.outputFileName().isEmpty())
-            printer.setOutputFileName(log + QStringLiteral(".pdf"));
-        return true;
-    }
-    if (QPrinterInfo::availablePrinters().isEmpty()) {
-        const QString file = SaveFileName({QString(), QString(), QStringLiteral("PDF (*.pdf)")});
-        if (file.isEmpty())
-            return false;
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(file);
-        return true;
-    }
-    QPrintDialog dialog(&printer, QApplication::activeWindow());
-    return dialog.exec() == QDialog::Accepted;
-}
-
-bool Dialogs::ChoosePrinter(QPrinter &) {
-    return false;
 }
 
 Dialogs &CurrentDialogs() {

@@ -6,8 +6,6 @@
 #include <QFont>
 #include <QString>
 
-class QPrinter;
-
 namespace tq {
 
 enum class BoxIcon { None, Information, Question, Warning, Critical };
@@ -53,21 +51,16 @@ public:
     // The chosen path alone.
     QString SaveFileName(const FileChoice &choice) { return ChooseSaveFile(choice).path; }
     virtual Date Now() = 0;
-    // The font, colour and printer choosers. The font and colour choosers give the preset
-    // back when the person cancels; the printer chooser sets the printer up and is false
-    // when the person cancelled (nothing is then printed).
+    // The font and colour choosers give the preset back when the person cancels. (The
+    // printer choice is the print library's own seam.)
     virtual QFont ChooseFont(const QFont &preset) { return preset; }
     virtual QColor ChooseColor(const QColor &preset) { return preset; }
-    virtual bool ChoosePrinter(QPrinter &printer);
 };
 
 // The production dialogs. When the environment variable TQ6200_MESSAGE_LOG names a file,
 // no box is shown: each box appends a line to that file (the message id, a tab and the
 // text, its line breaks written as "~c") and takes its default button; file choosers then
-// answer with no file, the font and colour choosers with their preset and the printer
-// chooser with a PDF file: the printer's own output file when it has one, else the
-// message log's path with ".pdf" added.
-// Without a printer installed the printer chooser asks for a PDF file to print into.
+// answer with no file and the font and colour choosers with their preset.
 class QtDialogs : public Dialogs {
 public:
     BoxAnswer ShowMessage(const MessageBoxRequest &request) override;
@@ -76,7 +69,6 @@ public:
     Date Now() override;
     QFont ChooseFont(const QFont &preset) override;
     QColor ChooseColor(const QColor &preset) override;
-    bool ChoosePrinter(QPrinter &printer) override;
 };
 
 // The dialogs in use: the installed ones, else the production ones.

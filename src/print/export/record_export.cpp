@@ -87,7 +87,37 @@ const std::vector<EventKind> &eventKinds() {
     return kinds;
 }
 
+const EventKind *eventKindOf(qint32 logType) {
+    for (const EventKind &k : eventKinds()) {
+        if (k.logType == logType)
+            return &k;
+    }
+    return nullptr;
+}
+
 } // namespace
+
+DbRow EventLogHead(Database &db, qint64 seqNo) {
+    const QList<DbRow> heads = db.query(
+        QStringLiteral(
+            "Select SeqNo, SerialNo, StationID, UserID, Dates From Log_Head Where SeqNo=?"),
+        {seqNo});
+    // The header of a log that is not stored cannot be written: never a text of nothing.
+    if (heads.isEmpty())
+        throw TqError(ErrorKind::Database,
+                      QStringLiteral("The log %1 is not in the database").arg(seqNo));
+    return heads.first();
+}
+
+QList<DbRow> EventLogRows(Database &db, qint32 logType, qint64 relNo) {
+    const EventKind *kind = eventKindOf(logType);
+    if (!kind)
+        return {};
+    // Newest first; entries of one second keep the order they were stored in.
+    return db.query(QStringLiteral("Select * From %1 Where RelNo=? Order By Dates Desc, SeqNo Asc")
+                        .arg(QLatin1String(kind->table)),
+                    {relNo});
+}
 
 void WriteHistoryText(const ExportRequest &request, ExportSink &sink) {
     const clsHistory emptyLog;
@@ -121,31 +151,16 @@ void WriteHistoryText(const ExportRequest &request, ExportSink &sink) {
 }
 
 void WriteEventText(const ExportRequest &request, ExportSink &sink) {
-    const EventKind *kind = nullptr;
-    for (const EventKind &k : eventKinds()) {
-        if (k.logType == request.logType)
-            kind = &k;
-    }
+    const EventKind *kind = eventKindOf(request.logType);
     if (!kind)
         return;
     Database db(Globals().DatabasePath);
-    const QList<DbRow> heads = db.query(
-        QStringLiteral("Select SerialNo, StationID, UserID, Dates From Log_Head Where SeqNo=?"),
-        {request.seqNo});
-    // The header of a log that is not stored cannot be written: never a text of nothing.
-    if (heads.isEmpty())
-        throw TqError(ErrorKind::Database,
-                      QStringLiteral("The log %1 is not in the database").arg(request.seqNo));
-    const DbRow &head = heads.first();
+    const DbRow head = EventLogHead(db, request.seqNo);
     TextWriter out(request, sink);
     writeHead(out, kind->title, head.text(QStringLiteral("SerialNo")),
               head.text(QStringLiteral("StationID")), head.text(QStringLiteral("UserID")),
               head.date(QStringLiteral("Dates")), kind->headings);
-    // Newest first; entries of one second keep the order they were stored in.
-    const QList<DbRow> rows =
-        db.query(QStringLiteral("Select * From %1 Where RelNo=? Order By Dates Desc, SeqNo Asc")
-                     .arg(QLatin1String(kind->table)),
-                 {request.seqNo});
+    const QList<DbRow> rows = EventLogRows(db, request.logType, request.seqNo);
     qint64 number = 0;
     for (const DbRow &row : rows) {
         out.line(

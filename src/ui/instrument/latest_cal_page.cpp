@@ -168,10 +168,12 @@ void LatestCalPage::mnuHistDel_Click() {
 }
 
 void LatestCalPage::cmdLastCal_Click() {
-    frmPrint print;
-    print.setDataType(frmPrint::kLastCalibration);
-    print.setGrid(m_c.vfgHistory);
-    print.GoPrinter();
+    if (m_c.vfgHistory->Rows() <= 0)
+        return;
+    PrintRequest request;
+    request.DataType = frmPrint::kLastCalibration;
+    request.frmObj = m_c.vfgHistory;
+    frmPrint().GoPrinter(request);
 }
 
 } // namespace tq

@@ -8,7 +8,6 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QPrinter>
 #include <QTimer>
 
 namespace tq {
@@ -39,22 +38,12 @@ TEST_F(MessageLogTest, BoxesAreWrittenOneALineAndTakeTheirDefault) {
               QByteArray("5373\tEnd ?\n300\tfirst~csecond\n"));
 }
 
-TEST_F(MessageLogTest, ChoosersTakeThePresetAndPrintIntoAPdfFile) {
+TEST_F(MessageLogTest, ChoosersTakeThePreset) {
     QtDialogs dialogs;
     QFont font(QStringLiteral("Sans"), 11);
     font.setBold(true);
     EXPECT_EQ(dialogs.ChooseFont(font), font);
     EXPECT_EQ(dialogs.ChooseColor(QColor(1, 2, 3)), QColor(1, 2, 3));
-
-    QPrinter printer;
-    ASSERT_TRUE(dialogs.ChoosePrinter(printer));
-    EXPECT_EQ(printer.outputFormat(), QPrinter::PdfFormat);
-    EXPECT_EQ(printer.outputFileName(), path(QStringLiteral("boxes.log.pdf")));
-
-    QPrinter named;
-    named.setOutputFileName(path(QStringLiteral("list.pdf")));
-    ASSERT_TRUE(dialogs.ChoosePrinter(named));
-    EXPECT_EQ(named.outputFileName(), path(QStringLiteral("list.pdf")));
 }
 
 // The production save chooser proposes the full name with the preselected entry, reads the
