@@ -7,8 +7,5 @@ void ScrollAlarmRowToMiddle(FlexGrid &) {}
 bool ShowBrowseData(FlexGrid &, FlexGrid &, DataViewLogs &, const BrowseDataRequest &request) {
     return request.logType != 0 && request.logType != 4 && request.logType != 8;
 }
-TrendGraphBoxes ShowTrendGraph(uclVtmGraph &, qint32, DataViewLogs &, const TrendGraphOptions &) {
-    return {};
-}
 
 } // namespace tq
