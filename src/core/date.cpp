@@ -1,5 +1,6 @@
 #include "core/date.h"
 
+#include "core/date_pattern.h"
 #include "core/messages.h"
 
 #include <QDateTime>
@@ -112,12 +113,14 @@ QString Date::format(const QString &pattern) const {
 
 namespace {
 
-// The system's general date patterns, worked out once: a list of 10,000 logs formats
-// 10,000 dates.
+// The system's general date patterns, worked out and compiled once: a record table writes
+// tens of thousands of dates.
 struct GeneralDateFormats {
     QLocale locale = QLocale::system();
     QString date;
     QString time;
+    std::optional<DatePattern> compiledDate;
+    std::optional<DatePattern> compiledTime;
 
     GeneralDateFormats() {
         date = locale.dateFormat(QLocale::ShortFormat);
@@ -127,6 +130,8 @@ struct GeneralDateFormats {
         time = locale.timeFormat(QLocale::LongFormat);
         time.remove(QRegularExpression(QStringLiteral(R"(\s*\bt+\b\s*)")));
         time = time.trimmed();
+        compiledDate = DatePattern::compile(date, locale);
+        compiledTime = DatePattern::compile(time, locale);
     }
 };
 
@@ -134,11 +139,22 @@ struct GeneralDateFormats {
 
 QString Date::generalDate() const {
     static const GeneralDateFormats formats;
-    const QString text = formats.locale.toString(date(), formats.date);
+    const QDate d = date();
     const QTime t = time();
+    QString text;
+    text.reserve(24);
+    if (formats.compiledDate)
+        formats.compiledDate->append(text, d, t);
+    else
+        text = formats.locale.toString(d, formats.date);
     if (t == QTime(0, 0))
         return text;
-    return text + QLatin1Char(' ') + formats.locale.toString(t, formats.time);
+    text += QLatin1Char(' ');
+    if (formats.compiledTime)
+        formats.compiledTime->append(text, d, t);
+    else
+        text += formats.locale.toString(t, formats.time);
+    return text;
 }
 
 QString Date::mediumDate() const {

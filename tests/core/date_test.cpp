@@ -1,4 +1,5 @@
 #include "core/date.h"
+#include "core/date_pattern.h"
 
 #include <QFileInfo>
 
@@ -89,3 +90,41 @@ TEST(Date, TimesTheLocalZoneSkipsAreKept) {
 }
 
 } // namespace
+
+// The compiled general date patterns write what QLocale writes for the same pattern, for the
+// short date and long time forms of the locales the program meets and the pattern letters
+// those forms use; a pattern with a letter it does not know is left to QLocale.
+TEST(DatePattern, WritesWhatQLocaleWrites) {
+    const QStringList patterns = {
+        "M/d/yyyy",    "dd/MM/yyyy",
+        "yyyy/MM/dd",  "d. M. yyyy",
+        "dd.MM.yy",    "yyyy-MM-dd",
+        "d MMM yyyy",  "dddd, d MMMM yyyy",
+        "ddd dd",      "h:mm:ss AP",
+        "hh:mm:ss ap", "HH:mm:ss",
+        "H時mm分ss秒", "h 'h' mm 'o''clock' ''",
+        "A h:mm",      "a hh:mm",
+    };
+    const QList<QLocale> locales = {QLocale::c(), QLocale(QLocale::English, QLocale::UnitedStates),
+                                    QLocale(QLocale::Japanese, QLocale::Japan),
+                                    QLocale(QLocale::German, QLocale::Germany)};
+    const QList<QDateTime> moments = {
+        {QDate(2024, 3, 7), QTime(0, 5, 9)},     {QDate(1999, 12, 31), QTime(12, 0, 0)},
+        {QDate(2015, 6, 23), QTime(23, 59, 59)}, {QDate(2001, 1, 1), QTime(9, 30, 0)},
+        {QDate(1900, 1, 1), QTime(13, 1, 2)},
+    };
+    for (const QLocale &locale : locales) {
+        for (const QString &pattern : patterns) {
+            const auto compiled = tq::DatePattern::compile(pattern, locale);
+            ASSERT_TRUE(compiled) << pattern.toStdString();
+            for (const QDateTime &m : moments) {
+                QString text;
+                compiled->append(text, m.date(), m.time());
+                EXPECT_EQ(text, locale.toString(m, pattern))
+                    << pattern.toStdString() << " " << locale.name().toStdString();
+            }
+        }
+    }
+    for (const char *unknown : {"yyy", "hh:mm:ss t", "zzz", "aP"})
+        EXPECT_FALSE(tq::DatePattern::compile(QString::fromUtf8(unknown), QLocale::c())) << unknown;
+}

@@ -43,22 +43,6 @@ qint64 RecordCount(qint64 bytes) {
     return RoundToWhole<qint64>(double(bytes) / kTrendRecordSize);
 }
 
-// The bytes of the first maxRecords records of a trend file; throws TqError(File) when
-// the file cannot be read.
-QByteArray readTrendRecords(const QString &path, qint64 maxRecords) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw TqError(
-            ErrorKind::File,
-            QStringLiteral("Cannot read the trend file %1: %2").arg(path, file.errorString()));
-    QByteArray bytes = file.read(maxRecords * kTrendRecordSize);
-    if (file.error() != QFileDevice::NoError)
-        throw TqError(
-            ErrorKind::File,
-            QStringLiteral("Cannot read the trend file %1: %2").arg(path, file.errorString()));
-    return bytes;
-}
-
 } // namespace
 
 bool clsAlarm::CheckDuplicate() const {
@@ -153,7 +137,7 @@ void clsAlarm::ReLoad() {
 
     // The table holds kSampleEntries samples; a longer file is read up to that.
     const QByteArray records =
-        readTrendRecords(TrendFilePath(m_header.FolderID, m_header.Names), kSampleEntries);
+        ReadTrendRecords(TrendFilePath(m_header.FolderID, m_header.Names), kSampleEntries);
     m_dataCount = static_cast<qint16>(RecordCount(records.size()));
     for (qint32 i = 0; i < m_dataCount; ++i) {
         m_samples[i].number = i;

@@ -114,20 +114,25 @@ Date GetTrendTime(const QByteArray &records, qint64 n) {
     return Date(readLittle<double>(records, at)).roundedToSecond();
 }
 
-QList<TrendPoint> ReadTrendFile(const QString &path, qint64 maxRecords) {
+QByteArray ReadTrendRecords(const QString &path, qint64 maxRecords) {
     QFile file(path);
+    if (!file.exists())
+        return {};
     if (!file.open(QIODevice::ReadOnly))
         throw TqError(
             ErrorKind::File,
             QStringLiteral("Cannot open the trend file %1: %2").arg(path, file.errorString()));
-    const QByteArray bytes = file.readAll();
+    QByteArray bytes = maxRecords >= 0 ? file.read(maxRecords * kTrendRecordSize) : file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw TqError(
             ErrorKind::File,
             QStringLiteral("Cannot read the trend file %1: %2").arg(path, file.errorString()));
-    qint64 count = bytes.size() / kTrendRecordSize;
-    if (maxRecords >= 0)
-        count = std::min(count, maxRecords);
+    return bytes;
+}
+
+QList<TrendPoint> ReadTrendFile(const QString &path, qint64 maxRecords) {
+    const QByteArray bytes = ReadTrendRecords(path, maxRecords);
+    const qint64 count = bytes.size() / kTrendRecordSize;
     QList<TrendPoint> points;
     points.reserve(count);
     for (qint64 n = 1; n <= count; ++n)

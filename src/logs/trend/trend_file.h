@@ -61,8 +61,13 @@ struct TrendPoint {
     float value; // StoredToValue of the stored value
 };
 
+// The bytes of the first maxRecords records (all of them with -1) of the trend file at path.
+// A missing file reads as no records, so a log whose file is gone still shows its summary
+// and its events; a file that exists but cannot be read throws TqError(File).
+QByteArray ReadTrendRecords(const QString &path, qint64 maxRecords = -1);
+
 // The records of the trend file at path, at most maxRecords of them; a last, incomplete
-// record is left out. Throws TqError(File) when the file cannot be read.
+// record is left out. Missing and unreadable files as ReadTrendRecords.
 QList<TrendPoint> ReadTrendFile(const QString &path, qint64 maxRecords = -1);
 
 // The slot-0 value of record n (from 1) of a trend file's bytes, read back as StoredToValue

@@ -6,7 +6,7 @@
 #include "core/messages.h"
 #include "core/program_state.h"
 #include "ui/common/control_names.h"
-#include "ui/display/pending_fills.h"
+#include "ui/display/trend_tables.h"
 
 #include <QPushButton>
 #include <QVBoxLayout>

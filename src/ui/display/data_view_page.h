@@ -3,7 +3,7 @@
 #include "core/date.h"
 #include "ui/display/data_view_logs.h"
 #include "ui/display/log_selection.h"
-#include "ui/display/pending_fills.h"
+#include "ui/display/browse_data.h"
 #include "ui/display/trend_graph_fill.h"
 
 #include <QWidget>

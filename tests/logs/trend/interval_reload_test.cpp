@@ -81,6 +81,27 @@ TEST_F(IntervalReloadTest, StoredZeroAndGapRecords) {
     EXPECT_EQ(reloaded(), std::vector<float>({0, -101, 2.5f}));
 }
 
+// A log whose trend file is gone or cut short still opens with its head, its events and
+// the samples that are there.
+TEST_F(IntervalReloadTest, MissingOrShortTrendFileKeepsHeadAndEvents) {
+    store({1, 2, 3, 4});
+    {
+        Database db(Globals().DatabasePath);
+        db.execute("Update Log_head Set UserID='ALICE'");
+        db.execute("Insert Into Interval_Event (SeqNo, RelNo, Datetimes, BaseDate, Gas1Event) "
+                   "Values (1, 1, ?, ?, -104)",
+                   {QVariant::fromValue(kStart.addSeconds(90)), QVariant::fromValue(kStart)});
+    }
+    const QString file = TrendFilePath("06/24", "iv01080000_R1");
+    QFile::resize(file, 2 * kTrendRecordSize + 3);
+    EXPECT_EQ(reloaded(), std::vector<float>({1, 2}));
+    ASSERT_TRUE(QFile::remove(file));
+    EXPECT_TRUE(reloaded().empty());
+    EXPECT_EQ(log.GasBaseInfo(qint32(LogHeaderItem::UserID)).toString(), "ALICE");
+    EXPECT_EQ(log.EventCount(), 1);
+    EXPECT_FLOAT_EQ(log.GasEvent(0, 0).toFloat(), -104);
+}
+
 TEST_F(IntervalReloadTest, TablesStopAtTheirCapacity) {
     store(std::vector<float>(clsInterval::kSampleEntries + 5, 1.0f));
     EXPECT_EQ(reloaded().size(), size_t(clsInterval::kSampleEntries));
@@ -119,12 +140,12 @@ TEST_F(IntervalReloadTest, NullColumnsAndMissingRows) {
     EXPECT_EQ(log.GasListInfo(0, 8).value<Date>().days(), -101.0);
     EXPECT_EQ(log.DataCount(), 0);
 
-    // A Null name loads as "Name None", whose trend file does not exist.
+    // A Null name loads as "Name None", whose trend file does not exist: no samples.
     {
         Database db(Globals().DatabasePath);
         db.execute("Update Log_head Set Names=Null");
     }
-    EXPECT_THROW(reloaded(), TqError);
+    EXPECT_TRUE(reloaded().empty());
     EXPECT_EQ(log.GasBaseInfo(0).toString(), "Name None");
 
     // No row: the cleared object stays as it was.

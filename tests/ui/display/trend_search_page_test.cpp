@@ -115,5 +115,62 @@ TEST_F(TrendSearchPageTest, GraphMarksOpenTheAlarmTrendWhileEventIsTicked) {
     EXPECT_EQ(opened.size(), 2);
 }
 
+TEST_F(TrendSearchPageTest, TableEventCellsOpenTheAlarmTrendNearTheirOwnTime) {
+    open(false);
+    pressCell(rowOf(QStringLiteral("WARNING")), 2);
+    expectOpened(0, at(11, 59, 50)); // 10 s before the alarm trend
+    pressCell(rowOf(QStringLiteral("ALARM")), 2);
+    expectOpened(1, at(12, 0, 5)); // 5 s after it
+    EXPECT_TRUE(dialogs.shown.isEmpty());
+    EXPECT_FALSE(page->vfgBrowse->testAttribute(Qt::WA_SetCursor));
+
+    // The right button, the time column, a sample and a NORMAL event do nothing.
+    pressCell(rowOf(QStringLiteral("WARNING")), 2, Qt::RightButton);
+    pressCell(rowOf(QStringLiteral("WARNING")), 1);
+    pressCell(1, 2);
+    pressCell(rowOf(QStringLiteral("NORMAL")), 2);
+    EXPECT_EQ(opened.size(), 2);
+    EXPECT_TRUE(dialogs.shown.isEmpty());
+
+    // OVER at 12:12:00 has no alarm trend within the window: said so, pointer back.
+    pressCell(rowOf(QStringLiteral("OVER")), 2);
+    EXPECT_EQ(opened.size(), 2);
+    EXPECT_EQ(dialogs.ids(), QList<int>({5162}));
+    EXPECT_EQ(dialogs.shown[0].title, LoadMessage(5163));
+    EXPECT_FALSE(page->vfgBrowse->testAttribute(Qt::WA_SetCursor));
+}
+
+TEST_F(TrendSearchPageTest, PointerOverTableCellsShowsTheAlarmIconOnReactingEventsOnly) {
+    open(false);
+    FlexGrid &grid = *page->vfgBrowse;
+    mouse(QEvent::MouseMove, cellPoint(rowOf(QStringLiteral("ALARM")), 2));
+    EXPECT_EQ(grid.cursor().shape(), Qt::BitmapCursor);
+    mouse(QEvent::MouseMove, cellPoint(rowOf(QStringLiteral("NORMAL")), 2));
+    EXPECT_FALSE(grid.testAttribute(Qt::WA_SetCursor));
+    mouse(QEvent::MouseMove, cellPoint(rowOf(QStringLiteral("OVER")), 2));
+    EXPECT_EQ(grid.cursor().shape(), Qt::BitmapCursor);
+    mouse(QEvent::MouseMove, cellPoint(2, 2));
+    EXPECT_FALSE(grid.testAttribute(Qt::WA_SetCursor));
+
+    // An alarm trend's table never reacts.
+    viewData(2);
+    mouse(QEvent::MouseMove, cellPoint(361, 2));
+    EXPECT_FALSE(grid.testAttribute(Qt::WA_SetCursor));
+    pressCell(361, 2);
+    EXPECT_TRUE(opened.isEmpty());
+}
+
+TEST_F(TrendSearchPageTest, AFailedSearchRestoresThePointerAndKeepsTheView) {
+    open(false);
+    const int rows = page->vfgBrowse->Rows();
+    const QPoint warning = cellPoint(rowOf(QStringLiteral("WARNING")), 2);
+    Globals().DatabasePath = path(QStringLiteral("gone.mdb"));
+    mouse(QEvent::MouseButtonPress, warning);
+    EXPECT_EQ(dialogs.ids(), QList<int>({30022}));
+    EXPECT_FALSE(page->vfgBrowse->testAttribute(Qt::WA_SetCursor));
+    EXPECT_EQ(page->vfgBrowse->Rows(), rows);
+    EXPECT_TRUE(opened.isEmpty());
+}
+
 } // namespace
 } // namespace tq

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+namespace tq {
+
+class Date;
+class FlexGrid;
+struct DataViewLogs;
+
+// Fills the Data View summary grid for logType from its object in `logs`: property/value
+// rows of the trend (types 1, 9, 2), event and history (3, 5, 6, 7, 10) and snapshot (11)
+// layouts. A never-loaded object shows its cleared values. Types 4, 8 and any unlisted type:
+// the grid is cleared to one column and one row and the result is false (the page hides
+// it). Type 12: the grid is left as it is (the sensor-change table fills it); true. Every
+// other listed type: true (the page shows the grid again).
+bool FillViewSummary(FlexGrid &summary, qint32 logType, const DataViewLogs &logs);
+
+// The summary's "Sampling Date/Time" value: the start, " to " and the end, both in the
+// general date form; nothing after " to " when the end is the empty log date.
+QString SamplingPeriodText(const Date &start, const Date &end);
+
+// Rows 2 and 6 of the interval summary, which the interval record table writes again.
+inline constexpr int kSummaryPeriodRow = 2;
+inline constexpr int kSummaryCountRow = 6;
+
+} // namespace tq
