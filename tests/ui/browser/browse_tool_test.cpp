@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QProcess>
 
+#include <algorithm>
+
 namespace tq {
 namespace {
 
@@ -78,6 +80,21 @@ TEST_F(BrowseToolTest, ViewShowsALogAndFindAlarmSearchesNearAnEvent) {
     EXPECT_EQ(view.lines[0], QStringLiteral("caption\t") + LoadMessage(5151) + QLatin1Char('(') +
                                  LoadMessage(5624) + QLatin1Char(')'));
     EXPECT_TRUE(view.lines.contains(QStringLiteral("selection\t1\t1")));
+    // The summary, then the table with the events in their colours.
+    EXPECT_TRUE(view.lines[1].startsWith(QStringLiteral("summary\t")));
+    const auto rowEnding = [&](const QStringList &lines, const QString &end) {
+        return std::any_of(lines.begin(), lines.end(),
+                           [&](const QString &l) { return l.endsWith(end); });
+    };
+    EXPECT_TRUE(rowEnding(view.lines, QStringLiteral("\tWARNING{#ff8000}")));
+    EXPECT_TRUE(rowEnding(view.lines, QStringLiteral("\tALARM{#ff0000}")));
+
+    const ToolRun marks = run(
+        "tq6200-browse", {QStringLiteral("view"), QStringLiteral("1 G"), QStringLiteral("graph")});
+    EXPECT_EQ(marks.exitCode, 0) << marks.errors.toStdString();
+    EXPECT_TRUE(marks.lines.contains(QStringLiteral("mark\t0\t2024-05-06 12:00:05\tALARM")));
+    EXPECT_TRUE(marks.lines.contains(QStringLiteral("zoom\t1")));
+    EXPECT_TRUE(marks.lines.contains(QStringLiteral("point\t0\t2024-05-06 11:51:00\t1")));
 
     const ToolRun graph = run("tq6200-browse", {QStringLiteral("view"), QStringLiteral("4 K"),
                                                 QStringLiteral("graph"), QStringLiteral("shot"),

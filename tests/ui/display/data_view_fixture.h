@@ -62,7 +62,12 @@ protected:
         page = std::make_unique<DataViewPage>(
             &frame, selection,
             DataViewPage::WindowHooks{
-                [this] { ++layouts; }, [this] { ++pagesShown; }, [this] { ++dataPagesShown; },
+                [this] { ++layouts; },
+                [this] {
+                    ++pagesShown;
+                    page->layOut(13000, 8000, LoadMessage(101));
+                },
+                [this] { ++dataPagesShown; },
                 [this] {
                     const ProgramState &state = Globals();
                     opened.append({state.ViewSeqNo, state.ViewKind, state.ViewEventDate});

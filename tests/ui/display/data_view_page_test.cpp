@@ -160,6 +160,23 @@ TEST_F(DataViewTest, AlarmTrendOfSamplingTwoIsCaptionedAsIntervalTrend) {
     EXPECT_EQ(frame.title(), captionOf(5624));
 }
 
+TEST_F(DataViewTest, AlarmTrendTableOpensWithTheAlarmRowInTheMiddle) {
+    frame.show();
+    choose(*page, View::Table);
+    viewData(2);
+    FlexGrid &table = *page->vfgBrowse;
+    ASSERT_EQ(table.Rows(), 721);
+    EXPECT_LE(table.TopRow(), 361);
+    EXPECT_GE(table.BottomRow(), 361);
+    EXPECT_LE(std::abs(table.TopRow() + table.BottomRow() - 2 * 361), 2);
+
+    // Recorded as an interval trend (Sampling 2): from its first row.
+    Database(Globals().DatabasePath)
+        .execute(QStringLiteral("Update Log_head Set Sampling = 2 Where SeqNo = ?"), {seqOf(2)});
+    viewData(2);
+    EXPECT_EQ(table.TopRow(), 1);
+}
+
 TEST_F(DataViewTest, TableAndGraphSwitchesFillOnceAfterALoad) {
     choose(*page, View::Table);
     viewData(1);

@@ -63,6 +63,14 @@ TEST_F(DataViewWindowTest, ViewDataOpensTheDataViewPageAndReturnGoesBack) {
     EXPECT_EQ(control<QPushButton>("cmdBrowse_4")->text(), LoadMessage(9101));
     window->dataViewPage().cmdBrowse[4]->click();
     EXPECT_EQ(shownPage(), 2);
+
+    // An alarm trend's table opens with the alarm record, row 361, in the middle.
+    clickTypeFolder(2);
+    window->dataPage().cmdDetail->click();
+    const FlexGrid &table = *window->dataViewPage().vfgBrowse;
+    ASSERT_EQ(table.Rows(), 721);
+    EXPECT_GT(table.TopRow(), 300);
+    EXPECT_LE(std::abs(table.TopRow() + table.BottomRow() - 2 * 361), 2);
 }
 
 TEST_F(DataViewWindowTest, InstrumentShowsTheStoredRecordReadAfresh) {
