@@ -14,6 +14,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <algorithm>
+
 namespace tq {
 
 namespace {
@@ -23,6 +25,11 @@ template <typename T> T *makeSized(QWidget *parent, const QString &name, double 
     auto *control = MakeNamed<T>(parent, name);
     control->resize(TwipsToPixelsX(w), TwipsToPixelsY(h));
     return control;
+}
+
+// At least its design width, and wide enough for its caption in the current font.
+double fitted(const QWidget *control) {
+    return std::max(W(control), double(PixelsToTwipsX(control->sizeHint().width())));
 }
 
 // A grid with one heading row, as the page leaves it until it is filled.
@@ -53,8 +60,11 @@ void DataViewPage::buildControls() {
         cmdBrowse[std::size_t(i)] = MakeNamed<QPushButton>(this, IndexedName("cmdBrowse", i));
     // To clipboard has no command on this page.
     cmdBrowse[1]->setVisible(false);
-    // The summary's value column takes what its heading column leaves.
+    // The last column of either grid takes what the columns before it leave.
     vfgSummary->horizontalHeader()->setStretchLastSection(true);
+    vfgBrowse->horizontalHeader()->setStretchLastSection(true);
+    // Event marks show until the person unticks them.
+    chkBrowse[5]->setChecked(true);
 }
 
 void DataViewPage::layOut(double pw, double ph, const QString &languageCode) {
@@ -71,10 +81,10 @@ void DataViewPage::layOut(double pw, double ph, const QString &languageCode) {
     chkEvent->setVisible(table);
     chkOutline->setVisible(table);
 
-    place(optBrowse[0], 120, 240);
-    place(optBrowse[1], R(optBrowse[0]) + 120, 240);
-    place(chkEvent, R(optBrowse[1]) + 120, 240);
-    place(chkOutline, R(chkEvent) + 120, 240);
+    place(optBrowse[0], 120, 240, fitted(optBrowse[0]));
+    place(optBrowse[1], R(optBrowse[0]) + 120, 240, fitted(optBrowse[1]));
+    place(chkEvent, R(optBrowse[1]) + 120, 240, fitted(chkEvent));
+    place(chkOutline, R(chkEvent) + 120, 240, fitted(chkOutline));
     const bool summary = !vfgSummary->isHidden();
     if (summary) {
         place(vfgSummary, 120, B(optBrowse[0]) + 120, pw - 240,
@@ -90,7 +100,7 @@ void DataViewPage::layOut(double pw, double ph, const QString &languageCode) {
     for (std::size_t i = 0; i < 4; ++i)
         place(chkBrowse[i], quarters[i], B(vtmGraph) + 120);
     const double secondRow = B(chkBrowse[0]);
-    place(lblTitle1, 120, secondRow);
+    place(lblTitle1, 120, secondRow, fitted(lblTitle1));
     place(cmbBrowse, R(lblTitle1) + 240, secondRow);
     for (std::size_t i = 4; i < 7; ++i)
         place(chkBrowse[i], quarters[i - 3], secondRow);
