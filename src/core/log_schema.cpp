@@ -175,6 +175,9 @@ const QStringList &indexStatements() {
         // The rows of a head: a stored interval trend's events, a snapshot's reading.
         QStringLiteral("Create Index If Not Exists IntervalEventRel On Interval_Event (RelNo)"),
         QStringLiteral("Create Index If Not Exists SnapShotRel On SnapShot (RelNo)"),
+        // The samples of a head: the deletion of a log or a folder finds them by RelNo.
+        QStringLiteral("Create Index If Not Exists IntervalDataRel On Interval_Data (RelNo)"),
+        QStringLiteral("Create Index If Not Exists AlarmDataRel On Alarm_Data (RelNo)"),
     };
     return statements;
 }

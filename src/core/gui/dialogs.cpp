@@ -78,11 +78,16 @@ QString QtDialogs::OpenFileName(const FileChoice &choice) {
                                         choice.filter);
 }
 
-QString QtDialogs::SaveFileName(const FileChoice &choice) {
+ChosenFile QtDialogs::ChooseSaveFile(const FileChoice &choice) {
     if (!messageLogPath().isEmpty())
-        return {};
-    return QFileDialog::getSaveFileName(QApplication::activeWindow(), choice.title, choice.folder,
-                                        choice.filter);
+        return {QString(), choice.filterIndex};
+    const QStringList entries = choice.filter.split(QStringLiteral(";;"));
+    QString selected = entries.value(choice.filterIndex - 1);
+    const QString path =
+        QFileDialog::getSaveFileName(QApplication::activeWindow(), choice.title, choice.folder,
+                                     choice.filter, &selected, QFileDialog::DontConfirmOverwrite);
+    const qsizetype chosen = entries.indexOf(selected);
+    return {path, chosen >= 0 ? int(chosen) + 1 : choice.filterIndex};
 }
 
 Date QtDialogs::Now() {

@@ -28,8 +28,16 @@ struct MessageBoxRequest {
 // What a file chooser is asked for.
 struct FileChoice {
     QString title;
-    QString folder;
-    QString filter; // "Text (*.txt);;All (*)"
+    QString folder;      // the folder to start in, or the proposed full name
+    QString filter;      // entries "Text (*.txt);;All (*)"
+    int filterIndex = 1; // the 1-based entry preselected
+};
+
+// What a save chooser answers: the chosen full name, empty when the person cancelled, and
+// the 1-based filter entry chosen.
+struct ChosenFile {
+    QString path;
+    int filterIndex = 1;
 };
 
 // Everything the program asks of the person in front of it, and the clock it compares
@@ -40,7 +48,10 @@ public:
     virtual BoxAnswer ShowMessage(const MessageBoxRequest &request) = 0;
     // The chosen path, empty when the person cancelled.
     virtual QString OpenFileName(const FileChoice &choice) = 0;
-    virtual QString SaveFileName(const FileChoice &choice) = 0;
+    // Never asks about an existing file (the caller does) and adds no suffix of its own.
+    virtual ChosenFile ChooseSaveFile(const FileChoice &choice) = 0;
+    // The chosen path alone.
+    QString SaveFileName(const FileChoice &choice) { return ChooseSaveFile(choice).path; }
     virtual Date Now() = 0;
     // The font, colour and printer choosers. The font and colour choosers give the preset
     // back when the person cancels; the printer chooser sets the printer up and is false
@@ -61,7 +72,7 @@ class QtDialogs : public Dialogs {
 public:
     BoxAnswer ShowMessage(const MessageBoxRequest &request) override;
     QString OpenFileName(const FileChoice &choice) override;
-    QString SaveFileName(const FileChoice &choice) override;
+    ChosenFile ChooseSaveFile(const FileChoice &choice) override;
     Date Now() override;
     QFont ChooseFont(const QFont &preset) override;
     QColor ChooseColor(const QColor &preset) override;

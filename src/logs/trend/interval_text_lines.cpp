@@ -147,8 +147,12 @@ bool IntervalTextLines::SetDatas(const QString &vData, bool TestFlag) {
     }
     const QString key = framed.key + QStringLiteral(" L");
     clsIntervals::ItemPtr log = m_logs.Item(key);
-    if (!log)
+    if (!log) {
         log = m_logs.Add(key, 0);
+        // A new log counts from the start, also when its object takes the place in memory of
+        // a log the collection has dropped since.
+        m_states.remove(log.get());
+    }
     bool answer = true; // a type without a decoder is taken and ignored
     if (const IntervalRecord *record = findRecord(framed.type))
         answer = framed.line.size() >= record->minLength &&

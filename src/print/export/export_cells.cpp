@@ -2,6 +2,8 @@
 
 #include "core/gas_format.h"
 
+#include <cstdio>
+
 namespace tq {
 
 namespace {
@@ -30,8 +32,14 @@ QString JoinCells(const QStringList &cells, const QString &separator) {
     return line;
 }
 
+// Built by hand: an export writes one date per line, and the fields need no locale.
 QString ExportDate(const Date &date) {
-    return date.format(QStringLiteral("yyyy'/'MM'/'dd hh':'mm':'ss"));
+    const QDate day = date.date();
+    const QTime time = date.time();
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d/%02d/%02d %02d:%02d:%02d", day.year(), day.month(),
+                  day.day(), time.hour(), time.minute(), time.second());
+    return QString::fromLatin1(text);
 }
 
 QString ExportEventTime(float level, const Date &time) {

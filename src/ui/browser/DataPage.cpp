@@ -9,6 +9,8 @@
 #include "core/id_helpers.h"
 #include "core/messages.h"
 #include "core/program_state.h"
+#include "ui/browser/log_deletion.h"
+#include "ui/browser/password/frmPassword.h"
 #include "ui/common/small_icons.h"
 #include "ui/display/log_summary.h"
 #include "ui/display/node_kind.h"
@@ -46,6 +48,13 @@ QTreeWidgetItem *makeItem(const QString &key, const QStringList &texts, const QS
     item->setData(0, kKeyRole, key);
     item->setIcon(0, SmallIcon(icon));
     return item;
+}
+
+// The reason of a failure, as a message's parameter shows it.
+QString reasonOf(const std::exception &e) {
+    if (const auto *error = dynamic_cast<const TqError *>(&e))
+        return error->message();
+    return QString::fromLocal8Bit(e.what());
 }
 
 // Letter case ignored as the tree and the list compare names.
@@ -98,6 +107,7 @@ void DataPage::buildControls() {
     mnuDeletes->setObjectName(QStringLiteral("mnuDeletes"));
     mnuDelete = mnuDeletes->addAction(QStringLiteral("Delete"));
     mnuDelete->setObjectName(QStringLiteral("mnuDelete"));
+    connect(mnuDelete, &QAction::triggered, this, &DataPage::mnuDelete_Click);
 
     for (QTreeWidget *view : {tvwLog, lvwLog}) {
         view->viewport()->installEventFilter(this);
@@ -139,11 +149,8 @@ bool DataPage::guarded(int errorId, const std::function<void()> &work) {
         work();
         return true;
     } catch (const std::exception &e) {
-        const QString reason = dynamic_cast<const TqError *>(&e)
-                                   ? static_cast<const TqError &>(e).message()
-                                   : QString::fromLocal8Bit(e.what());
-        ShowMessage({errorId, LoadMessage(errorId, {reason}), LoadMessage(5101), BoxIcon::Critical,
-                     BoxButtons::Ok});
+        ShowMessage({errorId, LoadMessage(errorId, {reasonOf(e)}), LoadMessage(5101),
+                     BoxIcon::Critical, BoxButtons::Ok});
         return false;
     }
 }
@@ -325,11 +332,13 @@ void DataPage::selectStoredLog(const QString &key) {
 }
 
 void DataPage::emptyFolderSummary() {
+    m_summaryKey.clear();
     FillFolderSummary(*vfgLog);
     setButtons(false);
 }
 
 void DataPage::ShowLogSummary(const QString &key) {
+    m_summaryKey = key;
     setButtons(true);
     selectStoredLog(key);
     Database db(Globals().DatabasePath);
@@ -460,6 +469,100 @@ void DataPage::cmdLogInst_Click() {
     if (!shown)
         ShowMessage(
             {5359, LoadMessage(5359), LoadMessage(5360), BoxIcon::Information, BoxButtons::Ok});
+}
+
+// --- Deletion -----------------------------------------------------------------------------------
+
+void DataPage::mnuDelete_Click() {
+    if (!frmPassword::Ask())
+        return;
+    const QString key = mnuDelete->data().toString();
+    const std::optional<DeletionKind> kind = DeletionKindOf(key);
+    if (!kind)
+        return;
+    QString item;
+    for (int i = 0; i < lvwLog->topLevelItemCount(); ++i)
+        if (keyOf(lvwLog->topLevelItem(i)) == key)
+            item = lvwLog->topLevelItem(i)->text(0);
+    const QString title = LoadMessage(kind->title);
+    if (ShowMessage({kind->question, LoadMessage(kind->question, {item}), title, BoxIcon::Question,
+                     BoxButtons::YesNo}) != BoxAnswer::Yes)
+        return;
+    const ProgramState &g = Globals();
+    const int node = m_tree.find(key);
+    const int parent = node > 0 ? m_tree.node(node).parent : 0;
+    DeletionOutcome outcome;
+    try {
+        outcome = DeleteStoredLogs(g.DatabasePath, g.DataFolder, m_tree, key);
+    } catch (const std::exception &e) {
+        ShowMessage(
+            {30011, LoadMessage(30011, {reasonOf(e)}), title, BoxIcon::Critical, BoxButtons::Ok});
+        return;
+    }
+    // The selected or summarised log, when it went, can no longer be viewed.
+    const bool shownGone = shownLogGone();
+    switch (kind->scope) {
+    case DeletionScope::AllLogs:
+        m_logTreeStale = true;
+        BuildLogTree();
+        guarded(30002, [this] { ShowLogList(QStringLiteral("0 #")); });
+        break;
+    case DeletionScope::Folder:
+        showAfterFolderDeletion(parent);
+        break;
+    case DeletionScope::OneLog:
+        removeListRow(key);
+        break;
+    }
+    if (shownGone) {
+        m_selection = {};
+        emptyFolderSummary();
+    }
+    if (!outcome.leftFiles.isEmpty())
+        ShowMessage({30012, LoadMessage(30012, {outcome.leftFiles.join(QStringLiteral("\r\n"))}),
+                     title, BoxIcon::Warning, BoxButtons::Ok});
+}
+
+bool DataPage::shownLogGone() {
+    QVariantList shown;
+    if (m_selection.SelectedSeqNo != 0)
+        shown << m_selection.SelectedSeqNo;
+    bool numeric = false;
+    const qint64 summarised = DropLastTwo(m_summaryKey).trimmed().toLongLong(&numeric);
+    if (KindOfLeaf(AfterLastBlank(m_summaryKey)) && numeric)
+        shown << summarised;
+    bool gone = false;
+    for (const QVariant &seqNo : shown)
+        guarded(30002, [&] {
+            gone = gone || Database(Globals().DatabasePath)
+                                   .scalar(QStringLiteral("Select Count(*) From Log_head Where "
+                                                          "SeqNo = ?"),
+                                           {seqNo})
+                                   .toLongLong() == 0;
+        });
+    return gone;
+}
+
+void DataPage::showAfterFolderDeletion(int position) {
+    m_logTreeStale = true;
+    BuildLogTree();
+    if (std::size_t(position) >= m_tree.nodes().size()) {
+        guarded(30002, [this] { ShowLogList(QStringLiteral("0 #")); });
+        return;
+    }
+    const QString key = m_tree.node(position).key;
+    for (QTreeWidgetItemIterator it(tvwLog); *it; ++it)
+        if (keyOf(*it) == key)
+            tvwLog->setCurrentItem(*it);
+    guarded(30002, [&] { ShowLogList(key); });
+}
+
+void DataPage::removeListRow(const QString &key) {
+    for (int i = 0; i < lvwLog->topLevelItemCount(); ++i)
+        if (keyOf(lvwLog->topLevelItem(i)) == key)
+            delete lvwLog->takeTopLevelItem(i--);
+    m_listing.rows.removeIf([&key](const LogListRow &row) { return row.key == key; });
+    lvwLog->viewport()->update();
 }
 
 bool DataPage::eventFilter(QObject *watched, QEvent *event) {

@@ -72,6 +72,9 @@ public:
     void chkRawData_Click();
     void lvwLog_DblClick();
     void cmdLogInst_Click();
+    // The popup's Delete: the program password, a question, then the logs of the key in
+    // mnuDelete's data are deleted and the page shows what is left.
+    void mnuDelete_Click();
 
     QString LastHitKey() const { return m_lastHitKey; }
     // The popup menu `mnuDeletes` at a global position; tests replace it.
@@ -111,6 +114,13 @@ private:
     void selectStoredLog(const QString &key);
     void openPopup(const QString &key, const QPoint &globalPos);
     void setButtons(bool enabled);
+    // After a deletion: the tree rebuilt and the list of the node now at `position` of the
+    // tree (the deleted folder's parent), or of the root when the tree is shorter.
+    void showAfterFolderDeletion(int position);
+    // Removes a deleted log's row from the list.
+    void removeListRow(const QString &key);
+    // True when the selected or the summarised stored log is no longer in the database.
+    bool shownLogGone();
     // Runs a handler's work; a failure is reported with message `errorId` and false.
     bool guarded(int errorId, const std::function<void()> &work);
 
@@ -119,6 +129,8 @@ private:
     LogTree m_tree;
     bool m_logTreeStale = true;
     QString m_lastHitKey;
+    // The key that vfgLog summarises; empty while it shows the empty-folder form.
+    QString m_summaryKey;
     // The list's rows in ascending order, and how they show.
     LogListing m_listing;
     bool m_sorted = false;

@@ -153,7 +153,7 @@ void LatestCalPage::mnuHistDel_Click() {
     const int row = grid.Row();
     if (row <= 0 || row > m_rowEntries.size())
         return;
-    if (!frmPassword::Ask(grid.font()))
+    if (!frmPassword::Ask())
         return;
     if (ShowMessage({5357, LoadMessage(5357, {grid.TextMatrix(row, 1)}), LoadMessage(5358),
                      BoxIcon::Information, BoxButtons::YesNo}) != BoxAnswer::Yes)

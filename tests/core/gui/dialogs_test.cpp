@@ -4,7 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
 #include <QPrinter>
+#include <QTimer>
 
 namespace tq {
 namespace {
@@ -27,6 +32,9 @@ TEST_F(MessageLogTest, BoxesAreWrittenOneALineAndTakeTheirDefault) {
     EXPECT_EQ(dialogs.ShowMessage({300, QStringLiteral("first\r\nsecond"), QString()}),
               BoxAnswer::Ok);
     EXPECT_TRUE(dialogs.SaveFileName({}).isEmpty());
+    const ChosenFile none = dialogs.ChooseSaveFile({QString(), QString(), QString(), 3});
+    EXPECT_TRUE(none.path.isEmpty());
+    EXPECT_EQ(none.filterIndex, 3);
     EXPECT_EQ(test::readFile(path(QStringLiteral("boxes.log"))),
               QByteArray("5373\tEnd ?\n300\tfirst~csecond\n"));
 }
@@ -47,6 +55,48 @@ TEST_F(MessageLogTest, ChoosersTakeThePresetAndPrintIntoAPdfFile) {
     named.setOutputFileName(path(QStringLiteral("list.pdf")));
     ASSERT_TRUE(dialogs.ChoosePrinter(named));
     EXPECT_EQ(named.outputFileName(), path(QStringLiteral("list.pdf")));
+}
+
+// The production save chooser proposes the full name with the preselected entry, reads the
+// chosen entry back, asks nothing about an existing file and adds no suffix.
+using SaveChooserTest = test::TempFolderTest;
+
+TEST_F(SaveChooserTest, TakesAndGivesTheFilterEntry) {
+    const QString existing = path(QStringLiteral("old.csv"));
+    test::writeFile(existing, "old");
+    const QStringList entries = {QStringLiteral("Comma csv (*.csv)"),
+                                 QStringLiteral("Tab csv (*.csv)"),
+                                 QStringLiteral("Text Comma (*.txt)")};
+    QString preselected;
+    QStringList proposed;
+    QString suffix = QStringLiteral("unset");
+    bool asked = false;
+    QTimer::singleShot(0, [&] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        preselected = dialog->selectedNameFilter();
+        proposed = dialog->selectedFiles();
+        suffix = dialog->defaultSuffix();
+        dialog->selectNameFilter(entries[0]);
+        // An overwrite question of the chooser's own would show now: answer it to go on.
+        QTimer::singleShot(200, [&] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                asked = true;
+                if (QAbstractButton *yes = box->button(QMessageBox::Yes))
+                    yes->click();
+            }
+        });
+        static_cast<QDialog *>(dialog)->accept(); // QFileDialog hides it
+    });
+    QtDialogs dialogs;
+    const ChosenFile chosen =
+        dialogs.ChooseSaveFile({QString(), existing, entries.join(QStringLiteral(";;")), 2});
+    EXPECT_EQ(preselected, entries[1]);
+    EXPECT_EQ(proposed, QStringList{existing});
+    EXPECT_EQ(suffix, QString());
+    EXPECT_FALSE(asked);
+    EXPECT_EQ(chosen.path, existing);
+    EXPECT_EQ(chosen.filterIndex, 1);
 }
 
 TEST(DialogsSeamTest, InstalledDialogsAnswerUntilRemoved) {

@@ -107,6 +107,21 @@ TEST_F(IntervalLines, SamplesAndEvents) {
     EXPECT_FLOAT_EQ(log->GasEvent(0, 0).toFloat(), -103);
 }
 
+// A log started again after the collection was cleared counts its samples from the start,
+// also when its new object takes the old one's place in memory.
+TEST_F(IntervalLines, ClearedCollectionCountsSamplesAfresh) {
+    startedLog();
+    feed({"/01A1", "!$%&"});
+    const qint64 first = logs.Item("01 L")->pendingSamples().recordCount();
+    ASSERT_GT(first, 0);
+    for (int round = 0; round < 3; ++round) {
+        logs.Clear();
+        const clsIntervals::ItemPtr log = startedLog();
+        feed({"/01A1", "!$%&"});
+        EXPECT_EQ(log->pendingSamples().recordCount(), first) << round;
+    }
+}
+
 const QString kAmplifyingLine = test::AmplifyingSampleLine();
 // 13 * 4095 + (11 * 64 + 62) samples: exactly the sample table of a stored trend.
 const QString kFullTableLine =

@@ -12,6 +12,11 @@
 //                   zoom list; with shot the window as a PNG file
 //   find-alarm SEQ SERIAL "yyyy-MM-dd hh:mm:ss"
 //                   the SeqNo of the alarm trend the search finds for an event, or -1
+//   delete KEY PASSWORD
+//                   a right-click on KEY (a stored log's key after a click on its type
+//                   folder), Delete, PASSWORD typed into the password prompt and Continue,
+//                   every question answered Yes; then the list. Exit status 0 deleted,
+//                   3 refused (the prompt is closed after a wrong password), 1 failed
 // Every command ends with "selection TYPE SEQ" and "buttons DETAIL INSTRUMENT". "-6200"
 // and "-DEBUG" work as on the program's command line. Message boxes go to stderr (id, tab,
 // text) and take their default button. Exit status 0 done, 1 failed (a box was shown or
@@ -21,10 +26,13 @@
 #include "core/database.h"
 #include "core/gui/dialogs.h"
 #include "core/gui/flex_grid.h"
+#include "core/id_helpers.h"
 #include "core/program_state.h"
 #include "graph/uclVtmGraph.h"
 #include "ui/browser/DataPage.h"
+#include "ui/browser/password/frmPassword.h"
 #include "ui/display/data_view_page.h"
+#include "ui/display/node_kind.h"
 #include "ui/display/trend_search.h"
 #include "ui/main/window/frmMain.h"
 
@@ -34,9 +42,11 @@
 #include <QDir>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTextStream>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 
@@ -56,13 +66,16 @@ public:
         text.replace(QStringLiteral("\r\n"), QStringLiteral("~c"));
         QTextStream(stderr) << request.messageId << '\t' << text << Qt::endl;
         ++shown;
+        if (request.buttons == tq::BoxButtons::Ok)
+            ++told;
         return request.buttons == tq::BoxButtons::YesNo ? tq::BoxAnswer::Yes : tq::BoxAnswer::Ok;
     }
     QString OpenFileName(const tq::FileChoice &) override { return {}; }
-    QString SaveFileName(const tq::FileChoice &) override { return {}; }
+    tq::ChosenFile ChooseSaveFile(const tq::FileChoice &) override { return {}; }
     tq::Date Now() override { return tq::Date::now(); }
 
     int shown = 0;
+    int told = 0; // boxes that only tell
 };
 
 int notStarted(const QString &why) {
@@ -192,6 +205,73 @@ QTreeWidgetItem *treeNode(const tq::DataPage &page, const QString &key) {
     return nullptr;
 }
 
+constexpr int kExitRefused = 3;
+
+// The type folder that lists the stored log of a key; empty when none does.
+QString typeFolderOf(const tq::LogTree &tree, const QString &logKey) {
+    const qint64 seqNo = tq::DropLastTwo(logKey).trimmed().toLongLong();
+    tq::Database db(tq::Globals().DatabasePath);
+    for (const tq::LogTreeNode &node : tree.nodes()) {
+        if (!node.type)
+            continue;
+        const tq::NodeFilter filter = tree.filterOf(node.key);
+        const QVariant found =
+            db.scalar(QStringLiteral("Select Count(*) From Log_head Where SeqNo = ? And (%1)")
+                          .arg(filter.sql),
+                      QVariantList{seqNo} + filter.params);
+        if (found.toLongLong() > 0)
+            return node.key;
+    }
+    return {};
+}
+
+// The item of a key in a view, made visible.
+QTreeWidgetItem *visibleItem(QTreeWidget *view, const QString &key) {
+    for (QTreeWidgetItemIterator it(view); *it; ++it) {
+        if (tq::DataPage::keyOf(*it) == key) {
+            view->scrollToItem(*it);
+            return *it;
+        }
+    }
+    return nullptr;
+}
+
+// The right-click on KEY, Delete, the password typed and Continue; false when KEY is
+// nowhere to be clicked.
+bool deleteByMenu(tq::DataPage &page, const QString &key, const QString &password) {
+    const bool storedLog = tq::KindOfLeaf(tq::AfterLastBlank(key)).has_value();
+    QTreeWidget *view = storedLog ? page.lvwLog : page.tvwLog;
+    if (storedLog) {
+        QTreeWidgetItem *folder = visibleItem(page.tvwLog, typeFolderOf(page.tree(), key));
+        if (!folder)
+            return false;
+        page.tvwLog->setCurrentItem(folder);
+        page.tvwLog_NodeClick(folder);
+    }
+    QTreeWidgetItem *item = visibleItem(view, key);
+    if (!item)
+        return false;
+    page.popupHook = [&page, password](const QPoint &) {
+        QTimer::singleShot(0, [password] {
+            auto *prompt = qobject_cast<tq::frmPassword *>(QApplication::activeModalWidget());
+            if (!prompt)
+                return;
+            prompt->txtPass->setText(password);
+            prompt->cmdPass[0]->click();
+            // A refused password leaves the prompt open: it is closed, a refusal.
+            if (prompt->isVisible())
+                prompt->close();
+        });
+        page.mnuDelete->trigger();
+    };
+    const QPoint centre = view->visualItemRect(item).center();
+    if (storedLog)
+        page.lvwLog_MouseDown(Qt::RightButton, centre);
+    else
+        page.tvwLog_MouseDown(Qt::RightButton, centre);
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
@@ -212,8 +292,9 @@ int main(int argc, char **argv) {
         int least;
         int most;
     };
-    constexpr Usage usages[] = {{"tree", 1, 1}, {"click", 2, 2}, {"summary", 2, 2},
-                                {"shot", 2, 3}, {"view", 2, -1}, {"find-alarm", 4, 4}};
+    constexpr Usage usages[] = {{"tree", 1, 1},  {"click", 2, 2}, {"summary", 2, 2},
+                                {"shot", 2, 3},  {"view", 2, -1}, {"find-alarm", 4, 4},
+                                {"delete", 3, 3}};
     const auto usage = std::find_if(std::begin(usages), std::end(usages),
                                     [&](const Usage &u) { return command == u.command; });
     if (usage == std::end(usages) || arguments.size() < usage->least ||
@@ -221,7 +302,7 @@ int main(int argc, char **argv) {
         return notStarted(QStringLiteral(
             "usage: tq6200-browse [-6200] [-DEBUG] tree | click KEY | summary KEY "
             "| shot FILE.png [KEY] | view KEY [graph] [event-only] [condensed] [shot FILE.png] "
-            "| find-alarm SEQ SERIAL \"yyyy-MM-dd hh:mm:ss\""));
+            "| find-alarm SEQ SERIAL \"yyyy-MM-dd hh:mm:ss\" | delete KEY PASSWORD"));
     tq::Globals().DebugMode = switches.DebugMode;
     tq::Globals().ShowPowerEvents = switches.ShowPowerEvents;
 
@@ -257,6 +338,11 @@ int main(int argc, char **argv) {
         viewLog(out, window, key, arguments.mid(2));
     } else if (command == QLatin1String("tree")) {
         printTree(out, page);
+    } else if (command == QLatin1String("delete")) {
+        found = deleteByMenu(page, key, arguments[2]);
+        if (!found)
+            QTextStream(stderr) << "tq6200-browse: " << key << " cannot be clicked" << Qt::endl;
+        printList(out, page.lvwLog);
     } else if (command == QLatin1String("summary")) {
         page.ShowLogSummary(key);
         printGrid(out, *page.vfgLog);
@@ -286,5 +372,9 @@ int main(int argc, char **argv) {
                  page.cmdLogInst->isEnabled() ? "1" : "0"})
         << Qt::endl;
     tq::SetDialogs(nullptr);
+    if (command == QLatin1String("delete"))
+        return !found || (tq::Globals().PasswordAccepted && dialogs.told > 0) ? kExitFailed
+               : tq::Globals().PasswordAccepted                               ? 0
+                                                                              : kExitRefused;
     return found && dialogs.shown == 0 ? 0 : kExitFailed;
 }

@@ -3,7 +3,9 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 
 #include <algorithm>
@@ -117,6 +119,76 @@ TEST_F(BrowseToolTest, ViewShowsALogAndFindAlarmSearchesNearAnEvent) {
                                     QStringLiteral("X1"), QStringLiteral("soon")})
                   .exitCode,
               1);
+}
+
+} // namespace
+} // namespace tq
+
+namespace tq {
+namespace {
+
+// The files under a folder, recursively.
+int filesUnder(const QString &folder) {
+    int count = 0;
+    for (QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories); it.hasNext();
+         it.next())
+        ++count;
+    return count;
+}
+
+TEST_F(BrowseToolTest, DeleteAsksThePasswordThenDeletes) {
+    ASSERT_TRUE(
+        QFile::copy(test::BuildImage(test::CombinedFixtures({"interval_basic", "alarm_basic"})),
+                    path(QStringLiteral("TQ6200.DAT"))));
+    ASSERT_EQ(run("tq6200-import", {}).exitCode, 0);
+    const QString database = path(QStringLiteral("TQ6200.mdb"));
+    const QString data = path(QStringLiteral("Data"));
+    // The program's default password of the language.
+    const QString password =
+        test::japaneseLocale() ? QStringLiteral("Pelut") : QStringLiteral("vog");
+
+    QString trendFolder;
+    for (const QString &line : run("tq6200-browse", {QStringLiteral("tree")}).lines)
+        if (trendFolder.isEmpty() &&
+            line.section(QLatin1Char('\t'), 1, 1).endsWith(QLatin1String(" I")))
+            trendFolder = line.section(QLatin1Char('\t'), 1, 1);
+    ASSERT_FALSE(trendFolder.isEmpty());
+    QString log;
+    for (const QString &line : run("tq6200-browse", {QStringLiteral("click"), trendFolder}).lines)
+        if (log.isEmpty() && line.startsWith(QLatin1String("row\t")))
+            log = line.section(QLatin1Char('\t'), 1, 1);
+    ASSERT_TRUE(log.endsWith(QLatin1String(" G")));
+    const QString seqNo = log.section(QLatin1Char(' '), 0, 0);
+    const int trendFiles = filesUnder(data);
+    ASSERT_GE(trendFiles, 2);
+
+    const QString before = test::Sqlite(database, QStringLiteral(".dump"));
+    const ToolRun refused = run("tq6200-browse", {QStringLiteral("delete"), log, password + ' '});
+    EXPECT_EQ(refused.exitCode, 3) << refused.errors.toStdString();
+    EXPECT_TRUE(("\n" + refused.errors).contains(QStringLiteral("\n7101\t")));
+    EXPECT_EQ(test::Sqlite(database, QStringLiteral(".dump")), before);
+
+    const ToolRun one = run("tq6200-browse", {QStringLiteral("delete"), log, password.toUpper()});
+    EXPECT_EQ(one.exitCode, 0) << one.errors.toStdString();
+    EXPECT_TRUE(("\n" + one.errors).contains(QStringLiteral("\n5327\t")));
+    EXPECT_FALSE(one.lines.join('\n').contains(QStringLiteral("row\t") + log + '\t'));
+    EXPECT_EQ(test::Sqlite(database,
+                           QStringLiteral("Select Count(*) From Log_head Where SeqNo = ") + seqNo),
+              QStringLiteral("0"));
+    EXPECT_EQ(filesUnder(data), trendFiles - 1);
+
+    const ToolRun all =
+        run("tq6200-browse", {QStringLiteral("delete"), QStringLiteral("0 #"), password});
+    EXPECT_EQ(all.exitCode, 0) << all.errors.toStdString();
+    EXPECT_EQ(test::Sqlite(database, QStringLiteral("Select Count(*) From Log_head")),
+              QStringLiteral("0"));
+    EXPECT_EQ(filesUnder(data), 0);
+    EXPECT_TRUE(QFileInfo(data).isDir());
+
+    EXPECT_EQ(
+        run("tq6200-browse", {QStringLiteral("delete"), QStringLiteral("x M"), password}).exitCode,
+        1);
+    EXPECT_EQ(run("tq6200-browse", {QStringLiteral("delete"), QStringLiteral("0 #")}).exitCode, 2);
 }
 
 } // namespace

@@ -23,7 +23,7 @@ namespace {
 // Scripted boxes, and file choosers that answer with a set path.
 struct FileDialogs : test::ScriptedDialogs {
     QString OpenFileName(const FileChoice &) override { return file; }
-    QString SaveFileName(const FileChoice &) override { return file; }
+    ChosenFile ChooseSaveFile(const FileChoice &) override { return {file}; }
     QString file;
 };
 

@@ -26,7 +26,7 @@ public:
         return answer;
     }
     QString OpenFileName(const FileChoice &) override { return {}; }
-    QString SaveFileName(const FileChoice &) override { return {}; }
+    ChosenFile ChooseSaveFile(const FileChoice &) override { return {}; }
     Date Now() override { return now; }
 
     // The ids of the boxes shown so far.
