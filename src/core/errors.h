@@ -32,4 +32,11 @@ private:
     QString m_message;
 };
 
+// The reason a failure gives, for a message that reports it.
+inline QString ErrorText(const std::exception &e) {
+    if (const auto *error = dynamic_cast<const TqError *>(&e))
+        return error->message();
+    return QString::fromLocal8Bit(e.what());
+}
+
 } // namespace tq

@@ -331,14 +331,14 @@ void clsInstrument::ClearDatas() {
     ClearChangeFlags();
 }
 
-void clsInstrument::LoadDatabase(const QString &databasePath, qint64 SeqNo) {
+bool clsInstrument::LoadDatabase(const QString &databasePath, qint64 SeqNo) {
     if (!QFileInfo::exists(databasePath))
-        return;
+        return false;
     Database db(databasePath);
     const QList<DbRow> rows =
         db.query(QStringLiteral("Select * From Log_Head Where SeqNo=?"), {SeqNo});
     if (rows.isEmpty())
-        return;
+        return false;
     const DbRow &row = rows.first();
     const auto text = [&](const char *name) {
         return row.isNull(name) ? QStringLiteral(" ") : row.text(name);
@@ -375,6 +375,7 @@ void clsInstrument::LoadDatabase(const QString &databasePath, qint64 SeqNo) {
     m_optionFlags = optionFlags;
     m_textFlags = textFlags;
     m_gasFlags = gasFlags;
+    return true;
 }
 
 bool clsInstrument::HistoryUpdate(const QString &databasePath) {

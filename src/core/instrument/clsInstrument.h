@@ -257,8 +257,8 @@ public:
     // --- The log database ---------------------------------------------------------------
     // Fills the identity, Intervals and the stored-log fields of gas slot 0 from the
     // Log_Head row SeqNo of the database at databasePath, without raising change flags.
-    // Nothing changes without a database file or a row. Failures throw TqError.
-    void LoadDatabase(const QString &databasePath, qint64 SeqNo);
+    // Nothing changes without a database file or a row; then false. Failures throw TqError.
+    bool LoadDatabase(const QString &databasePath, qint64 SeqNo);
     // Replaces this detector's row in cLatestHist (one per station, user and serial number)
     // by its latest calibration, in one transaction. Nothing happens without a database
     // file. Always False; failures throw TqError.

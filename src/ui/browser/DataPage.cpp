@@ -11,7 +11,7 @@
 #include "core/program_state.h"
 #include "ui/browser/log_deletion.h"
 #include "ui/browser/password/frmPassword.h"
-#include "ui/browser/small_icons.h"
+#include "ui/common/small_icons.h"
 #include "ui/display/log_summary.h"
 #include "ui/display/node_kind.h"
 
@@ -114,6 +114,9 @@ void DataPage::buildControls() {
         view->installEventFilter(this);
     }
     connect(lvwLog->header(), &QHeaderView::sectionClicked, this, &DataPage::lvwLog_ColumnClick);
+    connect(cmdDetail, &QPushButton::clicked, this, &DataPage::cmdDetail_Click);
+    connect(cmdLogInst, &QPushButton::clicked, this, &DataPage::cmdLogInst_Click);
+    connect(chkRawData, &QCheckBox::clicked, this, &DataPage::chkRawData_Click);
     // Moving with the keys chooses as a click does.
     connect(tvwLog, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *item) {
         if (m_keyView == tvwLog && item)
@@ -420,6 +423,54 @@ void DataPage::chkLog_Click(int) {
         m_hooks.enableMenuButtons(true);
 }
 
+void DataPage::cmdDetail_Click() {
+    if (m_hooks.viewData)
+        m_hooks.viewData();
+}
+
+void DataPage::chkRawData_Click() {
+    // Takes effect at the next load of an interval or alarm trend.
+    Globals().ExportRawData = chkRawData->isChecked();
+}
+
+void DataPage::lvwLog_DblClick() {
+    const QString key = m_lastHitKey;
+    if (key.isEmpty())
+        return;
+    const QString letter = AfterLastBlank(key);
+    if (IsGroupingLetter(letter) || KindOfFolder(letter)) {
+        // The folder opens in the list; the tree shows it without moving its selection.
+        // A key that names no node any more ends the double-click quietly.
+        QTreeWidgetItem *node = nullptr;
+        for (QTreeWidgetItemIterator it(tvwLog); *it && !node; ++it)
+            if (keyOf(*it) == key)
+                node = *it;
+        if (!node || !node->parent())
+            return;
+        node->parent()->setExpanded(true);
+        try {
+            ShowLogList(key);
+            if (QTreeWidgetItem *first = lvwLog->topLevelItem(0))
+                ShowLogSummary(keyOf(first));
+        } catch (const std::exception &) {
+            // The page stays as far as it got.
+        }
+        return;
+    }
+    if (m_selection.SelectedLogType != 0 && m_selection.SelectedSeqNo != 0)
+        cmdDetail_Click();
+}
+
+void DataPage::cmdLogInst_Click() {
+    bool shown = false;
+    if (lvwLog->currentItem() && m_selection.SelectedLogType != 0 && m_hooks.showStoredInstrument &&
+        !guarded(30004, [&] { shown = m_hooks.showStoredInstrument(m_selection.SelectedSeqNo); }))
+        return;
+    if (!shown)
+        ShowMessage(
+            {5359, LoadMessage(5359), LoadMessage(5360), BoxIcon::Information, BoxButtons::Ok});
+}
+
 // --- Deletion -----------------------------------------------------------------------------------
 
 void DataPage::mnuDelete_Click() {
@@ -546,6 +597,10 @@ bool DataPage::eventFilter(QObject *watched, QEvent *event) {
                 }
             }
         }
+        break;
+    case QEvent::MouseButtonDblClick:
+        if (watched == lvwLog->viewport())
+            lvwLog_DblClick();
         break;
     case QEvent::KeyPress:
         if (tree || list)

@@ -32,6 +32,10 @@ public:
     struct WindowHooks {
         std::function<void()> layOutWindow;
         std::function<void(bool enabled)> enableMenuButtons; // the menu column's cmdInst
+        std::function<void()> viewData;                      // the Data View page's View Data
+        // The stored log's instrument record on the Instrument Information page; false,
+        // showing nothing, when the log's head row is gone.
+        std::function<bool(qint64 seqNo)> showStoredInstrument;
     };
 
     DataPage(QWidget *frame, LogSelection &selection, WindowHooks hooks);
@@ -63,6 +67,11 @@ public:
     void lvwLog_ItemClick(QTreeWidgetItem *item);
     void lvwLog_ColumnClick(int column);
     void chkLog_Click(int index);
+    // View Data, the Export Raw Data box, the list's double-click and Instrument.
+    void cmdDetail_Click();
+    void chkRawData_Click();
+    void lvwLog_DblClick();
+    void cmdLogInst_Click();
     // The popup's Delete: the program password, a question, then the logs of the key in
     // mnuDelete's data are deleted and the page shows what is left.
     void mnuDelete_Click();

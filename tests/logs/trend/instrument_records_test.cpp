@@ -60,7 +60,7 @@ TEST_F(InstrumentRecordsTest, LoadDatabaseReadsTheLogsInstrumentWithDefaultsForN
     EXPECT_FALSE(instrument.Change_Interval());
     EXPECT_FALSE(instrument.Change_GasEnable(0));
 
-    instrument.LoadDatabase(path(), 2);
+    EXPECT_TRUE(instrument.LoadDatabase(path(), 2));
     EXPECT_EQ(instrument.GasName(0), "*");
     EXPECT_EQ(instrument.GasUnit(0), " ");
     EXPECT_TRUE(instrument.GasEnabled(0));
@@ -68,10 +68,10 @@ TEST_F(InstrumentRecordsTest, LoadDatabaseReadsTheLogsInstrumentWithDefaultsForN
     EXPECT_EQ(instrument.UserID(), QString(16, '-'));
 
     const clsInstrument before = instrument;
-    instrument.LoadDatabase(path(), 3); // no such row
+    EXPECT_FALSE(instrument.LoadDatabase(path(), 3)); // no such row
     EXPECT_EQ(instrument.UserID(), before.UserID());
     EXPECT_EQ(instrument.GasName(0), before.GasName(0));
-    instrument.LoadDatabase(dir.filePath("none.mdb"), 1); // no database
+    EXPECT_FALSE(instrument.LoadDatabase(dir.filePath("none.mdb"), 1)); // no database
     EXPECT_EQ(instrument.UserID(), before.UserID());
 }
 

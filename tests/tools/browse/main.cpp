@@ -5,6 +5,13 @@
 //   click KEY       a click on the tree node KEY: list headings, rows, then the grid
 //   summary KEY     the summary of KEY (a node or a stored log's key): the grid
 //   shot FILE [KEY] the window with the Data page (after a click on KEY) as a PNG file
+//   view KEY [graph] [event-only] [condensed] [shot FILE]
+//                   View Data on the stored log KEY (a list row's key), then the Graph
+//                   option and the Event Only and Condensed boxes as named: the frame's
+//                   caption, the summary, then the table or the graph's points, marks and
+//                   zoom list; with shot the window as a PNG file
+//   find-alarm SEQ SERIAL "yyyy-MM-dd hh:mm:ss"
+//                   the SeqNo of the alarm trend the search finds for an event, or -1
 //   delete KEY PASSWORD
 //                   a right-click on KEY (a stored log's key after a click on its type
 //                   folder), Delete, PASSWORD typed into the password prompt and Continue,
@@ -21,20 +28,30 @@
 #include "core/gui/flex_grid.h"
 #include "core/id_helpers.h"
 #include "core/program_state.h"
+#include "graph/uclVtmGraph.h"
 #include "ui/browser/DataPage.h"
 #include "ui/browser/password/frmPassword.h"
+#include "ui/display/data_view_page.h"
 #include "ui/display/node_kind.h"
+#include "ui/display/trend_search.h"
 #include "ui/main/window/frmMain.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTextStream>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
+
+#include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -78,9 +95,10 @@ QString cellText(const tq::FlexGrid &grid, int row, int col) {
     return grid.TextMatrix(row, col) + QLatin1Char('{') + background.name() + QLatin1Char('}');
 }
 
-void printGrid(QTextStream &out, const tq::FlexGrid &grid) {
+void printGrid(QTextStream &out, const tq::FlexGrid &grid,
+               const QString &prefix = QStringLiteral("grid")) {
     for (int r = 0; r < grid.Rows(); ++r) {
-        QStringList cells{QStringLiteral("grid")};
+        QStringList cells{prefix};
         for (int c = 0; c < grid.Cols(); ++c)
             cells << cellText(grid, r, c);
         out << line(cells) << Qt::endl;
@@ -110,6 +128,74 @@ void printTree(QTextStream &out, const tq::DataPage &page) {
         out << line({QString::number(depth), node.key, node.text, tree.BuildNodeWhere(node.key)})
             << Qt::endl;
     }
+}
+
+// The graph as filled: its points (time, then each series' value), its marks (series, time,
+// flag; the common list as series "common", by point) and the zoom list.
+void printGraph(QTextStream &out, const tq::DataViewPage &page) {
+    const tq::uclVtmGraph &graph = *page.vtmGraph;
+    for (int p = 0; p < graph.usedSamples(); ++p) {
+        QStringList cells{QStringLiteral("point"), QString::number(p),
+                          tq::Date(graph.valueX(qint16(p))).toSqlText()};
+        for (int s = 0; s < graph.SampleDataCount(); ++s)
+            cells << QString::number(graph.valueY(qint16(s), qint16(p)));
+        out << line(cells) << Qt::endl;
+    }
+    for (int s = 0; s < graph.SampleDataCount(); ++s)
+        for (int m = 0; m < graph.usedEvents(s); ++m)
+            out << line({QStringLiteral("mark"), QString::number(s),
+                         tq::Date(graph.events(s).Marks[std::size_t(m)].X).toSqlText(),
+                         graph.events(s).Flags[std::size_t(m)]})
+                << Qt::endl;
+    const auto &common = graph.commonEvents().Flags;
+    for (std::size_t p = 0; p < common.size(); ++p)
+        if (!common[p].isEmpty())
+            out << line({QStringLiteral("mark"), QStringLiteral("common"), QString::number(p),
+                         common[p]})
+                << Qt::endl;
+    QStringList zooms{QStringLiteral("zoom")};
+    for (int i = 0; i < page.cmbBrowse->count(); ++i)
+        zooms << page.cmbBrowse->itemText(i);
+    out << line(zooms) << Qt::endl;
+}
+
+// View Data on a stored log, then the options named: the caption, the summary, and the
+// table or the graph.
+void viewLog(QTextStream &out, tq::frmMain &window, const QString &key,
+             const QStringList &options) {
+    window.dataPage().ShowLogSummary(key);
+    window.dataPage().cmdDetail->click();
+    tq::DataViewPage &page = window.dataViewPage();
+    const auto tick = [](QAbstractButton *box) {
+        if (box->isEnabled() && !box->isChecked())
+            box->click();
+    };
+    if (options.contains(QLatin1String("graph")))
+        tick(page.optBrowse[1]);
+    if (options.contains(QLatin1String("event-only")))
+        tick(page.chkEvent);
+    if (options.contains(QLatin1String("condensed")))
+        tick(page.chkOutline);
+    QCoreApplication::processEvents();
+    out << line({QStringLiteral("caption"), window.controls().fraMenu[3]->title()}) << Qt::endl;
+    if (!page.vfgSummary->isHidden())
+        printGrid(out, *page.vfgSummary, QStringLiteral("summary"));
+    if (page.optBrowse[1]->isChecked())
+        printGraph(out, page);
+    else if (page.optBrowse[0]->isChecked())
+        printGrid(out, *page.vfgBrowse);
+}
+
+// The alarm trend the search finds for an event of log seqNo of instrument serial.
+bool findAlarm(QTextStream &out, const QStringList &arguments) {
+    bool numeric = false;
+    const qint64 seqNo = arguments.value(1).toLongLong(&numeric);
+    const std::optional<tq::Date> time = tq::Date::fromSqlText(arguments.value(3));
+    if (!numeric || !time)
+        return false;
+    tq::Database db(tq::Globals().DatabasePath);
+    out << tq::FindAlarmTrendNear(db, seqNo, arguments.value(2), *time) << Qt::endl;
+    return true;
 }
 
 QTreeWidgetItem *treeNode(const tq::DataPage &page, const QString &key) {
@@ -200,16 +286,23 @@ int main(int argc, char **argv) {
                a.compare(QLatin1String("-DEBUG"), Qt::CaseInsensitive) == 0;
     });
     const QString command = arguments.value(0);
-    const int wanted = command == QLatin1String("tree")                            ? 1
-                       : command == QLatin1String("click") || command == "summary" ? 2
-                       : command == QLatin1String("shot")                          ? -2
-                       : command == QLatin1String("delete")                        ? 3
-                                                                                   : 0;
-    if (wanted == 0 || (wanted > 0 && arguments.size() != wanted) ||
-        (wanted < 0 && (arguments.size() < 2 || arguments.size() > 3)))
-        return notStarted(
-            QStringLiteral("usage: tq6200-browse [-6200] [-DEBUG] tree | click KEY "
-                           "| summary KEY | shot FILE.png [KEY] | delete KEY PASSWORD"));
+    // The arguments each command takes: at least, at most (-1 any number).
+    struct Usage {
+        const char *command;
+        int least;
+        int most;
+    };
+    constexpr Usage usages[] = {{"tree", 1, 1},  {"click", 2, 2}, {"summary", 2, 2},
+                                {"shot", 2, 3},  {"view", 2, -1}, {"find-alarm", 4, 4},
+                                {"delete", 3, 3}};
+    const auto usage = std::find_if(std::begin(usages), std::end(usages),
+                                    [&](const Usage &u) { return command == u.command; });
+    if (usage == std::end(usages) || arguments.size() < usage->least ||
+        (usage->most >= 0 && arguments.size() > usage->most))
+        return notStarted(QStringLiteral(
+            "usage: tq6200-browse [-6200] [-DEBUG] tree | click KEY | summary KEY "
+            "| shot FILE.png [KEY] | view KEY [graph] [event-only] [condensed] [shot FILE.png] "
+            "| find-alarm SEQ SERIAL \"yyyy-MM-dd hh:mm:ss\" | delete KEY PASSWORD"));
     tq::Globals().DebugMode = switches.DebugMode;
     tq::Globals().ShowPowerEvents = switches.ShowPowerEvents;
 
@@ -228,7 +321,22 @@ int main(int argc, char **argv) {
     QTextStream out(stdout);
     bool found = true;
     const QString key = arguments.value(command == QLatin1String("shot") ? 2 : 1);
-    if (command == QLatin1String("tree")) {
+    // view's picture file follows its "shot".
+    const qsizetype viewShot =
+        command == QLatin1String("view") ? arguments.indexOf(QLatin1String("shot")) : qsizetype(-1);
+    QString shotFile = command == QLatin1String("shot") ? arguments[1] : QString();
+    if (viewShot > 0)
+        shotFile = arguments.value(viewShot + 1);
+    if (viewShot > 0 && shotFile.isEmpty())
+        return notStarted(QStringLiteral("view: shot needs a file name"));
+    if (command == QLatin1String("find-alarm")) {
+        found = findAlarm(out, arguments);
+        if (!found)
+            QTextStream(stderr) << "tq6200-browse: find-alarm SEQ SERIAL \"yyyy-MM-dd hh:mm:ss\""
+                                << Qt::endl;
+    } else if (command == QLatin1String("view")) {
+        viewLog(out, window, key, arguments.mid(2));
+    } else if (command == QLatin1String("tree")) {
         printTree(out, page);
     } else if (command == QLatin1String("delete")) {
         found = deleteByMenu(page, key, arguments[2]);
@@ -252,10 +360,10 @@ int main(int argc, char **argv) {
             QTextStream(stderr) << "tq6200-browse: no node " << key << Qt::endl;
         }
     }
-    if (command == QLatin1String("shot")) {
+    if (!shotFile.isEmpty()) {
         QCoreApplication::processEvents();
-        if (!window.grab().save(arguments[1]))
-            return notStarted(QStringLiteral("cannot write %1").arg(arguments[1]));
+        if (!window.grab().save(shotFile))
+            return notStarted(QStringLiteral("cannot write %1").arg(shotFile));
     }
     out << line({QStringLiteral("selection"), QString::number(window.SelectedLogType()),
                  QString::number(window.SelectedSeqNo())})

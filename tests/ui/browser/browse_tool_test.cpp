@@ -1,3 +1,4 @@
+#include "core/messages.h"
 #include "test_support.h"
 
 #include <QCoreApplication>
@@ -6,6 +7,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+
+#include <algorithm>
 
 namespace tq {
 namespace {
@@ -64,6 +67,58 @@ TEST_F(BrowseToolTest, QuotesAndSlashesOfImportedIdentifiersBrowse) {
     const ToolRun missing = run("tq6200-browse", {QStringLiteral("click"), QStringLiteral("x M")});
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_EQ(run("tq6200-browse", {QStringLiteral("nonsense")}).exitCode, 2);
+}
+
+TEST_F(BrowseToolTest, ViewShowsALogAndFindAlarmSearchesNearAnEvent) {
+    ASSERT_TRUE(QFile::copy(test::BuildImage(QStringLiteral("data_view")),
+                            path(QStringLiteral("TQ6200.DAT"))));
+    ASSERT_EQ(run("tq6200-import", {}).exitCode, 0);
+
+    // The interval trend of X1 is log 1; the alarm trends of X1 and Y2, both at 12:00:00,
+    // are logs 4 and 5.
+    const ToolRun view = run("tq6200-browse", {QStringLiteral("view"), QStringLiteral("1 G")});
+    EXPECT_EQ(view.exitCode, 0) << view.errors.toStdString();
+    ASSERT_FALSE(view.lines.isEmpty());
+    EXPECT_EQ(view.lines[0], QStringLiteral("caption\t") + LoadMessage(5151) + QLatin1Char('(') +
+                                 LoadMessage(5624) + QLatin1Char(')'));
+    EXPECT_TRUE(view.lines.contains(QStringLiteral("selection\t1\t1")));
+    // The summary, then the table with the events in their colours.
+    EXPECT_TRUE(view.lines[1].startsWith(QStringLiteral("summary\t")));
+    const auto rowEnding = [&](const QStringList &lines, const QString &end) {
+        return std::any_of(lines.begin(), lines.end(),
+                           [&](const QString &l) { return l.endsWith(end); });
+    };
+    EXPECT_TRUE(rowEnding(view.lines, QStringLiteral("\tWARNING{#ff8000}")));
+    EXPECT_TRUE(rowEnding(view.lines, QStringLiteral("\tALARM{#ff0000}")));
+
+    const ToolRun marks = run(
+        "tq6200-browse", {QStringLiteral("view"), QStringLiteral("1 G"), QStringLiteral("graph")});
+    EXPECT_EQ(marks.exitCode, 0) << marks.errors.toStdString();
+    EXPECT_TRUE(marks.lines.contains(QStringLiteral("mark\t0\t2024-05-06 12:00:05\tALARM")));
+    EXPECT_TRUE(marks.lines.contains(QStringLiteral("zoom\t1")));
+    EXPECT_TRUE(marks.lines.contains(QStringLiteral("point\t0\t2024-05-06 11:51:00\t1")));
+
+    const ToolRun graph = run("tq6200-browse", {QStringLiteral("view"), QStringLiteral("4 K"),
+                                                QStringLiteral("graph"), QStringLiteral("shot"),
+                                                QStringLiteral("alarm.png")});
+    EXPECT_EQ(graph.exitCode, 0) << graph.errors.toStdString();
+    EXPECT_TRUE(graph.lines.contains(QStringLiteral("selection\t2\t4")));
+    EXPECT_TRUE(QFile::exists(path(QStringLiteral("alarm.png"))));
+
+    const auto find = [&](const char *serial, const char *time) {
+        const ToolRun found =
+            run("tq6200-browse", {QStringLiteral("find-alarm"), QStringLiteral("1"),
+                                  QString::fromLatin1(serial), QString::fromLatin1(time)});
+        EXPECT_EQ(found.exitCode, 0) << found.errors.toStdString();
+        return found.lines.value(0);
+    };
+    EXPECT_EQ(find("X1", "2024-05-06 11:59:50"), QStringLiteral("4"));
+    EXPECT_EQ(find("Y2", "2024-05-06 12:00:05"), QStringLiteral("5"));
+    EXPECT_EQ(find("X1", "2024-05-06 12:12:00"), QStringLiteral("-1"));
+    EXPECT_EQ(run("tq6200-browse", {QStringLiteral("find-alarm"), QStringLiteral("1"),
+                                    QStringLiteral("X1"), QStringLiteral("soon")})
+                  .exitCode,
+              1);
 }
 
 } // namespace

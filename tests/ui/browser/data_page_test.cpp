@@ -27,7 +27,9 @@ protected:
         page = std::make_unique<DataPage>(
             &frame, selection,
             DataPage::WindowHooks{[this] { ++layouts; },
-                                  [this](bool enabled) { menuEnabled.append(enabled); }});
+                                  [this](bool enabled) { menuEnabled.append(enabled); },
+                                  {},
+                                  {}});
         page->layOut(13000, 8000);
         page->popupHook = [this](const QPoint &) {
             popups.append(page->mnuDelete->data().toString());

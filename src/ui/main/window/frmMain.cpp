@@ -11,6 +11,8 @@
 #include "graph/uclVtmGraph.h"
 #include "link/serial_log.h"
 #include "ui/browser/DataPage.h"
+#include "ui/dataview/frmIntermittence.h"
+#include "ui/display/data_view_page.h"
 #include "ui/main/lock_database.h"
 #include "ui/main/termination_signals.h"
 #include "ui/main/window/comm_log.h"
@@ -64,12 +66,7 @@ frmMain::frmMain(std::unique_ptr<uclPvif> link, QWidget *parent)
     // The converter's line settings, before any port is opened.
     Globals().CommSettings = QStringLiteral("921600,n,8,1");
     m_controls = BuildMainWindowControls(this);
-    m_dataPage = new DataPage(m_controls.fraMenu[2], m_selection,
-                              {[this] { Form_Resize(); },
-                               [this](bool enabled) {
-                                   for (QPushButton *button : m_controls.cmdInst)
-                                       button->setEnabled(enabled);
-                               }});
+    createBrowserPages();
     for (int i = 0; i < int(m_controls.cmdInst.size()); ++i)
         connect(m_controls.cmdInst[i], &QPushButton::clicked, this,
                 [this, i] { cmdInst_Click(i); });
@@ -187,7 +184,7 @@ void frmMain::showAutoLoadSettings() {
 // View page's graph takes its three colours.
 void frmMain::showDisplaySettings() {
     const ProgramState &g = Globals();
-    uclVtmGraph *graph = m_controls.vtmGraph;
+    uclVtmGraph *graph = m_dataViewPage->vtmGraph;
     graph->ScaleColor = g.GraphColor.ScaleColor;
     graph->setBackColor(g.GraphColor.BackColor);
     graph->setCursorColor(g.GraphColor.CursorColor);
@@ -270,7 +267,7 @@ void frmMain::Form_Resize() {
     if (m_inLayout)
         return;
     m_inLayout = true;
-    LayOutMainWindow(this, m_controls, *m_dataPage);
+    LayOutMainWindow(this, m_controls, *m_dataPage, *m_dataViewPage);
     m_inLayout = false;
 }
 
@@ -344,7 +341,7 @@ void frmMain::SaveDisplaySettings() {
     g.DisplayFont = FontSettingsOf(m_controls.cmdOptionDisp[0]->font());
     g.GraphColors[0] =
         ColorToSettings(m_controls.cmdOptionDisp[1]->palette().color(QPalette::Button));
-    const uclVtmGraph *graph = m_controls.vtmGraph;
+    const uclVtmGraph *graph = m_dataViewPage->vtmGraph;
     g.GraphColor = {graph->ScaleColor, graph->BackColor(), graph->CursorColor()};
     MainWindowValues &values = g.MainWindow;
     values.WindowState = isMaximized() ? 2 : isMinimized() ? 1 : 0;
@@ -358,8 +355,8 @@ void frmMain::SaveDisplaySettings() {
 }
 
 void frmMain::SetTrendColor(int slot, qint32 color) {
-    m_controls.vtmGraph->setValueColor(slot, color);
-    m_controls.vtmGraph->Refresh();
+    m_dataViewPage->vtmGraph->setValueColor(slot, color);
+    m_dataViewPage->vtmGraph->Refresh();
 }
 
 void frmMain::ResetAfterPowerOff() {

@@ -20,6 +20,8 @@
 namespace tq {
 
 class DataPage;
+class DataViewPage;
+class frmIntermittence;
 
 // The program's one working window: a column of menu buttons beside a stack of pages, of
 // which one shows at a time. It runs the start-up (Form_Load), owns the database lock
@@ -136,6 +138,7 @@ public:
     bool LogTreeStale() const;
     void setLogTreeStale(bool stale);
     DataPage &dataPage() { return *m_dataPage; }
+    DataViewPage &dataViewPage() { return *m_dataViewPage; }
 
     // The stored log chosen on the Data page, which the Data View page reads.
     qint32 SelectedLogType() const { return m_selection.SelectedLogType; }
@@ -149,6 +152,12 @@ public:
     // The instrument record of the log selected on the Data page, and whether the
     // Instrument Information page is being filled from it.
     clsInstrument &StoredInstrument() { return m_storedInstrument; }
+    // Reads the instrument record of log seqNo afresh and shows it on the Instrument
+    // Information page; false, changing nothing, when the log's head row is gone.
+    bool ShowStoredInstrument(qint64 seqNo);
+    // The data view window, made on first use, shown modally for the log that ViewKind and
+    // ViewSeqNo name.
+    void ShowDataViewWindow();
     bool ShowingStoredData() const { return m_showingStoredData; }
     void setShowingStoredData(bool showing) { m_showingStoredData = showing; }
     InstrumentInfoPage &instrumentPage() { return *m_instrumentPage; }
@@ -208,6 +217,7 @@ private:
     void afterPowerOff();
     void enableAutoLoadBoxes();
     void createInstrumentPages();
+    void createBrowserPages();
     // Runs a Set page command on the link with the other commands locked; false while
     // another operation holds the link.
     bool runOnLink(const std::function<void()> &operation);
@@ -216,6 +226,8 @@ private:
     MainWindowControls m_controls;
     LogSelection m_selection;
     DataPage *m_dataPage = nullptr;
+    DataViewPage *m_dataViewPage = nullptr;
+    std::unique_ptr<frmIntermittence> m_dataViewWindow;
     std::unique_ptr<uclPvif> m_link;
     ProgressWindow m_upload;
     clsInstrument m_linkInstrument;

@@ -2,7 +2,6 @@
 
 #include "core/gui/flex_grid.h"
 #include "core/gui/twips.h"
-#include "graph/uclVtmGraph.h"
 #include "ui/main/window/caption_button.h"
 #include "ui/main/window/comm_log.h"
 #include "ui/main/window/status_lamp.h"
@@ -108,24 +107,6 @@ void buildInstrumentPage(MainWindowControls &c) {
     c.vfgInstSensor = makeGrid(page, "vfgInstSensor", 4);
 }
 
-void buildDataViewPage(MainWindowControls &c) {
-    QWidget *page = c.fraMenu[3];
-    makeArray(c.optBrowse, page, "optBrowse", {855, 252});
-    c.chkEvent = make<QCheckBox>(page, QStringLiteral("chkEvent"), {1215, 252});
-    c.chkOutline = make<QCheckBox>(page, QStringLiteral("chkOutline"), {1455, 252});
-    c.vfgSummary = makeGrid(page, "vfgSummary", 2);
-    c.vfgBrowse = makeGrid(page, "vfgBrowse", 2);
-    c.vtmGraph = make<uclVtmGraph>(page, QStringLiteral("vtmGraph"));
-    const std::array<double, 7> widths{1815, 1875, 1995, 2415, 2415, 1515, 1092};
-    for (int i = 0; i < 7; ++i)
-        c.chkBrowse[i] = make<QCheckBox>(page, IndexedName("chkBrowse", i), {widths[i], 252});
-    c.lblTitle[1] = make<QLabel>(page, IndexedName("lblTitle", 1), {444, 204});
-    c.cmbBrowse = make<QComboBox>(page, QStringLiteral("cmbBrowse"), {1452, 345});
-    makeArray(c.cmdBrowse, page, "cmdBrowse");
-    c.cmdBrowse[1]->setGeometry(TwipsToPixelsX(3720), TwipsToPixelsY(4920), TwipsToPixelsX(675),
-                                TwipsToPixelsY(252));
-}
-
 void buildLastCalibrationPage(MainWindowControls &c) {
     QWidget *page = c.fraMenu[4];
     makeArray(c.optHistory, page, "optHistory", {1000, 252});
@@ -215,10 +196,6 @@ void FitCentredFrames(const MainWindowControls &c) {
                              c.fraInstCeneter->height());
 }
 
-QString IndexedName(const char *name, int index) {
-    return QString::fromLatin1(name) + QLatin1Char('_') + QString::number(index);
-}
-
 MainWindowControls BuildMainWindowControls(QWidget *window) {
     MainWindowControls c;
     makeArray(c.fraMenu, window, "fraMenu");
@@ -227,7 +204,6 @@ MainWindowControls BuildMainWindowControls(QWidget *window) {
     c.uclPV7130->hide();
     buildDownloadPage(c);
     buildInstrumentPage(c);
-    buildDataViewPage(c);
     buildLastCalibrationPage(c);
     buildSetPage(c);
     return c;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/common/control_names.h"
+
 #include <QString>
 
 #include <array>
@@ -18,7 +20,6 @@ namespace tq {
 class CommLog;
 class FlexGrid;
 class StatusLamp;
-class uclVtmGraph;
 
 // The controls of the main window. Each carries its design name as objectName, an
 // element of an indexed array the name, "_" and the index (cmdInst_0, shpStatus_3).
@@ -31,7 +32,7 @@ struct MainWindowControls {
     std::array<QGroupBox *, 4> fraDown{};
     std::array<StatusLamp *, 4> shpStatus{};
     std::array<QLabel *, 12> lblStatus{}; // 10 is not used
-    std::array<QLabel *, 2> lblTitle{};   // 0 Download page, 1 Data View page
+    std::array<QLabel *, 1> lblTitle{};   // lblTitle(1) is the Data View page's
     CommLog *rtbLog = nullptr;
     std::array<QCheckBox *, 2> chkAutoLoad{};
     std::array<QPushButton *, 6> cmdDown{};
@@ -47,17 +48,6 @@ struct MainWindowControls {
     std::array<QLabel *, 10> lblInst{};
     FlexGrid *vfgInst = nullptr;
     FlexGrid *vfgInstSensor = nullptr;
-
-    // Data View page.
-    std::array<QRadioButton *, 2> optBrowse{};
-    QCheckBox *chkEvent = nullptr;
-    QCheckBox *chkOutline = nullptr;
-    FlexGrid *vfgSummary = nullptr;
-    FlexGrid *vfgBrowse = nullptr;
-    uclVtmGraph *vtmGraph = nullptr;
-    std::array<QCheckBox *, 7> chkBrowse{};
-    QComboBox *cmbBrowse = nullptr;
-    std::array<QPushButton *, 5> cmdBrowse{};
 
     // Last Calibration page.
     std::array<QRadioButton *, 3> optHistory{};
@@ -88,8 +78,5 @@ MainWindowControls BuildMainWindowControls(QWidget *window);
 // Information, Set page settings) to their captions in the current font, moving the
 // value column beside them and growing the frame to match.
 void FitCentredFrames(const MainWindowControls &controls);
-
-// The objectName of element `index` of an indexed control array.
-QString IndexedName(const char *name, int index);
 
 } // namespace tq

@@ -4,9 +4,9 @@
 #include "core/gui/layout_geometry.h"
 #include "core/gui/twips.h"
 #include "core/messages.h"
-#include "graph/uclVtmGraph.h"
 #include "ui/browser/DataPage.h"
-#include "ui/main/window/column_widths.h"
+#include "ui/common/column_widths.h"
+#include "ui/display/data_view_page.h"
 #include "ui/main/window/comm_log.h"
 #include "ui/main/window/main_window_controls.h"
 #include "ui/main/window/status_lamp.h"
@@ -31,18 +31,6 @@ namespace {
 // Visible in its own right, whether or not its page is on the screen.
 bool shown(const QWidget *w) {
     return !w->isHidden();
-}
-
-// The fractions are of the grid's inner width, so columns that fill it need no scroll bar.
-void setColumnWidths(FlexGrid *grid, LayoutGrid kind, const QString &language) {
-    int innerPixels = grid->width() - 2 * grid->frameWidth();
-    if (grid->verticalScrollBar()->isVisible())
-        innerPixels -= grid->verticalScrollBar()->width();
-    const double inner = PixelsToTwipsX(innerPixels);
-    const auto widths = ColumnWidths(kind, grid->Cols(), inner, language);
-    for (std::size_t i = 0; i < widths.size(); ++i)
-        if (widths[i])
-            grid->SetColWidth(int(i), int(std::lround(*widths[i])));
 }
 
 void layOutDownload(const MainWindowControls &c, double pw, double ph) {
@@ -78,58 +66,9 @@ void layOutInstrument(const MainWindowControls &c, double pw, double ph, const Q
     place(c.fraInst, 120, 240, pw * 0.25, ph * 0.45);
     centre(c.fraInstCeneter, c.fraInst);
     place(c.vfgInst, R(c.fraInst) + 120, 360, pw - R(c.fraInst) - 240, H(c.fraInst) - 120);
-    setColumnWidths(c.vfgInst, LayoutGrid::Inst, language);
+    ApplyColumnWidths(*c.vfgInst, LayoutGrid::Inst, language);
     place(c.vfgInstSensor, 120, B(c.fraInst) + 120, pw - 240, ph - B(c.fraInst) - 360);
-    setColumnWidths(c.vfgInstSensor, LayoutGrid::InstSensor, language);
-}
-
-void layOutDataView(const MainWindowControls &c, double pw, double ph, const QString &language) {
-    const bool table = c.optBrowse[0]->isChecked();
-    const bool graph = c.optBrowse[1]->isChecked();
-    c.vfgBrowse->setVisible(table);
-    c.vtmGraph->setVisible(graph);
-    for (QCheckBox *box : c.chkBrowse)
-        if (!graph)
-            box->setVisible(false);
-    c.lblTitle[1]->setVisible(graph);
-    c.cmbBrowse->setVisible(graph);
-    c.chkEvent->setVisible(table);
-    c.chkOutline->setVisible(table);
-
-    place(c.optBrowse[0], 120, 240);
-    place(c.optBrowse[1], R(c.optBrowse[0]) + 120, 240);
-    place(c.chkEvent, R(c.optBrowse[1]) + 120, 240);
-    place(c.chkOutline, R(c.chkEvent) + 120, 240);
-    const bool summary = shown(c.vfgSummary);
-    if (summary) {
-        place(c.vfgSummary, 120, B(c.optBrowse[0]) + 120, pw - 240,
-              table || graph ? ph * 0.3 : ph * 0.8);
-        place(c.vfgBrowse, 120, B(c.vfgSummary) + 120, pw - 240, ph - B(c.vfgSummary) - 240);
-        if (shown(c.vtmGraph))
-            place(c.vtmGraph, 120, T(c.vfgBrowse), W(c.vfgBrowse), ph - B(c.vfgSummary) - 920);
-    } else {
-        place(c.vfgBrowse, 120, B(c.optBrowse[0]) + 120, pw - 240, ph - B(c.optBrowse[0]) - 240);
-        place(c.vtmGraph, 120, T(c.vfgBrowse), W(c.vfgBrowse), ph - B(c.optBrowse[0]) - 920);
-    }
-    const std::array<double, 4> quarters{120, pw / 4, pw / 2, pw * 3 / 4};
-    for (int i = 0; i < 4; ++i)
-        place(c.chkBrowse[i], quarters[i], B(c.vtmGraph) + 120);
-    const double secondRow = B(c.chkBrowse[0]);
-    place(c.lblTitle[1], 120, secondRow);
-    place(c.cmbBrowse, R(c.lblTitle[1]) + 240, secondRow);
-    for (int i = 4; i < 7; ++i)
-        place(c.chkBrowse[i], quarters[i - 3], secondRow);
-    place(c.cmdBrowse[4], R(c.vfgBrowse) - W(c.vfgBrowse) * 0.12, 240, W(c.vfgBrowse) * 0.12,
-          H(c.chkEvent));
-    place(c.cmdBrowse[3], L(c.cmdBrowse[4]) - W(c.cmdBrowse[4]) - 240, 240, W(c.cmdBrowse[4]),
-          H(c.cmdBrowse[4]));
-    place(c.cmdBrowse[2], L(c.cmdBrowse[3]) - W(c.cmdBrowse[3]), 240, W(c.cmdBrowse[3]),
-          H(c.cmdBrowse[3]));
-    place(c.cmdBrowse[0], L(c.cmdBrowse[2]) - W(c.cmdBrowse[2]), 240, W(c.cmdBrowse[2]),
-          H(c.cmdBrowse[2]));
-    setColumnWidths(c.vfgBrowse, LayoutGrid::Browse, language);
-    if (summary)
-        setColumnWidths(c.vfgSummary, LayoutGrid::Summary, language);
+    ApplyColumnWidths(*c.vfgInstSensor, LayoutGrid::InstSensor, language);
 }
 
 void layOutLastCalibration(const MainWindowControls &c, double pw, double ph,
@@ -139,7 +78,7 @@ void layOutLastCalibration(const MainWindowControls &c, double pw, double ph,
     for (std::size_t i = 1; i < c.optHistory.size(); ++i)
         place(c.optHistory[i], R(c.optHistory[i - 1]) + 120, 240, width);
     place(c.vfgHistory, 60, B(c.optHistory[0]) + 60, pw - 120, ph - B(c.optHistory[0]) - 120);
-    setColumnWidths(c.vfgHistory, LayoutGrid::History, language);
+    ApplyColumnWidths(*c.vfgHistory, LayoutGrid::History, language);
     place(c.cmdLastCal, R(c.vfgHistory) - W(c.vfgHistory) * 0.142, 240, W(c.vfgHistory) * 0.142,
           H(c.optHistory[0]));
 }
@@ -168,14 +107,15 @@ void layOutSet(const MainWindowControls &c, double pw, double ph, const QString 
                   H(c.fraOption[2]) - B(c.vfgCal) - 240);
     }
     place(c.vfgOption, 120, B(c.fraOption[0]) + 120, pw - 240, ph - B(c.fraOption[0]) - 360);
-    setColumnWidths(c.vfgOption, LayoutGrid::Option, language);
-    setColumnWidths(c.vfgCal, LayoutGrid::Cal, language);
+    ApplyColumnWidths(*c.vfgOption, LayoutGrid::Option, language);
+    ApplyColumnWidths(*c.vfgCal, LayoutGrid::Cal, language);
     c.vfgOption->viewport()->update();
 }
 
 } // namespace
 
-void LayOutMainWindow(QWidget *window, const MainWindowControls &c, DataPage &dataPage) {
+void LayOutMainWindow(QWidget *window, const MainWindowControls &c, DataPage &dataPage,
+                      DataViewPage &dataViewPage) {
     if (window->isMinimized())
         return;
     double width = W(window);
@@ -206,10 +146,10 @@ void LayOutMainWindow(QWidget *window, const MainWindowControls &c, DataPage &da
             break;
         case 2:
             dataPage.layOut(pw, ph);
-            setColumnWidths(dataPage.vfgLog, LayoutGrid::Log, language);
+            ApplyColumnWidths(*dataPage.vfgLog, LayoutGrid::Log, language);
             break;
         case 3:
-            layOutDataView(c, pw, ph, language);
+            dataViewPage.layOut(pw, ph, language);
             break;
         case 4:
             layOutLastCalibration(c, pw, ph, language);

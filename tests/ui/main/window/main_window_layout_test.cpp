@@ -1,6 +1,7 @@
 #include "core/gui/twips.h"
 #include "core/messages.h"
 #include "main_window_fixture.h"
+#include "ui/display/data_view_page.h"
 #include "ui/main/window/comm_log.h"
 #include "ui/main/window/main_window_layout.h"
 
@@ -61,7 +62,7 @@ protected:
 TEST_P(LayoutTest, EveryPageStaysInsideTheClientArea) {
     for (int frame : {0, 1, 2, 3, 4, 5}) {
         if (frame == 3)
-            window->controls().optBrowse[0]->setChecked(true);
+            window->dataViewPage().optBrowse[0]->setChecked(true);
         showPage(frame);
         expectEverythingInside(frame);
     }

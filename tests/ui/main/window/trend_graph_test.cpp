@@ -1,6 +1,7 @@
 #include "core/settings_file.h"
 #include "graph/uclVtmGraph.h"
 #include "main_window_fixture.h"
+#include "ui/display/data_view_page.h"
 
 #include <QPushButton>
 
@@ -14,7 +15,7 @@ TEST_F(MainWindowTest, GraphColoursComeFromTheSettingsAndGoBackUnchanged) {
     load();
     auto *graph = control<uclVtmGraph>("vtmGraph");
     ASSERT_NE(graph, nullptr);
-    EXPECT_EQ(graph, window->controls().vtmGraph);
+    EXPECT_EQ(graph, window->dataViewPage().vtmGraph);
     EXPECT_EQ(graph->ScaleColor, 255);
     EXPECT_EQ(graph->BackColor(), 65535);
     EXPECT_EQ(graph->CursorColor(), 16711680);
@@ -37,7 +38,7 @@ TEST_F(MainWindowTest, GraphColoursComeFromTheSettingsAndGoBackUnchanged) {
 
 TEST_F(MainWindowTest, TrendColourRoutineRecoloursASeries) {
     load();
-    uclVtmGraph *graph = window->controls().vtmGraph;
+    uclVtmGraph *graph = window->dataViewPage().vtmGraph;
     graph->Clear();
     graph->AddSample(QStringLiteral("CO"), 65280, QStringLiteral("#0"));
     const QColor button = window->controls().cmdOptionDisp[1]->palette().color(QPalette::Button);

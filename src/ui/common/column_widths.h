@@ -7,6 +7,8 @@
 
 namespace tq {
 
+class FlexGrid;
+
 // The grids of the main window whose column widths the layout derives from their width.
 enum class LayoutGrid { Inst, InstSensor, Log, Browse, Summary, History, Option, Cal };
 
@@ -16,5 +18,9 @@ enum class LayoutGrid { Inst, InstSensor, Log, Browse, Summary, History, Option,
 // column count (the columns after it keep theirs too).
 std::vector<std::optional<double>> ColumnWidths(LayoutGrid grid, int columns, double width,
                                                 const QString &languageCode);
+
+// Sets the grid's column widths by ColumnWidths from its inner width (less a shown
+// vertical scroll bar), so columns that fill it need no horizontal scroll bar.
+void ApplyColumnWidths(FlexGrid &grid, LayoutGrid kind, const QString &languageCode);
 
 } // namespace tq

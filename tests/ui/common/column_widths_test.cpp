@@ -1,4 +1,4 @@
-#include "ui/main/window/column_widths.h"
+#include "ui/common/column_widths.h"
 
 #include <gtest/gtest.h>
 

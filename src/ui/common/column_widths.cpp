@@ -1,4 +1,9 @@
-#include "ui/main/window/column_widths.h"
+#include "ui/common/column_widths.h"
+
+#include "core/gui/flex_grid.h"
+#include "core/gui/twips.h"
+
+#include <QScrollBar>
 
 #include <algorithm>
 #include <cmath>
@@ -128,6 +133,17 @@ std::vector<std::optional<double>> ColumnWidths(LayoutGrid grid, int n, double w
         if (value)
             value = std::nearbyint(*value * width); // halves to even
     return share;
+}
+
+void ApplyColumnWidths(FlexGrid &grid, LayoutGrid kind, const QString &languageCode) {
+    int innerPixels = grid.width() - 2 * grid.frameWidth();
+    if (grid.verticalScrollBar()->isVisible())
+        innerPixels -= grid.verticalScrollBar()->width();
+    const double inner = PixelsToTwipsX(innerPixels);
+    const auto widths = ColumnWidths(kind, grid.Cols(), inner, languageCode);
+    for (std::size_t i = 0; i < widths.size(); ++i)
+        if (widths[i])
+            grid.SetColWidth(int(i), int(std::lround(*widths[i])));
 }
 
 } // namespace tq

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QIcon>
+#include <QPixmap>
 #include <QString>
 #include <QStringList>
 
@@ -12,5 +13,10 @@ namespace tq {
 // the null icon.
 QIcon SmallIcon(const QString &key);
 const QStringList &SmallIconKeys();
+
+// The pointer picture over an event that opens its alarm trend (the window's Alarm0 over
+// the graph and AlarmG over the table hold the same picture): the alarm-trend image at a
+// pointer's size.
+QPixmap AlarmTrendPointer();
 
 } // namespace tq

@@ -1,4 +1,4 @@
-#include "ui/browser/small_icons.h"
+#include "ui/common/small_icons.h"
 
 #include <QHash>
 #include <QPainter>
@@ -133,6 +133,12 @@ const QStringList &SmallIconKeys() {
         return all;
     }();
     return keys;
+}
+
+QPixmap AlarmTrendPointer() {
+    static const QPixmap pointer =
+        SmallIcon(QStringLiteral("Alarm0")).pixmap(16).scaled(32, 32, Qt::KeepAspectRatio);
+    return pointer;
 }
 
 } // namespace tq
