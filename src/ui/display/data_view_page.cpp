@@ -8,6 +8,7 @@
 #include "core/program_state.h"
 #include "graph/uclVtmGraph.h"
 #include "logs/trend/log_header.h"
+#include "print/frmPrint.h"
 #include "ui/common/small_icons.h"
 #include "ui/display/event_rows.h"
 #include "ui/display/trend_search.h"
@@ -125,7 +126,16 @@ DataViewPage::Fills DataViewPage::ProductionFills() {
 DataViewPage::DataViewPage(QGroupBox *frame, const LogSelection &selection, WindowHooks hooks,
                            Fills fills)
     : QWidget(frame), m_frame(frame), m_selection(selection), m_hooks(std::move(hooks)),
-      m_fills(std::move(fills)) {
+      m_fills(std::move(fills)), m_export({[this] {
+                                               setWindowBusy(true);
+                                               if (m_hooks.showExportProgress)
+                                                   m_hooks.showExportProgress(true);
+                                           },
+                                           [this] {
+                                               if (m_hooks.showExportProgress)
+                                                   m_hooks.showExportProgress(false);
+                                               setWindowBusy(false);
+                                           }}) {
     setObjectName(QStringLiteral("DataViewPage"));
     buildControls();
     connectControls();
@@ -438,10 +448,7 @@ void DataViewPage::chkBrowse_Click(int index) {
     } else {
         return;
     }
-    if (vtmGraph->isVisible()) {
-        vtmGraph->Refresh();
-        vtmGraph->setFocus();
-    }
+    redrawGraph();
 }
 
 void DataViewPage::chkEvent_Click() {
@@ -462,15 +469,87 @@ void DataViewPage::chkOutline_Click() {
 
 void DataViewPage::cmbBrowse_Click() {
     vtmGraph->setZoom(qint16(cmbBrowse->currentText().toInt()));
-    if (vtmGraph->isVisible()) {
-        vtmGraph->Refresh();
-        vtmGraph->setFocus();
-    }
+    redrawGraph();
 }
 
 void DataViewPage::cmdBrowse_Click(int index) {
-    if (index == 4 && m_hooks.showDataPage)
-        m_hooks.showDataPage();
+    switch (index) {
+    case 0:
+        printLog();
+        break;
+    case 2:
+        exportLog();
+        break;
+    case 3:
+        toggleSummary();
+        break;
+    case 4:
+        if (m_hooks.showDataPage)
+            m_hooks.showDataPage();
+        break;
+    default:
+        break;
+    }
+}
+
+bool DataViewPage::tableMode() const {
+    return optBrowse[0]->isChecked() || m_selection.SelectedLogType == 9;
+}
+
+void DataViewPage::printLog() {
+    PrintRequest request;
+    request.PrintType = !tableMode();
+    request.DataType = m_selection.SelectedLogType;
+    request.SeqNo = m_selection.SelectedSeqNo;
+    switch (request.DataType) {
+    case 1:
+    case 9:
+        request.IntervalData = &m_logs.ViewInterval;
+        break;
+    case 2:
+        request.AlarmData = &m_logs.ViewAlarm;
+        break;
+    case 11:
+        request.SnapData = &m_logs.ViewSnapShot;
+        break;
+    default:
+        break;
+    }
+    request.frmObj = vfgBrowse;
+    setWindowBusy(true);
+    // The job tells its own failures and puts the printer back.
+    frmPrint().GoPrinter(request);
+    setWindowBusy(false);
+    redrawGraph();
+}
+
+void DataViewPage::exportLog() {
+    ExportSource source;
+    source.logType = m_selection.SelectedLogType;
+    source.seqNo = m_selection.SelectedSeqNo;
+    source.logs = {&m_logs.ViewInterval, &m_logs.ViewAlarm, &m_logs.ViewSnapShot,
+                   &m_logs.ViewHistory};
+    source.graphView = optBrowse[1]->isChecked();
+    source.graph = vtmGraph;
+    source.debugMode = Globals().DebugMode;
+    // The command redraws and focuses a visible graph itself, after a "No" too.
+    m_export.Run(source);
+}
+
+void DataViewPage::toggleSummary() {
+    vfgSummary->setVisible(vfgSummary->isHidden());
+    if (m_hooks.layOutWindow)
+        m_hooks.layOutWindow();
+    redrawGraph();
+}
+
+void DataViewPage::redrawGraph() {
+    if (!vtmGraph->isVisible())
+        return;
+    vtmGraph->Refresh();
+    // The graph takes keys on its picture, as after an export.
+    QWidget *picture = vtmGraph->findChild<QWidget *>(QStringLiteral("picGraph"));
+    (picture ? picture : static_cast<QWidget *>(vtmGraph))->setFocus();
 }
 
 // --- Trend search -----------------------------------------------------------------------------

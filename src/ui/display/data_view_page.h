@@ -1,9 +1,10 @@
 #pragma once
 
 #include "core/date.h"
+#include "print/command/export_command.h"
+#include "ui/display/browse_data.h"
 #include "ui/display/data_view_logs.h"
 #include "ui/display/log_selection.h"
-#include "ui/display/browse_data.h"
 #include "ui/display/trend_graph_fill.h"
 
 #include <QWidget>
@@ -42,6 +43,9 @@ public:
         // The data view window, shown modally, reading ViewSeqNo, ViewKind and
         // ViewEventDate of the program state.
         std::function<void()> openDataViewWindow;
+        // While a table export is written: the window's progress window ("Now Writing",
+        // no Cancel) and its busy state; false unloads it and sets the state back.
+        std::function<void(bool writing)> showExportProgress;
     };
 
     // The fills the page runs: the production ones unless a test counts or replaces them.
@@ -74,9 +78,13 @@ public:
     void chkEvent_Click();
     void chkOutline_Click();
     void cmbBrowse_Click();
-    // The page commands: 0 Print, 2 Export and 3 Summary are still to come; 4 Return shows
-    // the Data page; 1 is never shown.
+    // The page commands: 0 Print (the tables, or the graph when it is on view), 2 Export
+    // (a CSV or text file, or the graph as a bitmap), 3 Summary (shows or hides the summary
+    // grid), 4 Return (the Data page); 1 is never shown. After Print, Export and Summary a
+    // visible graph is redrawn and takes the focus.
     void cmdBrowse_Click(int index);
+    // The Export command of the page, kept for the window's lifetime.
+    const ExportCommand &exportCommand() const { return m_export; }
 
     // --- Trend search ----------------------------------------------------------------------
     // Presses and moves over the graph (X and Y in twips of its drawing area) and the table
@@ -126,6 +134,13 @@ private:
     bool tableCellReacts(int row, int col) const;
     void setTablePointer(int pointer);
     void setWindowBusy(bool busy);
+    // Table mode of Print and Export: the Table option, or a bar-hole trend.
+    bool tableMode() const;
+    void printLog();
+    void exportLog();
+    void toggleSummary();
+    // A visible graph redrawn and given the focus.
+    void redrawGraph();
     // What a failed handler leaves of the page: a failed load or fill an empty view and
     // BrowseFilled cleared, a failed search the view as it was.
     enum class Failure { EmptiesView, KeepsView };
@@ -141,6 +156,7 @@ private:
     WindowHooks m_hooks;
     Fills m_fills;
     DataViewLogs m_logs;
+    ExportCommand m_export;
     bool m_browseFilled = false;
 };
 

@@ -29,6 +29,7 @@
 #include "core/id_helpers.h"
 #include "core/program_state.h"
 #include "graph/uclVtmGraph.h"
+#include "tool_support.h"
 #include "ui/browser/DataPage.h"
 #include "ui/browser/password/frmPassword.h"
 #include "ui/display/data_view_page.h"
@@ -62,9 +63,7 @@ constexpr int kExitNotStarted = 2;
 class StderrDialogs : public tq::Dialogs {
 public:
     tq::BoxAnswer ShowMessage(const tq::MessageBoxRequest &request) override {
-        QString text = request.text;
-        text.replace(QStringLiteral("\r\n"), QStringLiteral("~c"));
-        QTextStream(stderr) << request.messageId << '\t' << text << Qt::endl;
+        tq::tool::WriteBoxLine(request);
         ++shown;
         if (request.buttons == tq::BoxButtons::Ok)
             ++told;
@@ -275,9 +274,7 @@ bool deleteByMenu(tq::DataPage &page, const QString &key, const QString &passwor
 } // namespace
 
 int main(int argc, char **argv) {
-    // Offscreen unless a display (an X server such as Xvfb) is named.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    tq::tool::UseOffscreenUnlessDisplay();
     QApplication app(argc, argv);
     QStringList arguments = QCoreApplication::arguments().mid(1);
     const tq::CommandSwitches switches = tq::ReadCommandSwitches(arguments);

@@ -71,7 +71,8 @@ protected:
                 [this] {
                     const ProgramState &state = Globals();
                     opened.append({state.ViewSeqNo, state.ViewKind, state.ViewEventDate});
-                }},
+                },
+                [this](bool writing) { exportProgress.append(writing); }},
             std::move(fills));
         page->layOut(13000, 8000, LoadMessage(101));
     }
@@ -110,6 +111,7 @@ protected:
     int layouts = 0;
     int pagesShown = 0;
     int dataPagesShown = 0;
+    QList<bool> exportProgress; // the progress hook's calls
     QList<Opened> opened;
 };
 

@@ -7,6 +7,7 @@
 #include "ui/browser/DataPage.h"
 #include "ui/dataview/frmIntermittence.h"
 #include "ui/display/data_view_page.h"
+#include "ui/main/window/busy_state.h"
 
 #include <QGroupBox>
 #include <QPushButton>
@@ -25,7 +26,14 @@ void frmMain::createBrowserPages() {
                                            showPage(2);
                                            Form_Resize();
                                        },
-                                       [this] { ShowDataViewWindow(); }});
+                                       [this] { ShowDataViewWindow(); },
+                                       [this](bool writing) {
+                                           Globals().WorkState = writing ? WritingExport : Idle;
+                                           if (writing)
+                                               m_upload.Show();
+                                           else
+                                               m_upload.Unload();
+                                       }});
     m_dataPage = new DataPage(m_controls.fraMenu[2], m_selection,
                               {[this] { Form_Resize(); },
                                [this](bool enabled) {

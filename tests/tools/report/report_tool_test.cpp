@@ -1,0 +1,176 @@
+// tq6200-report out of process, in a program folder of its own over an imported fixture:
+// the file it writes, its exit statuses and the boxes it reports.
+#include "core/database.h"
+#include "test_support.h"
+#include "ui/main/database_lock.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+
+namespace tq {
+namespace {
+
+struct ToolRun {
+    int exitCode = -1;
+    QString out;
+    QString errors;
+};
+
+class ReportToolTest : public test::TempFolderTest {
+protected:
+    // The alarm trends of alarm_basic imported: log 1 (CH4, 720 samples), 2 and 3.
+    void SetUp() override {
+        ASSERT_TRUE(QFile::copy(test::BuildImage(QStringLiteral("alarm_basic")),
+                                path(QStringLiteral("TQ6200.DAT"))));
+        ASSERT_EQ(run("tq6200-import", {}).exitCode, 0);
+    }
+    ToolRun run(const char *tool, const QStringList &arguments) {
+        QProcess process;
+        process.setWorkingDirectory(dir.path());
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("en_US.UTF-8"));
+        environment.remove(QStringLiteral("LANGUAGE"));
+        process.setProcessEnvironment(environment);
+        process.start(QDir(QCoreApplication::applicationDirPath()).filePath(QLatin1String(tool)),
+                      arguments);
+        ToolRun result;
+        if (!process.waitForFinished(120000))
+            return result;
+        result.exitCode = process.exitCode();
+        result.out = QString::fromUtf8(process.readAllStandardOutput());
+        result.errors = QString::fromUtf8(process.readAllStandardError());
+        return result;
+    }
+    ToolRun report(const QStringList &arguments) { return run("tq6200-report", arguments); }
+    // Every file of the folder but what the import and the window keep there.
+    QStringList made() const {
+        QStringList names = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+        for (const char *kept : {"TQ6200.DAT", "TQ6200.mdb", "SerialLog.log"})
+            names.removeAll(QLatin1String(kept));
+        names.removeIf([](const QString &n) {
+            return n.endsWith(QLatin1String(".lck"), Qt::CaseInsensitive);
+        });
+        return names;
+    }
+    QString pdfText(const QString &pdf) {
+        QProcess text;
+        text.start(QStringLiteral("pdftotext"),
+                   {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+        if (!text.waitForFinished(60000))
+            return {};
+        return QString::fromUtf8(text.readAllStandardOutput());
+    }
+};
+
+TEST_F(ReportToolTest, ExportWritesTheExportFileOfTheLogOnView) {
+    const ToolRun ok =
+        report({QStringLiteral("export"), QStringLiteral("1"), path(QStringLiteral("alarm.csv"))});
+    EXPECT_EQ(ok.exitCode, 0) << ok.errors.toStdString();
+    EXPECT_TRUE(ok.out.isEmpty());
+    // The file is the export text with the closing line end of its type.
+    const QByteArray golden =
+        test::readFile(QStringLiteral(TQ_SOURCE_DIR) +
+                       QStringLiteral("/tests/print/export/golden/alarm_ch4.en.txt"));
+    ASSERT_FALSE(golden.isEmpty());
+    EXPECT_EQ(test::readFile(path(QStringLiteral("alarm.csv"))), golden + "\r\n");
+
+    // Written again over the file: the overwrite question only.
+    const ToolRun again =
+        report({QStringLiteral("export"), QStringLiteral("1"), path(QStringLiteral("alarm.csv"))});
+    EXPECT_EQ(again.exitCode, 0);
+    EXPECT_TRUE(again.errors.contains(QStringLiteral("5307\t")));
+    // Nothing else is written: no settings file, no second database.
+    EXPECT_EQ(made(), QStringList{QStringLiteral("alarm.csv")});
+}
+
+TEST_F(ReportToolTest, FailuresAndRefusalsExitAsDocumented) {
+    test::writeFile(path(QStringLiteral("plain")), "x");
+    const ToolRun below = report(
+        {QStringLiteral("export"), QStringLiteral("1"), path(QStringLiteral("plain/out.csv"))});
+    EXPECT_EQ(below.exitCode, 1);
+    EXPECT_TRUE(below.errors.contains(QStringLiteral("30101\t"))) << below.errors.toStdString();
+
+    struct Case {
+        const char *name;
+        QStringList arguments;
+    };
+    const Case refusals[] = {
+        {"unknown log", {QStringLiteral("export"), QStringLiteral("99"), QStringLiteral("a.csv")}},
+        {"no such entry",
+         {QStringLiteral("export"), QStringLiteral("1"), QStringLiteral("a.csv"),
+          QStringLiteral("--filter"), QStringLiteral("5")}},
+        {"condensed of an alarm trend",
+         {QStringLiteral("export"), QStringLiteral("1"), QStringLiteral("a.csv"),
+          QStringLiteral("--condensed")}},
+        {"bad arguments", {QStringLiteral("export"), QStringLiteral("x")}},
+    };
+    for (const Case &c : refusals) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(report(c.arguments).exitCode, 2);
+    }
+
+    // Another copy holds the database.
+    DatabaseLock lock;
+    ASSERT_EQ(lock.Take(LockPathFor(path(QStringLiteral("TQ6200.mdb")))),
+              DatabaseLock::State::Locked);
+    const ToolRun held =
+        report({QStringLiteral("export"), QStringLiteral("1"), path(QStringLiteral("held.csv"))});
+    EXPECT_EQ(held.exitCode, 2);
+    EXPECT_TRUE(held.errors.contains(QStringLiteral("300\t"))) << held.errors.toStdString();
+    EXPECT_TRUE(made().contains(QStringLiteral("plain")));
+    EXPECT_EQ(made().size(), 1) << made().join(' ').toStdString();
+}
+
+TEST_F(ReportToolTest, PrintWritesTheAlarmTableWithEveryRowOnce) {
+    const QString pdf = path(QStringLiteral("alarm.pdf"));
+    const ToolRun printed = report({QStringLiteral("print"), QStringLiteral("1"), pdf});
+    ASSERT_EQ(printed.exitCode, 0) << printed.errors.toStdString();
+    EXPECT_TRUE(printed.out.startsWith(QStringLiteral("pages ")));
+    EXPECT_GT(printed.out.mid(6).trimmed().toInt(), 1);
+    const QString text = pdfText(pdf);
+    EXPECT_TRUE(text.contains(QStringLiteral("TQ-6200 Data Logger")))
+        << text.left(400).toStdString();
+    // Each row starts with its number before the sample's date: 1 to 720, once each, in
+    // order.
+    const QRegularExpression row(QStringLiteral("^\\s*(\\d+)\\s+\\S.*\\d:\\d\\d:\\d\\d"));
+    QList<int> numbers;
+    QList<int> expected;
+    for (const QString &line : text.split(QLatin1Char('\n'))) {
+        const QRegularExpressionMatch match = row.match(line);
+        if (match.hasMatch())
+            numbers.append(match.captured(1).toInt());
+    }
+    for (int n = 1; n <= 720; ++n)
+        expected.append(n);
+    EXPECT_EQ(numbers, expected);
+}
+
+TEST_F(ReportToolTest, APdfThatCannotBeWrittenFailsAndLeavesNothing) {
+    test::writeFile(path(QStringLiteral("plain")), "x");
+    const ToolRun failed = report(
+        {QStringLiteral("print"), QStringLiteral("1"), path(QStringLiteral("plain/out.pdf"))});
+    EXPECT_EQ(failed.exitCode, 1);
+    EXPECT_TRUE(failed.errors.contains(QStringLiteral("30102\t"))) << failed.errors.toStdString();
+    EXPECT_EQ(made(), QStringList{QStringLiteral("plain")});
+}
+
+TEST_F(ReportToolTest, PrintLastCalWritesTheList) {
+    Database(path(QStringLiteral("TQ6200.mdb")))
+        .execute(QStringLiteral("INSERT INTO cLatestHist (SerialNo, UserID, StationID, "
+                                "WriteDates, CalLimit, Gas1Name, Gas1Point, Gas1Enable, "
+                                "Gas1CalDate, Gas1Before, Gas1After, Gas1AutoCal) VALUES "
+                                "('SN7', 'U1', 'ST', ?, 90, 'CO', 1, 1, ?, 48.5, 50, 50)"),
+                 {DateParam(Date::now()), DateParam(Date::now())});
+    const QString pdf = path(QStringLiteral("lastcal.pdf"));
+    const ToolRun printed = report({QStringLiteral("print-lastcal"), pdf});
+    EXPECT_EQ(printed.exitCode, 0) << printed.errors.toStdString();
+    EXPECT_TRUE(printed.out.startsWith(QStringLiteral("pages ")));
+    EXPECT_TRUE(pdfText(pdf).contains(QStringLiteral("TQ-6200 Data Logger")));
+}
+
+} // namespace
+} // namespace tq
