@@ -27,12 +27,13 @@ protected:
                                 path(QStringLiteral("TQ6200.DAT"))));
         ASSERT_EQ(run("tq6200-import", {}).exitCode, 0);
     }
-    ToolRun run(const char *tool, const QStringList &arguments) {
+    ToolRun run(const char *tool, const QStringList &arguments,
+                const QString &locale = QStringLiteral("en_US.UTF-8")) {
         QProcess process;
         process.setWorkingDirectory(dir.path());
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("en_US.UTF-8"));
+        environment.insert(QStringLiteral("LC_ALL"), locale);
         environment.remove(QStringLiteral("LANGUAGE"));
         process.setProcessEnvironment(environment);
         process.start(QDir(QCoreApplication::applicationDirPath()).filePath(QLatin1String(tool)),
@@ -57,12 +58,15 @@ protected:
         return names;
     }
     QString pdfText(const QString &pdf) {
-        QProcess text;
-        text.start(QStringLiteral("pdftotext"),
-                   {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-        if (!text.waitForFinished(60000))
+        return output(QStringLiteral("pdftotext"),
+                      {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    }
+    static QString output(const QString &program, const QStringList &arguments) {
+        QProcess process;
+        process.start(program, arguments);
+        if (!process.waitForFinished(60000))
             return {};
-        return QString::fromUtf8(text.readAllStandardOutput());
+        return QString::fromUtf8(process.readAllStandardOutput());
     }
 };
 
@@ -147,6 +151,23 @@ TEST_F(ReportToolTest, PrintWritesTheAlarmTableWithEveryRowOnce) {
     for (int n = 1; n <= 720; ++n)
         expected.append(n);
     EXPECT_EQ(numbers, expected);
+}
+
+// The graph of the alarm trend on one page, in Japanese: its titles in the Japanese texts,
+// drawn with a CJK font.
+TEST_F(ReportToolTest, PrintsTheGraphInJapaneseWithACjkFont) {
+    const QString pdf = path(QStringLiteral("graph.pdf"));
+    const ToolRun printed =
+        run("tq6200-report",
+            {QStringLiteral("print"), QStringLiteral("1"), pdf, QStringLiteral("--graph")},
+            QStringLiteral("ja_JP.UTF-8"));
+    ASSERT_EQ(printed.exitCode, 0) << printed.errors.toStdString();
+    EXPECT_EQ(printed.out.trimmed(), QStringLiteral("pages 1"));
+    const QString text = pdfText(pdf);
+    EXPECT_TRUE(text.contains(QString::fromUtf8("ｱﾗｰﾑﾄﾚﾝﾄﾞ")) ||
+                text.contains(QString::fromUtf8("アラームトレンド")))
+        << text.left(600).toStdString();
+    EXPECT_TRUE(output(QStringLiteral("pdffonts"), {pdf}).contains(QStringLiteral("CJK")));
 }
 
 TEST_F(ReportToolTest, APdfThatCannotBeWrittenFailsAndLeavesNothing) {
