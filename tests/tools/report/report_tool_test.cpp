@@ -22,9 +22,10 @@ struct ToolRun {
 class ReportToolTest : public test::TempFolderTest {
 protected:
     // The alarm trends of alarm_basic imported: log 1 (CH4, 720 samples), 2 and 3.
-    void SetUp() override {
-        ASSERT_TRUE(QFile::copy(test::BuildImage(QStringLiteral("alarm_basic")),
-                                path(QStringLiteral("TQ6200.DAT"))));
+    void SetUp() override { importImage(QStringLiteral("alarm_basic")); }
+    void importImage(const QString &fixture) {
+        QFile::remove(path(QStringLiteral("TQ6200.DAT")));
+        ASSERT_TRUE(QFile::copy(test::BuildImage(fixture), path(QStringLiteral("TQ6200.DAT"))));
         ASSERT_EQ(run("tq6200-import", {}).exitCode, 0);
     }
     ToolRun run(const char *tool, const QStringList &arguments,
@@ -168,6 +169,30 @@ TEST_F(ReportToolTest, PrintsTheGraphInJapaneseWithACjkFont) {
                 text.contains(QString::fromUtf8("アラームトレンド")))
         << text.left(600).toStdString();
     EXPECT_TRUE(output(QStringLiteral("pdffonts"), {pdf}).contains(QStringLiteral("CJK")));
+}
+
+// An event log and a bump test print as their tables, under their own titles.
+TEST_F(ReportToolTest, PrintsAnEventLogAndABumpTest) {
+    importImage(QStringLiteral("events_basic"));
+    importImage(QStringLiteral("data_view"));
+    struct Case {
+        int type;
+        const char *title;
+    };
+    for (const Case &c : {Case{5, "(Alarm Event)"}, Case{10, "(Bump Test)"}}) {
+        const QList<DbRow> rows = Database(path(QStringLiteral("TQ6200.mdb")))
+                                      .query(QStringLiteral("SELECT SeqNo FROM Log_Head WHERE "
+                                                            "Types = ? ORDER BY SeqNo"),
+                                             {c.type});
+        ASSERT_FALSE(rows.isEmpty()) << c.type;
+        const QString pdf = path(QStringLiteral("log%1.pdf").arg(c.type));
+        const ToolRun printed =
+            report({QStringLiteral("print"), QString::number(rows.first().integer("SeqNo")), pdf});
+        ASSERT_EQ(printed.exitCode, 0) << c.type << printed.errors.toStdString();
+        const QString text = pdfText(pdf);
+        EXPECT_TRUE(text.contains(QLatin1String(c.title)))
+            << c.type << text.left(500).toStdString();
+    }
 }
 
 TEST_F(ReportToolTest, APdfThatCannotBeWrittenFailsAndLeavesNothing) {
