@@ -369,6 +369,14 @@ void FlexGrid::SetText(const QString &text) {
     SetTextMatrix(d->row, d->col, text);
 }
 
+QVariant FlexGrid::RowData(int row) const {
+    return d->model->RowData(row);
+}
+
+void FlexGrid::SetRowData(int row, const QVariant &value) {
+    d->model->SetRowData(row, value);
+}
+
 void FlexGrid::Clear() {
     d->model->Clear();
 }

@@ -4,6 +4,7 @@
 #include <QPoint>
 #include <QStringList>
 #include <QTableView>
+#include <QVariant>
 
 #include <memory>
 
@@ -91,6 +92,10 @@ public:
     // outside it is ignored.
     QString TextMatrix(int row, int col) const;
     void SetTextMatrix(int row, int col, const QString &text);
+    // A value kept with a row and never shown (VSFlexGrid's RowData); Clear and fewer rows
+    // drop it, a row outside the grid takes none.
+    QVariant RowData(int row) const;
+    void SetRowData(int row, const QVariant &value);
 
     // The text of the current cell (Row(), Col()).
     QString Text() const;

@@ -36,6 +36,8 @@ void FlexGridModel::Resize(int rows, int cols) {
             it = (row >= rows || col >= cols) ? m_formats.erase(it) : std::next(it);
         }
     }
+    if (rows < Rows())
+        m_rowData.removeIf([rows](const auto &it) { return it.key() >= rows; });
     m_text.resize(std::size_t(rows));
     if (cols != m_cols) {
         for (auto &row : m_text)
@@ -73,8 +75,14 @@ void FlexGridModel::Clear() {
     for (auto &row : m_text)
         std::fill(row.begin(), row.end(), QString());
     m_formats.clear();
+    m_rowData.clear();
     allChanged();
     emit MergeTextChanged();
+}
+
+void FlexGridModel::SetRowData(int row, const QVariant &value) {
+    if (row >= 0 && row < Rows())
+        m_rowData.insert(row, value);
 }
 
 const FlexCellFormat *FlexGridModel::Format(int row, int col) const {

@@ -39,6 +39,10 @@ public:
     void SetText(int row, int col, const QString &text);
     void Clear();
 
+    // A value of the program's own kept with a row, never shown; Clear and fewer rows drop it.
+    QVariant RowData(int row) const { return m_rowData.value(row); }
+    void SetRowData(int row, const QVariant &value);
+
     const FlexCellFormat *Format(int row, int col) const;
     // The cell's format for writing (created when missing); call CellChanged afterwards.
     FlexCellFormat &FormatForWrite(int row, int col);
@@ -90,6 +94,7 @@ private:
     std::vector<std::vector<QString>> m_text;
     int m_cols = 0;
     QHash<quint64, FlexCellFormat> m_formats;
+    QHash<int, QVariant> m_rowData;
     std::vector<FlexAlign> m_colAlign;
     std::vector<char> m_mergeRow;
     int m_fixedRows = 0;

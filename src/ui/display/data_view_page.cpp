@@ -10,7 +10,6 @@
 #include "logs/trend/log_header.h"
 #include "print/frmPrint.h"
 #include "ui/common/small_icons.h"
-#include "ui/display/event_rows.h"
 #include "ui/display/trend_search.h"
 #include "ui/display/valid_samples.h"
 
@@ -640,12 +639,11 @@ void DataViewPage::vfgBrowse_MouseDown(Qt::MouseButton button, const QPoint &) {
     const int col = vfgBrowse->MouseCol();
     if (!tableCellReacts(row, col))
         return;
-    // The row's own event, found by what the row shows: no date text is read back.
-    const std::optional<Date> time = ListedEventTime(
-        m_logs.ViewInterval, vfgBrowse->TextMatrix(row, 1), vfgBrowse->TextMatrix(row, col));
-    if (!time)
+    // The event's own time, kept with its row: no date text is read back.
+    const QVariant time = vfgBrowse->RowData(row);
+    if (!time.canConvert<Date>())
         return;
-    openAlarmTrendNear(*time, [this](int pointer) { setTablePointer(pointer); });
+    openAlarmTrendNear(time.value<Date>(), [this](int pointer) { setTablePointer(pointer); });
 }
 
 void DataViewPage::vfgBrowse_MouseMove(const QPoint &) {

@@ -122,6 +122,8 @@ void FillIntervalTable(FlexGrid &table, FlexGrid &summary, clsInterval &log,
                 }
             }
             const int r = writeRow(time, FormatGasValue(value, gas.Point, sampleText.mark()));
+            // The trend search opens the alarm trend near the event's own time.
+            table.SetRowData(r, QVariant::fromValue(time));
             if (code < ReadingCode::NoValue) {
                 const QColor colour = GetCodeColor(code, table.CellBackColor(r, kValueCol));
                 if (colour.isValid()) {

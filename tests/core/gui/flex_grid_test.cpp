@@ -78,6 +78,23 @@ TEST_F(FlexGridTest, ResizingKeepsTextsInsideAndDropsTheRest) {
     EXPECT_EQ(grid.Rows(), 4);
 }
 
+// A row's own value stays with the row until Clear or a shrink drops it; it is never shown.
+TEST_F(FlexGridTest, RowDataStaysWithItsRow) {
+    fill(4, 2);
+    grid.SetRowData(2, 42);
+    grid.SetRowData(3, 7);
+    grid.SetRowData(9, 1); // outside: ignored
+    EXPECT_EQ(grid.RowData(2).toInt(), 42);
+    EXPECT_FALSE(grid.RowData(9).isValid());
+    EXPECT_EQ(grid.TextMatrix(2, 1), QStringLiteral("2,1"));
+    grid.SetRows(3);
+    grid.SetRows(4);
+    EXPECT_FALSE(grid.RowData(3).isValid());
+    EXPECT_EQ(grid.RowData(2).toInt(), 42);
+    grid.Clear();
+    EXPECT_FALSE(grid.RowData(2).isValid());
+}
+
 TEST_F(FlexGridTest, FixedCountsAndGridSizeFollowEachOther) {
     grid.SetFixedRows(3);
     EXPECT_EQ(grid.Rows(), 3);

@@ -157,6 +157,15 @@ TEST_F(TrendTableTest, IntervalListingInTimeOrderAndItsEnd) {
     }
 }
 
+// An event row keeps its event's own time for the trend search; sample rows keep none.
+TEST_F(TrendTableTest, EventRowsKeepTheirEventsTime) {
+    fill({.samples = {{60, 10}, {120, 20}}, .events = {{60, -104}, {90, -103}}});
+    EXPECT_FALSE(table.RowData(1).isValid());
+    EXPECT_EQ(table.RowData(2).value<Date>(), test::kTrendStart.addSeconds(60));
+    EXPECT_EQ(table.RowData(3).value<Date>(), test::kTrendStart.addSeconds(90));
+    EXPECT_FALSE(table.RowData(4).isValid());
+}
+
 TEST_F(TrendTableTest, TheFillRewritesTheSummarysPeriodAndCount) {
     const auto periodAndCount = [&] {
         return QStringList{summary.TextMatrix(2, 1), summary.TextMatrix(6, 1)};
