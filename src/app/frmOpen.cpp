@@ -2,7 +2,7 @@
 
 #include "core/gui/dialogs.h"
 #include "core/gui/twips.h"
-#include "ui/main/window/program_title.h"
+#include "core/program_title.h"
 
 #include <QApplication>
 #include <QEvent>

@@ -62,7 +62,7 @@ Widths logGrid(int n, const QString &language) {
     }
 }
 
-Widths browseGrid(int n) {
+Widths browseGrid(int n, bool dataViewWindow) {
     switch (n) {
     case 2:
         return fractions({0.29});
@@ -77,8 +77,9 @@ Widths browseGrid(int n) {
     case 7:
         return fractions({0.07, 0.22, 0.14, 0.14, 0.14, 0.14});
     case 8: {
-        Widths all = fractions({0.05, 0.19});
-        all.insert(all.end(), 6, 0.75 / 6);
+        // The window's first two columns are wider and its six value columns narrower.
+        Widths all = dataViewWindow ? fractions({0.07, 0.19}) : fractions({0.05, 0.19});
+        all.insert(all.end(), 6, dataViewWindow ? 0.74 / 6 : 0.75 / 6);
         return all;
     }
     case 9:
@@ -107,11 +108,17 @@ std::vector<std::optional<double>> ColumnWidths(LayoutGrid grid, int n, double w
         share = logGrid(n, language);
         break;
     case LayoutGrid::Browse:
-        share = browseGrid(n);
+    case LayoutGrid::DataViewBrowse:
+        share = browseGrid(n, grid == LayoutGrid::DataViewBrowse);
         break;
     case LayoutGrid::Summary:
         if (n >= 2)
             share = firstAndShares(0.26, n - 2, shareAfterFirst(0.74, n));
+        break;
+    case LayoutGrid::DataViewSummary:
+        // A quarter of the rest for each column between the first and the last.
+        if (n >= 2)
+            share = firstAndShares(0.26, n - 2, 0.74 / 4);
         break;
     case LayoutGrid::History:
         if (n >= 1)

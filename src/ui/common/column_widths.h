@@ -10,7 +10,20 @@ namespace tq {
 class FlexGrid;
 
 // The grids of the main window whose column widths the layout derives from their width.
-enum class LayoutGrid { Inst, InstSensor, Log, Browse, Summary, History, Option, Cal };
+// DataViewBrowse and DataViewSummary are the data view window's record table and summary,
+// which share the Data View page's fractions but for eight columns and the summary's shares.
+enum class LayoutGrid {
+    Inst,
+    InstSensor,
+    Log,
+    Browse,
+    Summary,
+    History,
+    Option,
+    Cal,
+    DataViewBrowse,
+    DataViewSummary
+};
 
 // The column widths, in whole twips, that the layout gives a grid of `width` twips and
 // `columns` columns, for the message table's language code ("EN" or "JP"). An element

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/gui/twips.h"
+
 #include <QString>
 #include <QWidget>
 
@@ -15,5 +17,17 @@ template <typename T> T *MakeNamed(QWidget *parent, const QString &name) {
     control->setObjectName(name);
     return control;
 }
+
+// The same, made in its design size in twips.
+template <typename T>
+T *MakeSized(QWidget *parent, const QString &name, double width, double height) {
+    auto *control = MakeNamed<T>(parent, name);
+    control->resize(TwipsToPixelsX(width), TwipsToPixelsY(height));
+    return control;
+}
+
+// A control's width in twips: at least its design width, and wide enough for its caption in
+// its current font.
+double FittedWidth(const QWidget *control);
 
 } // namespace tq

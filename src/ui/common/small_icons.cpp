@@ -11,7 +11,7 @@ namespace tq {
 
 namespace {
 
-enum class Shape { Instrument, Folder, OpenFolder, Trend, Badge };
+enum class Shape { Instrument, Folder, OpenFolder, Trend, TrendGrid, Badge };
 
 // How one image is drawn: its shape, its colour and, for a badge, its letters.
 struct IconLook {
@@ -21,7 +21,7 @@ struct IconLook {
     const char *letters;
 };
 
-constexpr std::array<IconLook, 15> kIcons{{
+constexpr std::array<IconLook, 17> kIcons{{
     {"TQ6200", Shape::Instrument, 0xff2e7d32, ""},
     {"CloseFolder", Shape::Folder, 0xffe0b000, ""},
     {"OpenFolder", Shape::OpenFolder, 0xffe0b000, ""},
@@ -29,6 +29,8 @@ constexpr std::array<IconLook, 15> kIcons{{
     {"Interval1", Shape::Trend, 0xff00897b, ""},
     {"Interval2", Shape::Trend, 0xff6a1b9a, ""},
     {"Alarm0", Shape::Trend, 0xffc62828, ""},
+    {"IntervalG", Shape::TrendGrid, 0xff1565c0, ""},
+    {"AlarmG", Shape::TrendGrid, 0xffc62828, ""},
     {"Barhole", Shape::Badge, 0xff6d4c41, "BH"},
     {"BumpTest", Shape::Badge, 0xffef6c00, "BT"},
     {"SnapShot", Shape::Badge, 0xff455a64, "SS"},
@@ -51,10 +53,18 @@ void drawFolder(QPainter &p, const QColor &color, bool open) {
     }
 }
 
-void drawTrend(QPainter &p, const QColor &color) {
+// A trend curve in a frame; on graph paper for the table view's images.
+void drawTrend(QPainter &p, const QColor &color, bool grid) {
     p.setPen(QColor(0x60, 0x60, 0x60));
     p.setBrush(Qt::white);
     p.drawRect(1, 1, 13, 13);
+    if (grid) {
+        p.setPen(QColor(0xc0, 0xc0, 0xc0));
+        for (int at = 4; at < 14; at += 3) {
+            p.drawLine(at, 2, at, 13);
+            p.drawLine(2, at, 13, at);
+        }
+    }
     QPainterPath line;
     line.moveTo(2, 11);
     line.lineTo(5, 8);
@@ -103,7 +113,8 @@ QIcon draw(const IconLook &look) {
         drawFolder(p, color, look.shape == Shape::OpenFolder);
         break;
     case Shape::Trend:
-        drawTrend(p, color);
+    case Shape::TrendGrid:
+        drawTrend(p, color, look.shape == Shape::TrendGrid);
         break;
     case Shape::Badge:
         drawBadge(p, color, QString::fromLatin1(look.letters));
@@ -123,16 +134,6 @@ QIcon SmallIcon(const QString &key) {
         return all;
     }();
     return icons.value(key);
-}
-
-const QStringList &SmallIconKeys() {
-    static const QStringList keys = [] {
-        QStringList all;
-        for (const IconLook &look : kIcons)
-            all << QString::fromLatin1(look.key);
-        return all;
-    }();
-    return keys;
 }
 
 QPixmap AlarmTrendPointer() {

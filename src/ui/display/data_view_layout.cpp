@@ -20,18 +20,6 @@ namespace tq {
 
 namespace {
 
-// Made in its design size, in twips.
-template <typename T> T *makeSized(QWidget *parent, const QString &name, double w, double h) {
-    auto *control = MakeNamed<T>(parent, name);
-    control->resize(TwipsToPixelsX(w), TwipsToPixelsY(h));
-    return control;
-}
-
-// At least its design width, and wide enough for its caption in the current font.
-double fitted(const QWidget *control) {
-    return std::max(W(control), double(PixelsToTwipsX(control->sizeHint().width())));
-}
-
 // A grid with one heading row, as the page leaves it until it is filled.
 FlexGrid *makeGrid(QWidget *parent, const char *name) {
     auto *grid = MakeNamed<FlexGrid>(parent, QString::fromLatin1(name));
@@ -44,18 +32,18 @@ FlexGrid *makeGrid(QWidget *parent, const char *name) {
 void DataViewPage::buildControls() {
     for (int i = 0; i < 2; ++i)
         optBrowse[std::size_t(i)] =
-            makeSized<QRadioButton>(this, IndexedName("optBrowse", i), 855, 252);
-    chkEvent = makeSized<QCheckBox>(this, QStringLiteral("chkEvent"), 1215, 252);
-    chkOutline = makeSized<QCheckBox>(this, QStringLiteral("chkOutline"), 1455, 252);
+            MakeSized<QRadioButton>(this, IndexedName("optBrowse", i), 855, 252);
+    chkEvent = MakeSized<QCheckBox>(this, QStringLiteral("chkEvent"), 1215, 252);
+    chkOutline = MakeSized<QCheckBox>(this, QStringLiteral("chkOutline"), 1455, 252);
     vfgSummary = makeGrid(this, "vfgSummary");
     vfgBrowse = makeGrid(this, "vfgBrowse");
     vtmGraph = MakeNamed<uclVtmGraph>(this, QStringLiteral("vtmGraph"));
     const std::array<double, 7> widths{1815, 1875, 1995, 2415, 2415, 1515, 1092};
     for (int i = 0; i < 7; ++i)
         chkBrowse[std::size_t(i)] =
-            makeSized<QCheckBox>(this, IndexedName("chkBrowse", i), widths[std::size_t(i)], 252);
-    lblTitle1 = makeSized<QLabel>(this, IndexedName("lblTitle", 1), 444, 204);
-    cmbBrowse = makeSized<QComboBox>(this, QStringLiteral("cmbBrowse"), 1452, 345);
+            MakeSized<QCheckBox>(this, IndexedName("chkBrowse", i), widths[std::size_t(i)], 252);
+    lblTitle1 = MakeSized<QLabel>(this, IndexedName("lblTitle", 1), 444, 204);
+    cmbBrowse = MakeSized<QComboBox>(this, QStringLiteral("cmbBrowse"), 1452, 345);
     for (int i = 0; i < 5; ++i)
         cmdBrowse[std::size_t(i)] = MakeNamed<QPushButton>(this, IndexedName("cmdBrowse", i));
     // To clipboard has no command on this page.
@@ -81,10 +69,10 @@ void DataViewPage::layOut(double pw, double ph, const QString &languageCode) {
     chkEvent->setVisible(table);
     chkOutline->setVisible(table);
 
-    place(optBrowse[0], 120, 240, fitted(optBrowse[0]));
-    place(optBrowse[1], R(optBrowse[0]) + 120, 240, fitted(optBrowse[1]));
-    place(chkEvent, R(optBrowse[1]) + 120, 240, fitted(chkEvent));
-    place(chkOutline, R(chkEvent) + 120, 240, fitted(chkOutline));
+    place(optBrowse[0], 120, 240, FittedWidth(optBrowse[0]));
+    place(optBrowse[1], R(optBrowse[0]) + 120, 240, FittedWidth(optBrowse[1]));
+    place(chkEvent, R(optBrowse[1]) + 120, 240, FittedWidth(chkEvent));
+    place(chkOutline, R(chkEvent) + 120, 240, FittedWidth(chkOutline));
     const bool summary = !vfgSummary->isHidden();
     if (summary) {
         place(vfgSummary, 120, B(optBrowse[0]) + 120, pw - 240,
@@ -100,7 +88,7 @@ void DataViewPage::layOut(double pw, double ph, const QString &languageCode) {
     for (std::size_t i = 0; i < 4; ++i)
         place(chkBrowse[i], quarters[i], B(vtmGraph) + 120);
     const double secondRow = B(chkBrowse[0]);
-    place(lblTitle1, 120, secondRow, fitted(lblTitle1));
+    place(lblTitle1, 120, secondRow, FittedWidth(lblTitle1));
     place(cmbBrowse, R(lblTitle1) + 240, secondRow);
     for (std::size_t i = 4; i < 7; ++i)
         place(chkBrowse[i], quarters[i - 3], secondRow);

@@ -9,6 +9,7 @@
 #include "graph/uclVtmGraph.h"
 #include "logs/trend/log_header.h"
 #include "print/frmPrint.h"
+#include "ui/common/fore_colour.h"
 #include "ui/common/small_icons.h"
 #include "ui/display/trend_search.h"
 #include "ui/display/valid_samples.h"
@@ -32,10 +33,6 @@ constexpr int kDefaultPointer = 0;
 constexpr int kHourglass = 11;
 constexpr int kCustomPointer = 99;
 
-// The graph's common event list, which the hosts address past every series.
-constexpr qint16 kCommonMarks = 1000;
-constexpr int kEventBox = 5;
-constexpr int kCursorBox = 6;
 constexpr int kGasBoxes = 4; // boxes 0 to 3 follow the log's gas slots
 
 // A trend that offers the graph from this many valid samples on.
@@ -257,9 +254,7 @@ void DataViewPage::showTrendGraph() {
     {
         const QSignalBlocker blockBox(chkBrowse[0]);
         chkBrowse[0]->setText(boxes.gasTitle);
-        QPalette palette = chkBrowse[0]->palette();
-        palette.setColor(QPalette::WindowText, boxes.gasColour);
-        chkBrowse[0]->setPalette(palette);
+        SetForeColour(*chkBrowse[0], boxes.gasColour);
         chkBrowse[0]->setChecked(boxes.gasEnabled);
         chkBrowse[0]->setVisible(boxes.gasEnabled);
     }
@@ -434,20 +429,9 @@ void DataViewPage::optBrowse_Click(int) {
 }
 
 void DataViewPage::chkBrowse_Click(int index) {
-    const bool ticked = chkBrowse[std::size_t(index)]->isChecked();
-    if (index >= 0 && index <= 4) {
-        vtmGraph->setSampleVisible(qint16(index), ticked);
-        vtmGraph->setEventVisible(qint16(index), ticked && chkBrowse[kEventBox]->isChecked());
-    } else if (index == kEventBox) {
-        for (int s = 0; s < vtmGraph->SampleDataCount(); ++s)
-            vtmGraph->setEventVisible(qint16(s), ticked);
-        vtmGraph->setEventVisible(kCommonMarks, ticked);
-    } else if (index == kCursorBox) {
-        vtmGraph->setCursorVisible(ticked);
-    } else {
-        return;
-    }
-    redrawGraph();
+    if (ApplyGraphBox(*vtmGraph, index, chkBrowse[std::size_t(index)]->isChecked(),
+                      chkBrowse[kEventBox]->isChecked()))
+        redrawGraph();
 }
 
 void DataViewPage::chkEvent_Click() {

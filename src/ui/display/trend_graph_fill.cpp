@@ -181,18 +181,19 @@ QStringList zoomEntries(qint32 points) {
 
 } // namespace
 
-TrendGraphBoxes ShowTrendGraph(uclVtmGraph &graph, qint32 logType, DataViewLogs &logs,
-                               const TrendGraphOptions &options) {
+namespace {
+
+// The fill around a trend's own part: graph cleared, cursor and bold font first; zoom list,
+// zoom 1 over the whole range, automatic Y and one Refresh after.
+template <typename FillTrend>
+TrendGraphBoxes fillGraph(uclVtmGraph &graph, const TrendGraphOptions &options,
+                          FillTrend fillTrend) {
     graph.Clear();
     graph.setCursorVisible(options.cursorBox);
     QFont font = graph.Font();
     font.setBold(true);
     graph.setFont(font);
-    TrendGraphBoxes boxes;
-    if (logType == static_cast<qint32>(LogType::IntervalTrend))
-        boxes = fillInterval(graph, logs.ViewInterval, options);
-    else if (logType == static_cast<qint32>(LogType::AlarmTrend))
-        boxes = fillAlarm(graph, logs.ViewAlarm, options);
+    TrendGraphBoxes boxes = fillTrend();
     boxes.zoomEntries = zoomEntries(graph.SampleCount());
     graph.setZoom(1);
     graph.setMinX(0);
@@ -201,6 +202,40 @@ TrendGraphBoxes ShowTrendGraph(uclVtmGraph &graph, qint32 logType, DataViewLogs 
     graph.setMaxY(kSeries, 0);
     graph.Refresh();
     return boxes;
+}
+
+} // namespace
+
+TrendGraphBoxes ShowTrendGraph(uclVtmGraph &graph, qint32 logType, DataViewLogs &logs,
+                               const TrendGraphOptions &options) {
+    return fillGraph(graph, options, [&] {
+        if (logType == static_cast<qint32>(LogType::IntervalTrend))
+            return fillInterval(graph, logs.ViewInterval, options);
+        if (logType == static_cast<qint32>(LogType::AlarmTrend))
+            return fillAlarm(graph, logs.ViewAlarm, options);
+        return TrendGraphBoxes{};
+    });
+}
+
+TrendGraphBoxes ShowAlarmTrendGraph(uclVtmGraph &graph, const clsAlarm &log,
+                                    const TrendGraphOptions &options) {
+    return fillGraph(graph, options, [&] { return fillAlarm(graph, log, options); });
+}
+
+bool ApplyGraphBox(uclVtmGraph &graph, int index, bool ticked, bool eventBoxTicked) {
+    if (index >= 0 && index <= 4) {
+        graph.setSampleVisible(qint16(index), ticked);
+        graph.setEventVisible(qint16(index), ticked && eventBoxTicked);
+    } else if (index == kEventBox) {
+        for (int s = 0; s < graph.SampleDataCount(); ++s)
+            graph.setEventVisible(qint16(s), ticked);
+        graph.setEventVisible(kCommonMarks, ticked);
+    } else if (index == kCursorBox) {
+        graph.setCursorVisible(ticked);
+    } else {
+        return false;
+    }
+    return true;
 }
 
 } // namespace tq

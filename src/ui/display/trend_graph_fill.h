@@ -9,7 +9,12 @@
 
 namespace tq {
 
+class clsAlarm;
 class uclVtmGraph;
+
+// The graph's boxes by index: 0 to 4 the gas curves, then Event and Cursor.
+inline constexpr int kEventBox = 5;
+inline constexpr int kCursorBox = 6;
 
 // What the page's boxes and zoom list show after a fill.
 struct TrendGraphBoxes {
@@ -33,5 +38,16 @@ struct TrendGraphOptions {
 // signals blocked. Any other logType leaves the graph empty.
 TrendGraphBoxes ShowTrendGraph(uclVtmGraph &graph, qint32 logType, DataViewLogs &logs,
                                const TrendGraphOptions &options);
+
+// The same fill for an alarm trend held outside the page's log objects (the data view
+// window's own).
+TrendGraphBoxes ShowAlarmTrendGraph(uclVtmGraph &graph, const clsAlarm &log,
+                                    const TrendGraphOptions &options);
+
+// What a change of graph box `index` does to the graph: a gas box (0 to 4) shows or hides
+// its curve, and its marks while the Event box is ticked; the Event box (5) shows or hides
+// the marks of every series, curves that are off included, and the common marks; the Cursor
+// box (6) the cursor. False for any other index (nothing changed). The caller redraws.
+bool ApplyGraphBox(uclVtmGraph &graph, int index, bool ticked, bool eventBoxTicked);
 
 } // namespace tq

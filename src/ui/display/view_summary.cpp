@@ -112,7 +112,9 @@ void intervalSummary(FlexGrid &grid, const clsInterval &log, bool barHole) {
     formatTrendSummary(grid, true);
 }
 
-void alarmSummary(FlexGrid &grid, const clsAlarm &log) {
+} // namespace
+
+void FillAlarmSummary(FlexGrid &grid, const clsAlarm &log, AlarmSummaryLevels levels) {
     beginSummary(grid, 13);
     const LogHeader &h = log.header();
     const GasInfo &gas = log.gas(0);
@@ -123,11 +125,14 @@ void alarmSummary(FlexGrid &grid, const clsAlarm &log) {
     row(grid, kGasRow, 5750, GetGasTitle(log, 0));
     row(grid, 9, 5642, texts.level(gas.Enable, gas.Warning));
     row(grid, 10, 5643, texts.level(gas.Enable, gas.Alarm));
-    row(grid, 11, 5644, texts.level(true, gas.Stel));
-    row(grid, 12, 5645, texts.level(true, gas.Twa));
+    const bool stelTwa = levels == AlarmSummaryLevels::StelTwaAlways || gas.Enable;
+    row(grid, 11, 5644, texts.level(stelTwa, gas.Stel));
+    row(grid, 12, 5645, texts.level(stelTwa, gas.Twa));
     addUnits(grid, gas.Unit);
     formatTrendSummary(grid, false);
 }
+
+namespace {
 
 // Histories, bump tests and event logs (5 rows, the download time last) and snapshots
 // (6 rows, named).
@@ -176,7 +181,7 @@ bool FillViewSummary(FlexGrid &summary, qint32 logType, const DataViewLogs &logs
         intervalSummary(summary, logs.ViewInterval, logType == 9);
         return true;
     case 2:
-        alarmSummary(summary, logs.ViewAlarm);
+        FillAlarmSummary(summary, logs.ViewAlarm, AlarmSummaryLevels::StelTwaAlways);
         return true;
     case 11:
         shortSummary(summary, logs.ViewSnapShot, true);

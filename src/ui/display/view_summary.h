@@ -7,6 +7,7 @@ namespace tq {
 
 class Date;
 class FlexGrid;
+class clsAlarm;
 struct DataViewLogs;
 
 // Fills the Data View summary grid for logType from its object in `logs`: property/value
@@ -16,6 +17,14 @@ struct DataViewLogs;
 // it). Type 12: the grid is left as it is (the sensor-change table fills it); true. Every
 // other listed type: true (the page shows the grid again).
 bool FillViewSummary(FlexGrid &summary, qint32 logType, const DataViewLogs &logs);
+
+// Which level rows of an alarm trend's summary follow the gas's enable flag: on the Data
+// View page the warning and alarm levels only (STEL and TWA always show their values), in
+// the data view window all four.
+enum class AlarmSummaryLevels { StelTwaAlways, FollowEnable };
+
+// The alarm trend's summary (13 rows, the layout of FillViewSummary's type 2).
+void FillAlarmSummary(FlexGrid &summary, const clsAlarm &log, AlarmSummaryLevels levels);
 
 // The summary's "Sampling Date/Time" value: the start, " to " and the end, both in the
 // general date form; nothing after " to " when the end is the empty log date.

@@ -39,19 +39,21 @@ TEST_F(IntermittenceWindowTest, ShowsTheAlarmTrendHandedOverAndReturnCloses) {
     frmIntermittence window;
     EXPECT_EQ(window.parent(), nullptr);
     // Return closes the modal window once it is up.
-    QTimer::singleShot(0, &window, [&] { window.cmdReturn->click(); });
-    window.exec();
+    QTimer::singleShot(0, &window, [&] { window.cmdBrowse[4]->click(); });
+    window.Show({});
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(window.alarm().SeqNo(), g.ViewSeqNo);
     EXPECT_EQ(window.vfgBrowse->Rows(), 721);
-    EXPECT_EQ(window.cmdReturn->text(), LoadMessage(9101));
+    EXPECT_EQ(window.cmdBrowse[4]->text(), LoadMessage(9101));
     EXPECT_TRUE(dialogs.shown.isEmpty());
 
-    // A log it cannot read is said so, and the window does not open.
+    // A log it cannot read is said so, and the window opens on an empty alarm trend.
     g.DatabasePath = dir.path(); // a folder, no database
-    QTimer::singleShot(0, &window, [&] { window.cmdReturn->click(); });
-    EXPECT_EQ(window.exec(), int(QDialog::Rejected));
-    EXPECT_EQ(dialogs.ids(), QList<int>({30021}));
+    QTimer::singleShot(0, &window, [&] { window.cmdBrowse[4]->click(); });
+    EXPECT_EQ(window.Show({}), int(QDialog::Accepted));
+    EXPECT_EQ(dialogs.ids(), QList<int>({30201}));
+    EXPECT_EQ(window.alarm().DataCount(), 0);
+    EXPECT_EQ(window.vfgBrowse->Rows(), 1);
 }
 
 } // namespace

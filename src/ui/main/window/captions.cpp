@@ -2,8 +2,8 @@
 #include "core/gui/flex_grid.h"
 #include "core/messages.h"
 #include "core/program_state.h"
+#include "core/program_title.h"
 #include "ui/main/window/frmMain.h"
-#include "ui/main/window/program_title.h"
 
 #include <QAbstractButton>
 #include <QGroupBox>
@@ -75,8 +75,7 @@ template <std::size_t N> void setCaptions(QWidget *window, const Caption (&capti
 } // namespace
 
 void frmMain::SetCaptions() {
-    setWindowTitle(LoadMessage(5001) + QStringLiteral(" [P.No.") + ProgramPartNumber() +
-                   QLatin1Char(']'));
+    setWindowTitle(ProgramWindowTitle());
     setCaptions(this, kCaptionsBeforeCalibrationGrid);
     SetGridRow(*m_controls.vfgCal, 0, 0, false, LoadMessage(5217).split(QLatin1Char('|')));
     setCaptions(this, kCaptionsAfterCalibrationGrid);

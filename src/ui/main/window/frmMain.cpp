@@ -7,6 +7,7 @@
 #include "core/gui/twips.h"
 #include "core/messages.h"
 #include "core/program_state.h"
+#include "core/program_title.h"
 #include "core/settings_file.h"
 #include "graph/uclVtmGraph.h"
 #include "link/serial_log.h"
@@ -17,7 +18,6 @@
 #include "ui/main/termination_signals.h"
 #include "ui/main/window/comm_log.h"
 #include "ui/main/window/main_window_layout.h"
-#include "ui/main/window/program_title.h"
 #include "ui/main/window/serial_log_files.h"
 #include "ui/main/window/status_lamp.h"
 

@@ -3,14 +3,19 @@
 // downloads, automatic mode, import lines).
 #include "ui/main/window/frmMain.h"
 
+#include "core/gui/flex_grid.h"
+#include "core/gui/twips.h"
 #include "core/program_state.h"
 #include "ui/browser/DataPage.h"
+#include "ui/common/small_icons.h"
 #include "ui/dataview/frmIntermittence.h"
 #include "ui/display/data_view_page.h"
 #include "ui/main/window/busy_state.h"
 
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScopedValueRollback>
 
 namespace tq {
@@ -57,10 +62,32 @@ bool frmMain::ShowStoredInstrument(qint64 seqNo) {
     return true;
 }
 
+namespace {
+
+// What the data view window takes from the window at each opening: its size, the Data View
+// page's summary, options and boxes, and the trend images.
+DataViewOpening DataViewOpeningOf(const QWidget &window, const DataViewPage &page) {
+    DataViewOpening opening;
+    opening.width = PixelsToTwipsX(window.width());
+    opening.height = PixelsToTwipsY(window.height());
+    opening.summaryVisible = !page.vfgSummary->isHidden();
+    for (std::size_t i = 0; i < opening.options.size(); ++i)
+        opening.options[i] = page.optBrowse[i]->isChecked();
+    for (std::size_t i = 0; i < opening.boxes.size(); ++i)
+        opening.boxes[i] = page.chkBrowse[i]->isChecked();
+    opening.Interval0 = SmallIcon(QStringLiteral("Interval0"));
+    opening.IntervalG = SmallIcon(QStringLiteral("IntervalG"));
+    opening.Alarm0 = SmallIcon(QStringLiteral("Alarm0"));
+    opening.AlarmG = SmallIcon(QStringLiteral("AlarmG"));
+    return opening;
+}
+
+} // namespace
+
 void frmMain::ShowDataViewWindow() {
     if (!m_dataViewWindow)
         m_dataViewWindow = std::make_unique<frmIntermittence>();
-    m_dataViewWindow->exec();
+    m_dataViewWindow->Show(DataViewOpeningOf(*this, *m_dataViewPage));
 }
 
 void frmMain::BuildLogTree() {
