@@ -354,6 +354,13 @@ void uclVtmGraph::Refresh() {
     m_forceRedraw = false;
 }
 
+void uclVtmGraph::RedrawShown() {
+    if (!isVisible())
+        return;
+    Refresh();
+    m_pic->setFocus();
+}
+
 void uclVtmGraph::Cls() {
     m_picture.fill(GraphColor(m_backColor));
     m_pic->update();

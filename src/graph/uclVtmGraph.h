@@ -68,6 +68,9 @@ public:
     void setZoom(qint16 zoom);
     // Draws now, whatever AutoRedraw is.
     void Refresh();
+    // What a host does after a command or a box: a shown graph drawn now and its picture
+    // given the keys; a hidden one is left alone.
+    void RedrawShown();
     void Cls();
     // The picture as last drawn, for the clipboard and bitmap files.
     const QImage &Picture() const { return m_picture; }

@@ -74,15 +74,6 @@ void saveBitmap(const uclVtmGraph *graph, const QString &path) {
     WriteWholeFile(path, [&](QIODevice &device) { WriteBitmap(image, device); });
 }
 
-// The graph takes keys on its picture.
-void redraw(uclVtmGraph *graph) {
-    if (!graph || !graph->isVisible())
-        return;
-    graph->Refresh();
-    QWidget *picture = graph->findChild<QWidget *>(QStringLiteral("picGraph"));
-    (picture ? picture : graph)->setFocus();
-}
-
 } // namespace
 
 ExportOutcome ExportCommand::Run(const ExportSource &source) {
@@ -112,7 +103,8 @@ ExportOutcome ExportCommand::Run(const ExportSource &source) {
             showFailure(chosen.path, QString::fromStdString(error.what()));
         }
     }
-    redraw(source.graph);
+    if (source.graph)
+        source.graph->RedrawShown();
     return outcome;
 }
 

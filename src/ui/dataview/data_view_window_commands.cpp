@@ -1,5 +1,6 @@
 // The data view window's buttons: Print, Export, Summary and Return.
 #include "core/gui/flex_grid.h"
+#include "graph/uclVtmGraph.h"
 #include "print/frmPrint.h"
 #include "ui/dataview/frmIntermittence.h"
 
@@ -34,7 +35,7 @@ void frmIntermittence::printLog() {
     request.frmObj = vfgBrowse;
     // The job tells its own failures and puts the printer back.
     frmPrint().GoPrinter(request);
-    redrawGraph();
+    vtmGraph->RedrawShown();
 }
 
 void frmIntermittence::exportLog() {
@@ -51,7 +52,7 @@ void frmIntermittence::exportLog() {
 void frmIntermittence::toggleSummary() {
     vfgSummary->setVisible(vfgSummary->isHidden());
     Form_Resize();
-    redrawGraph();
+    vtmGraph->RedrawShown();
 }
 
 } // namespace tq

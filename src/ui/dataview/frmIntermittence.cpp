@@ -224,7 +224,7 @@ void frmIntermittence::optBrowse_Click(int) {
 void frmIntermittence::chkBrowse_Click(int index) {
     if (ApplyGraphBox(*vtmGraph, index, chkBrowse[std::size_t(index)]->isChecked(),
                       chkBrowse[kEventBox]->isChecked()))
-        redrawGraph();
+        vtmGraph->RedrawShown();
 }
 
 void frmIntermittence::chkEvent_Click() {
@@ -233,16 +233,7 @@ void frmIntermittence::chkEvent_Click() {
 
 void frmIntermittence::cmbBrowse_Click() {
     vtmGraph->setZoom(qint16(cmbBrowse->currentText().toInt()));
-    redrawGraph();
-}
-
-void frmIntermittence::redrawGraph() {
-    if (!vtmGraph->isVisible())
-        return;
-    vtmGraph->Refresh();
-    // The graph takes keys on its picture.
-    QWidget *picture = vtmGraph->findChild<QWidget *>(QStringLiteral("picGraph"));
-    (picture ? picture : static_cast<QWidget *>(vtmGraph))->setFocus();
+    vtmGraph->RedrawShown();
 }
 
 void frmIntermittence::resizeEvent(QResizeEvent *event) {
@@ -258,7 +249,7 @@ void frmIntermittence::showEvent(QShowEvent *event) {
         Form_Resize();
         ScrollAlarmRowToMiddle(*vfgBrowse);
     }
-    redrawGraph();
+    vtmGraph->RedrawShown();
 }
 
 } // namespace tq

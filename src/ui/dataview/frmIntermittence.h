@@ -86,9 +86,6 @@ private:
     void copyOptions();
     void readLog();
     bool intervalSampling() const;
-    // A visible graph redrawn and given the keyboard focus (deferred until the window is
-    // shown).
-    void redrawGraph();
     void printLog();
     void exportLog();
     void toggleSummary();

@@ -431,7 +431,7 @@ void DataViewPage::optBrowse_Click(int) {
 void DataViewPage::chkBrowse_Click(int index) {
     if (ApplyGraphBox(*vtmGraph, index, chkBrowse[std::size_t(index)]->isChecked(),
                       chkBrowse[kEventBox]->isChecked()))
-        redrawGraph();
+        vtmGraph->RedrawShown();
 }
 
 void DataViewPage::chkEvent_Click() {
@@ -452,7 +452,7 @@ void DataViewPage::chkOutline_Click() {
 
 void DataViewPage::cmbBrowse_Click() {
     vtmGraph->setZoom(qint16(cmbBrowse->currentText().toInt()));
-    redrawGraph();
+    vtmGraph->RedrawShown();
 }
 
 void DataViewPage::cmdBrowse_Click(int index) {
@@ -503,7 +503,7 @@ void DataViewPage::printLog() {
     // The job tells its own failures and puts the printer back.
     frmPrint().GoPrinter(request);
     setWindowBusy(false);
-    redrawGraph();
+    vtmGraph->RedrawShown();
 }
 
 void DataViewPage::exportLog() {
@@ -523,16 +523,7 @@ void DataViewPage::toggleSummary() {
     vfgSummary->setVisible(vfgSummary->isHidden());
     if (m_hooks.layOutWindow)
         m_hooks.layOutWindow();
-    redrawGraph();
-}
-
-void DataViewPage::redrawGraph() {
-    if (!vtmGraph->isVisible())
-        return;
-    vtmGraph->Refresh();
-    // The graph takes keys on its picture, as after an export.
-    QWidget *picture = vtmGraph->findChild<QWidget *>(QStringLiteral("picGraph"));
-    (picture ? picture : static_cast<QWidget *>(vtmGraph))->setFocus();
+    vtmGraph->RedrawShown();
 }
 
 // --- Trend search -----------------------------------------------------------------------------

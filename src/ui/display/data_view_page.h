@@ -139,8 +139,6 @@ private:
     void printLog();
     void exportLog();
     void toggleSummary();
-    // A visible graph redrawn and given the focus.
-    void redrawGraph();
     // What a failed handler leaves of the page: a failed load or fill an empty view and
     // BrowseFilled cleared, a failed search the view as it was.
     enum class Failure { EmptiesView, KeepsView };
