@@ -34,16 +34,6 @@ QString Fixture(const QString &name) {
     return QDir(toolsFolder()).filePath(QStringLiteral("fixtures/") + name);
 }
 
-void UseProgramFolder(const QString &folder) {
-    tq::ProgramState &g = tq::Globals();
-    g.AppFolder = g.DataLocation = folder;
-    g.DataFolder = QDir(folder).filePath(QStringLiteral("Data"));
-    g.DatabasePath = QDir(folder).filePath(QStringLiteral("TQ6200.mdb"));
-    g.CondensedView = false;
-    g.ExportRawData = false;
-    QDir().mkpath(g.DataFolder);
-}
-
 QString WriteDescription(const QJsonObject &description, const QString &path) {
     QFile file(path);
     if (file.open(QIODevice::WriteOnly))

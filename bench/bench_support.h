@@ -15,10 +15,6 @@ QString Fixture(const QString &name);
 // Writes a description object to a file and gives its path.
 QString WriteDescription(const QJsonObject &description, const QString &path);
 
-// Points the program's folders and database into `folder` (its Data folder made, no
-// database yet) with the condensed view and the raw-data export off.
-void UseProgramFolder(const QString &folder);
-
 // The largest resident size this process has had so far, in MB (for one benchmark, run it
 // alone with --benchmark_filter).
 double PeakMemoryMB();

@@ -9,6 +9,7 @@
 #include "core/log_schema.h"
 #include "core/program_state.h"
 #include "logs/trend/trend_file.h"
+#include "program_folder.h"
 #include "ui/display/browse_data.h"
 #include "ui/display/data_view_logs.h"
 
@@ -31,13 +32,8 @@ constexpr int kRows = 1 + kSamples + kEvents;
 class StoredTrend {
 public:
     StoredTrend() {
-        tq::ProgramState &g = tq::Globals();
-        g.AppFolder = g.DataLocation = m_dir.path();
-        g.DataFolder = m_dir.filePath(QStringLiteral("Data"));
-        g.DatabasePath = m_dir.filePath(QStringLiteral("TQ6200.mdb"));
-        g.CondensedView = g.ExportRawData = false;
-        QDir().mkpath(g.DataFolder);
-        tq::CreateLogDatabase(g.DatabasePath);
+        tq::test::UseProgramFolder(m_dir.path());
+        tq::CreateLogDatabase(tq::Globals().DatabasePath);
         store();
         logs.ViewInterval.ClearDatas();
         logs.ViewInterval.setSeqNo(1);

@@ -16,6 +16,7 @@
 #include "logs/trend/log_head_row.h"
 #include "logs/trend/trend_file.h"
 #include "print/command/export_command.h"
+#include "program_folder.h"
 
 #include <QDir>
 #include <QFile>
@@ -71,7 +72,7 @@ void ResetPeakMemory() {
 class ProgramFolder {
 public:
     ProgramFolder() {
-        tq::bench::UseProgramFolder(m_dir.path());
+        tq::test::UseProgramFolder(m_dir.path());
         tq::CreateLogDatabase(tq::Globals().DatabasePath);
     }
     QString path(const QString &name) const { return m_dir.filePath(name); }

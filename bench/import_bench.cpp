@@ -6,6 +6,7 @@
 #include "core/instrument/clsInstrument.h"
 #include "core/log_schema.h"
 #include "core/program_state.h"
+#include "program_folder.h"
 #include "ui/main/import_pipeline.h"
 
 #include <QCoreApplication>
@@ -38,12 +39,7 @@ using Description = QString (*)(const QString &folder);
 class ProgramFolder {
 public:
     explicit ProgramFolder(Description description) {
-        tq::ProgramState &g = tq::Globals();
-        g.AppFolder = g.DataLocation = m_dir.path();
-        g.DataFolder = m_dir.filePath(QStringLiteral("Data"));
-        g.DatabasePath = m_dir.filePath(QStringLiteral("TQ6200.mdb"));
-        g.CondensedView = false;
-        g.ExportRawData = false;
+        tq::test::UseProgramFolder(m_dir.path());
         tq::bench::BuildImage(description(m_dir.path()), image());
     }
     QString image() const { return m_dir.filePath(QStringLiteral("TQ6200.DAT")); }

@@ -9,6 +9,7 @@
 #include "core/log_schema.h"
 #include "core/program_state.h"
 #include "logs/trend/clsInterval.h"
+#include "program_folder.h"
 #include "ui/main/import_pipeline.h"
 
 #include <QCoreApplication>
@@ -32,14 +33,8 @@ namespace {
 class ProgramFolder {
 public:
     ProgramFolder() {
-        tq::ProgramState &g = tq::Globals();
-        g.AppFolder = g.DataLocation = m_dir.path();
-        g.DataFolder = m_dir.filePath(QStringLiteral("Data"));
-        g.DatabasePath = m_dir.filePath(QStringLiteral("TQ6200.mdb"));
-        g.CondensedView = false;
-        g.ExportRawData = false;
-        QDir().mkpath(g.DataFolder);
-        tq::CreateLogDatabase(g.DatabasePath);
+        tq::test::UseProgramFolder(m_dir.path());
+        tq::CreateLogDatabase(tq::Globals().DatabasePath);
     }
     QString path(const QString &name) const { return m_dir.filePath(name); }
     // Builds the image of a description into the folder and returns its path.

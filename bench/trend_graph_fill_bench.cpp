@@ -9,6 +9,7 @@
 #include "core/program_state.h"
 #include "graph/uclVtmGraph.h"
 #include "logs/trend/trend_file.h"
+#include "program_folder.h"
 #include "ui/display/trend_graph_fill.h"
 
 #include <QApplication>
@@ -32,9 +33,7 @@ const QString kNames = QStringLiteral("A1234_150623_0800");
 // A stored interval trend in a fresh program folder; the log objects reload it.
 struct StoredTrend {
     StoredTrend() {
-        Globals().DatabasePath = dir.filePath(QStringLiteral("TQ6200.mdb"));
-        Globals().DataFolder = dir.filePath(QStringLiteral("Data"));
-        Globals().CondensedView = false;
+        test::UseProgramFolder(dir.path());
         CreateLogDatabase(Globals().DatabasePath);
         Database db(Globals().DatabasePath);
         const Date start = Date::fromParts(2015, 6, 23, 8, 0, 0);

@@ -11,6 +11,7 @@
 #include "core/log_schema.h"
 #include "core/program_state.h"
 #include "logs/trend/trend_file.h"
+#include "program_folder.h"
 #include "ui/display/data_view_page.h"
 #include "ui/display/trend_search.h"
 
@@ -77,14 +78,10 @@ void storeTrend(tq::Database &db, qint64 seqNo, qint32 samples, qint32 events) {
 struct Fixture {
     Fixture() {
         tq::ProgramState &g = tq::Globals();
-        g.AppFolder = g.DataLocation = dir.path();
-        g.DataFolder = dir.filePath(QStringLiteral("Data"));
-        g.DatabasePath = dir.filePath(QStringLiteral("TQ6200.mdb"));
-        g.CondensedView = g.ExportRawData = false;
+        tq::test::UseProgramFolder(dir.path());
         g.CompletelyView = true;
         g.TrendSearchBefore = -30;
         g.TrendSearchAfter = 45;
-        QDir().mkpath(g.DataFolder);
         tq::CreateLogDatabase(g.DatabasePath);
         tq::Database db(g.DatabasePath);
         tq::Transaction transaction(db);

@@ -17,30 +17,19 @@ namespace {
 const Date kStart = Date::fromParts(2024, 1, 5, 10, 0, 0);
 
 template <typename Log> void fillHead(Log &log, const QString &name) {
-    const auto head = [&](LogHeaderItem item, const QVariant &value) {
-        log.setGasBaseInfo(qint32(item), value);
-    };
-    head(LogHeaderItem::Names, name);
-    head(LogHeaderItem::Dates, QVariant::fromValue(kStart));
-    head(LogHeaderItem::UserID, QStringLiteral("USER-NORTH-01"));
-    head(LogHeaderItem::StationID, QStringLiteral("PUMP STATION 2"));
-    head(LogHeaderItem::SerialNo, QStringLiteral("TQ62000042"));
-    head(LogHeaderItem::Interval, 1);
-    const auto gas = [&](GasInfoItem item, const QVariant &value) {
-        log.setGasListInfo(0, qint32(item), value);
-    };
-    gas(GasInfoItem::Name, QStringLiteral("CO"));
-    gas(GasInfoItem::Full, 500);
-    gas(GasInfoItem::Point, 1);
-    gas(GasInfoItem::Unit, QStringLiteral("ppm"));
-    gas(GasInfoItem::Enable, true);
-    gas(GasInfoItem::Avr, 12.4);
-    gas(GasInfoItem::Max, 180);
-    gas(GasInfoItem::MaxDate, QVariant::fromValue(kStart.addSeconds(360)));
-    gas(GasInfoItem::Warning, 25);
-    gas(GasInfoItem::Alarm, 50);
-    gas(GasInfoItem::Stel, 200);
-    gas(GasInfoItem::Twa, 25);
+    FillPrintedHead(log, {.name = name,
+                          .start = kStart,
+                          .user = QStringLiteral("USER-NORTH-01"),
+                          .station = QStringLiteral("PUMP STATION 2"),
+                          .serial = QStringLiteral("TQ62000042"),
+                          .interval = 1,
+                          .average = 12.4f,
+                          .maximum = 180,
+                          .maximumAt = kStart.addSeconds(360),
+                          .warning = 25,
+                          .alarm = 50,
+                          .stel = 200,
+                          .twa = 25});
 }
 
 float alarmValue(int i) {

@@ -1,5 +1,6 @@
 // The page layouts: summary block, record tables, histories, the Last Calibration list and
 // the event logs, with their page breaks.
+#include "print_fixtures.h"
 #include "print_test_support.h"
 
 #include "core/gas_format.h"
@@ -22,30 +23,19 @@ using test::W;
 const Date kStart = Date::fromParts(2024, 3, 5, 8, 30, 15);
 
 template <typename Log> void fillHead(Log &log) {
-    const auto head = [&](LogHeaderItem item, const QVariant &value) {
-        log.setGasBaseInfo(qint32(item), value);
-    };
-    head(LogHeaderItem::Names, QStringLiteral("iv05083015_SN0042"));
-    head(LogHeaderItem::Dates, QVariant::fromValue(kStart));
-    head(LogHeaderItem::UserID, QStringLiteral("USER-1"));
-    head(LogHeaderItem::StationID, QStringLiteral("ST-9"));
-    head(LogHeaderItem::SerialNo, QStringLiteral("SN0042"));
-    head(LogHeaderItem::Interval, 60);
-    const auto gas = [&](GasInfoItem item, const QVariant &value) {
-        log.setGasListInfo(0, qint32(item), value);
-    };
-    gas(GasInfoItem::Name, QStringLiteral("CO"));
-    gas(GasInfoItem::Full, 500);
-    gas(GasInfoItem::Point, 1);
-    gas(GasInfoItem::Unit, QStringLiteral("ppm"));
-    gas(GasInfoItem::Enable, true);
-    gas(GasInfoItem::Avr, 12.46);
-    gas(GasInfoItem::Max, 600);
-    gas(GasInfoItem::MaxDate, QVariant::fromValue(Date::fromParts(2024, 3, 5, 9, 0, 0)));
-    gas(GasInfoItem::Warning, 50);
-    gas(GasInfoItem::Alarm, -1);
-    gas(GasInfoItem::Stel, ReadingCode::Warning);
-    gas(GasInfoItem::Twa, 25);
+    test::FillPrintedHead(log, {.name = QStringLiteral("iv05083015_SN0042"),
+                                .start = kStart,
+                                .user = QStringLiteral("USER-1"),
+                                .station = QStringLiteral("ST-9"),
+                                .serial = QStringLiteral("SN0042"),
+                                .interval = 60,
+                                .average = 12.46f,
+                                .maximum = 600,
+                                .maximumAt = Date::fromParts(2024, 3, 5, 9, 0, 0),
+                                .warning = 50,
+                                .alarm = -1,
+                                .stel = ReadingCode::Warning,
+                                .twa = 25});
 }
 
 QString general(const Date &date) {

@@ -3,20 +3,15 @@
 #include "core/database.h"
 #include "core/log_schema.h"
 #include "core/program_state.h"
+#include "program_folder.h"
 
 #include <QDir>
 
 namespace tq::test {
 
 void TrendStoreTest::SetUp() {
-    ProgramState &g = Globals();
-    g.AppFolder = dir.path();
-    g.DataFolder = dir.filePath(QStringLiteral("Data"));
-    g.DatabasePath = dir.filePath(QStringLiteral("TQ6200.mdb"));
-    g.CondensedView = false;
-    g.ExportRawData = false;
-    QDir().mkpath(g.DataFolder);
-    CreateLogDatabase(g.DatabasePath);
+    UseProgramFolder(dir.path());
+    CreateLogDatabase(Globals().DatabasePath);
 }
 
 void TrendStoreTest::TearDown() {

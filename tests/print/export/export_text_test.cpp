@@ -12,6 +12,7 @@
 #include "print/export/export_cells.h"
 #include "print/export/export_sink.h"
 #include "print/export/export_text.h"
+#include "program_folder.h"
 #include "test_support.h"
 
 #include <QBuffer>
@@ -39,14 +40,8 @@ const QString kBumpTests = QStringLiteral(R"({"histories": [
 class ExportTextTest : public test::TempFolderTest {
 protected:
     void SetUp() override {
-        ProgramState &g = Globals();
-        g.AppFolder = dir.path();
-        g.DataFolder = path(QStringLiteral("Data"));
-        g.DatabasePath = path(QStringLiteral("TQ6200.mdb"));
-        g.CondensedView = false;
-        g.ExportRawData = false;
-        QDir().mkpath(g.DataFolder);
-        CreateLogDatabase(g.DatabasePath);
+        test::UseProgramFolder(dir.path());
+        CreateLogDatabase(Globals().DatabasePath);
         store<clsIntervals, &clsInterval::Update>(QStringLiteral("interval_basic"));
         store<clsAlarms, &clsAlarm::Update>(QStringLiteral("alarm_basic"));
         const QString events = QStringLiteral("events_basic");

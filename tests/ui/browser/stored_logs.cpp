@@ -2,17 +2,16 @@
 
 #include "core/log_schema.h"
 #include "core/program_state.h"
+#include "program_folder.h"
 
 #include <QDir>
 
 namespace tq::test {
 
 void StoredLogsTest::SetUp() {
+    UseProgramFolder(dir.path());
     CreateLogDatabase(databasePath());
     m_db = std::make_unique<Database>(databasePath());
-    Globals().DatabasePath = databasePath();
-    Globals().DataFolder = path(QStringLiteral("Data"));
-    QDir().mkpath(Globals().DataFolder);
 }
 
 qint64 StoredLogsTest::store(const HeadRow &row) {

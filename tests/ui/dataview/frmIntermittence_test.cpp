@@ -3,6 +3,7 @@
 #include "core/log_schema.h"
 #include "core/messages.h"
 #include "core/program_state.h"
+#include "program_folder.h"
 #include "test_support.h"
 #include "ui/dataview/frmIntermittence.h"
 #include "ui/main/import_pipeline.h"
@@ -18,11 +19,8 @@ namespace {
 class IntermittenceWindowTest : public test::TempFolderTest {
 protected:
     void SetUp() override {
-        ProgramState &g = Globals();
-        g.DataFolder = path(QStringLiteral("Data"));
-        g.DatabasePath = path(QStringLiteral("TQ6200.mdb"));
-        QDir().mkpath(g.DataFolder);
-        CreateLogDatabase(g.DatabasePath);
+        test::UseProgramFolder(dir.path());
+        CreateLogDatabase(Globals().DatabasePath);
         ASSERT_TRUE(RunImports(test::BuildImage(QStringLiteral("data_view")),
                                std::make_shared<clsInstrument>())
                         .EveryImportSucceeded());

@@ -6,6 +6,7 @@
 #include "core/log_schema.h"
 #include "core/messages.h"
 #include "core/program_state.h"
+#include "program_folder.h"
 #include "test_support.h"
 #include "ui/display/data_view_page.h"
 #include "ui/main/import_pipeline.h"
@@ -24,20 +25,14 @@ namespace tq::test {
 class DataViewTest : public TempFolderTest {
 protected:
     void SetUp() override {
+        UseProgramFolder(dir.path());
         ProgramState &g = Globals();
-        g.AppFolder = dir.path();
-        g.DataLocation = dir.path();
-        g.DataFolder = path(QStringLiteral("Data"));
-        g.DatabasePath = path(QStringLiteral("TQ6200.mdb"));
-        g.CondensedView = false;
         g.CompletelyView = true;
-        g.ExportRawData = false;
         g.DebugMode = false;
         g.TrendSearchBefore = -30;
         g.TrendSearchAfter = 45;
         g.ViewSeqNo = 0;
         g.ViewKind = 0;
-        QDir().mkpath(g.DataFolder);
         CreateLogDatabase(g.DatabasePath);
         const ImportRun run =
             RunImports(BuildImage(CombinedFixtures(

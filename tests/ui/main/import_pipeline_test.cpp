@@ -5,6 +5,7 @@
 #include "core/log_schema.h"
 #include "core/program_state.h"
 #include "logs/trend/flash_image.h"
+#include "program_folder.h"
 #include "ui/main/import_pipeline.h"
 
 #include <QDir>
@@ -234,15 +235,8 @@ TEST_F(PipelineRulesTest, AStopBeforeTheFirstImportRunsNothing) {
 class PipelineTest : public test::TempFolderTest {
 protected:
     void SetUp() override {
-        ProgramState &g = Globals();
-        g.AppFolder = dir.path();
-        g.DataLocation = dir.path();
-        g.DataFolder = path(QStringLiteral("Data"));
-        g.DatabasePath = path(QStringLiteral("TQ6200.mdb"));
-        g.CondensedView = false;
-        g.ExportRawData = false;
-        QDir().mkpath(g.DataFolder);
-        CreateLogDatabase(g.DatabasePath);
+        test::UseProgramFolder(dir.path());
+        CreateLogDatabase(Globals().DatabasePath);
     }
     QString image(const QString &fixture) {
         const QString out = path(fixture + QStringLiteral(".DAT"));
