@@ -13,93 +13,79 @@
 //   print-lastcal PDF [--view N]
 //                   the Last Calibration page with view N (0 or 1), then its Print into PDF;
 //                   prints "pages N"
+//   dataview SEQNO [--graph] [--no-summary] [--size WxH]
+//            (--dump | --export FILE [--filter N] | --print PDF | --shot PNG)
+//                   the data view window opened on alarm trend SEQNO as a click on a trend
+//                   event opens it (the Data View page's Graph option on with --graph, its
+//                   summary hidden with --no-summary, the main window WxH twips); then its
+//                   state on stdout (--dump, keys in --help), its Export or Print answered as
+//                   above, or a screenshot (--shot); then its Return
 // Exit status 0 written (no box but the overwrite question), 1 the command failed (a box
 // such as 30101 or 30102, or no file), 2 could not start (bad arguments, no database, the
 // lock held, no log SEQNO, an option the page leaves disabled, an entry not offered).
 
 #include "core/database.h"
-#include "core/errors.h"
-#include "core/gui/dialogs.h"
-#include "core/messages.h"
 #include "core/program_state.h"
-#include "core/settings_file.h"
-#include "link/fake_ports.h"
-#include "link/uclPvif.h"
-#include "print/command/export_naming.h"
-#include "print/printer_system.h"
+#include "data_view_dump.h"
+#include "dataview_command.h"
+#include "report_session.h"
 #include "tool_support.h"
 #include "ui/browser/DataPage.h"
 #include "ui/display/data_view_page.h"
 #include "ui/display/node_kind.h"
-#include "ui/main/lock_database.h"
 #include "ui/main/window/frmMain.h"
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
 
-#include <memory>
 #include <optional>
 
 namespace {
 
-constexpr int kExitFailed = 1;
-constexpr int kExitNotStarted = 2;
-constexpr int kOverwriteQuestion = 5307;
+using tq::report::NotStarted;
 
-int notStarted(const QString &why) {
-    QTextStream(stderr) << "tq6200-report: " << why << Qt::endl;
-    return kExitNotStarted;
-}
-
-// The Save As dialog answered from the arguments; "Over Write OK?" answered Yes, every
-// other question No. Every box goes to stderr.
-class ReportDialogs : public tq::Dialogs {
-public:
-    tq::BoxAnswer ShowMessage(const tq::MessageBoxRequest &request) override {
-        tq::tool::WriteBoxLine(request);
-        if (request.messageId == kOverwriteQuestion)
-            return tq::BoxAnswer::Yes;
-        ++others;
-        return request.buttons == tq::BoxButtons::YesNo ? tq::BoxAnswer::No : tq::BoxAnswer::Ok;
-    }
-    QString OpenFileName(const tq::FileChoice &) override { return {}; }
-    tq::ChosenFile ChooseSaveFile(const tq::FileChoice &) override { return {file, entry}; }
-    tq::Date Now() override { return tq::Date::now(); }
-
-    QString file;
-    int entry = 1;
-    int others = 0; // boxes but the overwrite question
-};
-
-// No system printer: the choice answers the "PDF file" entry, the last of the list.
-class PdfOnlyPrinters : public tq::PrinterSystem {
-public:
-    QStringList SystemPrinters() override { return {}; }
-    QString DefaultPrinter() override { return {}; }
-    int ChoosePrinter(const QStringList &names, int) override { return int(names.size()) - 1; }
-    std::unique_ptr<tq::PrintSurface> OpenPrinter(const QString &name, const QString &) override {
-        throw tq::TqError(tq::ErrorKind::MissingResource, name + QStringLiteral(": no printer"));
-    }
-};
+const char *const kUsage =
+    "usage: tq6200-report export SEQNO FILE [--filter N] [--graph] [--condensed] [--debug]\n"
+    "     | print SEQNO PDF [--graph] [--condensed] [--debug]\n"
+    "     | print-lastcal PDF [--view N]\n"
+    "     | dataview SEQNO [--graph] [--no-summary] [--size WxH]\n"
+    "                (--dump | --export FILE [--filter N] | --print PDF | --shot PNG)";
 
 struct Options {
     QStringList positional;
     std::optional<int> filter;
     std::optional<int> view;
+    std::optional<QSizeF> size;
+    // The data view window's command and its file.
+    std::optional<tq::report::DataViewAction> action;
+    QString actionFile;
     bool graph = false;
     bool condensed = false;
     bool debug = false;
+    bool noSummary = false;
     bool valid = true;
 };
 
+// "WxH" in twips, both above 0.
+std::optional<QSizeF> readSize(const QString &text) {
+    const QRegularExpressionMatch m =
+        QRegularExpression(QStringLiteral("^(\\d+)x(\\d+)$")).match(text);
+    if (!m.hasMatch() || m.captured(1).toInt() <= 0 || m.captured(2).toInt() <= 0)
+        return std::nullopt;
+    return QSizeF(m.captured(1).toInt(), m.captured(2).toInt());
+}
+
 Options readOptions(const QStringList &arguments) {
+    using tq::report::DataViewAction;
     Options o;
+    const auto setAction = [&](DataViewAction action, const QString &file) {
+        o.valid = o.valid && !o.action && (action == DataViewAction::Dump || !file.isEmpty());
+        o.action = action;
+        o.actionFile = file;
+    };
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &a = arguments[i];
         bool numeric = true;
@@ -107,8 +93,21 @@ Options readOptions(const QStringList &arguments) {
             (a == QLatin1String("--filter") ? o.filter : o.view) =
                 arguments.value(++i).toInt(&numeric);
             o.valid = o.valid && numeric;
+        } else if (a == QLatin1String("--size")) {
+            o.size = readSize(arguments.value(++i));
+            o.valid = o.valid && o.size;
+        } else if (a == QLatin1String("--dump")) {
+            setAction(DataViewAction::Dump, {});
+        } else if (a == QLatin1String("--export")) {
+            setAction(DataViewAction::Export, arguments.value(++i));
+        } else if (a == QLatin1String("--print")) {
+            setAction(DataViewAction::Print, arguments.value(++i));
+        } else if (a == QLatin1String("--shot")) {
+            setAction(DataViewAction::Shot, arguments.value(++i));
         } else if (a == QLatin1String("--graph")) {
             o.graph = true;
+        } else if (a == QLatin1String("--no-summary")) {
+            o.noSummary = true;
         } else if (a == QLatin1String("--condensed")) {
             o.condensed = true;
         } else if (a == QLatin1String("--debug") ||
@@ -121,6 +120,24 @@ Options readOptions(const QStringList &arguments) {
         }
     }
     return o;
+}
+
+// Whether the options fit the command.
+bool usable(const QString &command, const Options &o, bool numericSeqNo) {
+    const bool logCommand = command == QLatin1String("export") || command == QLatin1String("print");
+    const bool dataViewOnly = o.size || o.noSummary || o.action;
+    if (!o.valid)
+        return false;
+    if (command == QLatin1String("dataview"))
+        return o.positional.size() == 1 && numericSeqNo && o.action && !o.view && !o.condensed &&
+               !o.debug && (!o.filter || o.action == tq::report::DataViewAction::Export);
+    if (dataViewOnly)
+        return false;
+    if (logCommand)
+        return o.positional.size() == 2 && numericSeqNo && !o.view &&
+               (command == QLatin1String("export") || !o.filter);
+    return command == QLatin1String("print-lastcal") && o.positional.size() == 1 && !o.filter &&
+           !o.graph && !o.condensed && !o.debug;
 }
 
 // The stored log's key in the Data page's list: its SeqNo and the letter of its type.
@@ -145,13 +162,48 @@ bool tick(QAbstractButton *box) {
     return true;
 }
 
-// The pages of a PDF file as its page objects count them.
-int pdfPages(const QString &file) {
-    QFile pdf(file);
-    if (!pdf.open(QIODevice::ReadOnly))
-        return 0;
-    const QString text = QString::fromLatin1(pdf.readAll());
-    return int(text.count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?![a-zA-Z])"))));
+int printLastCal(tq::report::ReportSession &session, int view) {
+    tq::frmMain &window = session.window();
+    window.cmdInst_Click(3); // the Last Calibration button
+    QCoreApplication::processEvents();
+    const tq::MainWindowControls &c = window.controls();
+    if (view < 0 || view > 2 || !c.optHistory[std::size_t(view)]->isEnabled())
+        return NotStarted(QStringLiteral("view %1 is not offered").arg(view));
+    c.optHistory[std::size_t(view)]->click();
+    if (!c.cmdLastCal->isEnabled())
+        return NotStarted(QStringLiteral("the print is disabled in view %1").arg(view));
+    c.cmdLastCal->click();
+    QCoreApplication::processEvents();
+    return session.Finish(true);
+}
+
+// View Data on the log, then the page's Export or Print.
+int reportLog(tq::report::ReportSession &session, qint64 seqNo, const Options &o, bool exporting) {
+    const std::optional<QString> key = logKey(seqNo);
+    if (!key)
+        return NotStarted(QStringLiteral("no log %1").arg(seqNo));
+    tq::frmMain &window = session.window();
+    window.cmdInst_Click(2); // the Data button
+    QCoreApplication::processEvents();
+    window.dataPage().ShowLogSummary(*key);
+    window.dataPage().cmdDetail->click();
+    tq::DataViewPage &page = window.dataViewPage();
+    if (o.graph && !tick(page.optBrowse[1]))
+        return NotStarted(QStringLiteral("the graph is not offered for log %1").arg(seqNo));
+    if (o.condensed && !tick(page.chkOutline))
+        return NotStarted(QStringLiteral("Condensed is not offered for log %1").arg(seqNo));
+    QCoreApplication::processEvents();
+    if (exporting) {
+        const bool bitmap = o.graph && window.SelectedLogType() != 9;
+        if (const std::optional<QString> refused = tq::report::UnofferedExportEntry(
+                session.dialogs.entry, window.SelectedLogType(), bitmap))
+            return NotStarted(*refused);
+        page.cmdBrowse[2]->click();
+    } else {
+        page.cmdBrowse[0]->click();
+    }
+    QCoreApplication::processEvents();
+    return session.Finish(!exporting);
 }
 
 } // namespace
@@ -161,99 +213,24 @@ int main(int argc, char **argv) {
     QApplication app(argc, argv);
     const QStringList arguments = QCoreApplication::arguments().mid(1);
     const QString command = arguments.value(0);
+    if (command == QLatin1String("--help")) {
+        QTextStream(stdout) << kUsage << '\n' << tq::report::DataViewDumpKeys() << Qt::endl;
+        return 0;
+    }
     const Options o = readOptions(arguments.mid(1));
-    const bool logCommand = command == QLatin1String("export") || command == QLatin1String("print");
-    const bool lastCal = command == QLatin1String("print-lastcal");
     bool numeric = false;
     const qint64 seqNo = o.positional.value(0).toLongLong(&numeric);
-    const bool usable = o.valid &&
-                        ((logCommand && o.positional.size() == 2 && numeric && !o.view) ||
-                         (lastCal && o.positional.size() == 1 && !o.filter && !o.graph &&
-                          !o.condensed && !o.debug)) &&
-                        (command == QLatin1String("export") || !o.filter);
-    if (!usable)
-        return notStarted(QStringLiteral(
-            "usage: tq6200-report export SEQNO FILE [--filter N] [--graph] [--condensed] "
-            "[--debug] | print SEQNO PDF [--graph] [--condensed] [--debug] "
-            "| print-lastcal PDF [--view N]"));
-    const QString target = QFileInfo(o.positional.last()).absoluteFilePath();
+    if (!usable(command, o, numeric))
+        return NotStarted(QLatin1String(kUsage));
 
-    // The database must be there already: the window's start-up would make one.
-    tq::SetStartupValues(QDir::currentPath());
-    tq::LoadSettings();
-    const QString database =
-        tq::JoinFolder(tq::Globals().DataLocation, QStringLiteral("TQ6200.mdb"));
-    if (!QFileInfo(database).isFile())
-        return notStarted(QStringLiteral("no database at %1").arg(database));
-
-    ReportDialogs dialogs;
-    dialogs.file = target;
-    dialogs.entry = o.filter.value_or(1);
-    tq::SetDialogs(&dialogs);
-    PdfOnlyPrinters printers;
-    tq::SetPrinterSystem(&printers);
-    const auto finish = [](int status) {
-        tq::SetPrinterSystem(nullptr);
-        tq::SetDialogs(nullptr);
-        return status;
-    };
-
-    // Fake ports: the link control opens nothing.
-    tq::frmMain window(
-        std::make_unique<tq::uclPvif>(std::make_unique<tq::test::FakeSerialPort>(),
-                                      std::make_unique<tq::test::FakeInfraredPort>()));
-    if (window.Form_Load() != tq::frmMain::LoadResult::Loaded)
-        return finish(notStarted(QStringLiteral("the program could not start")));
-    tq::Globals().DebugMode = o.debug;
-    window.show();
-    QCoreApplication::processEvents();
-
-    if (lastCal) {
-        const int view = o.view.value_or(0);
-        window.cmdInst_Click(3); // the Last Calibration button
-        QCoreApplication::processEvents();
-        const tq::MainWindowControls &c = window.controls();
-        if (view < 0 || view > 2 || !c.optHistory[std::size_t(view)]->isEnabled())
-            return finish(notStarted(QStringLiteral("view %1 is not offered").arg(view)));
-        c.optHistory[std::size_t(view)]->click();
-        if (!c.cmdLastCal->isEnabled())
-            return finish(notStarted(QStringLiteral("the print is disabled in view %1").arg(view)));
-        c.cmdLastCal->click();
-    } else {
-        const std::optional<QString> key = logKey(seqNo);
-        if (!key)
-            return finish(notStarted(QStringLiteral("no log %1").arg(seqNo)));
-        window.cmdInst_Click(2); // the Data button
-        QCoreApplication::processEvents();
-        window.dataPage().ShowLogSummary(*key);
-        window.dataPage().cmdDetail->click();
-        tq::DataViewPage &page = window.dataViewPage();
-        if (o.graph && !tick(page.optBrowse[1]))
-            return finish(
-                notStarted(QStringLiteral("the graph is not offered for log %1").arg(seqNo)));
-        if (o.condensed && !tick(page.chkOutline))
-            return finish(
-                notStarted(QStringLiteral("Condensed is not offered for log %1").arg(seqNo)));
-        QCoreApplication::processEvents();
-        if (command == QLatin1String("export")) {
-            const bool bitmap = o.graph && window.SelectedLogType() != 9;
-            const int entries =
-                int(tq::ChooserFilter(
-                        tq::LoadMessage(tq::ExportFilterMessage(window.SelectedLogType(), bitmap)))
-                        .split(QStringLiteral(";;"))
-                        .size());
-            if (dialogs.entry < 1 || dialogs.entry > entries)
-                return finish(notStarted(QStringLiteral("filter entry %1 is not offered (1 to %2)")
-                                             .arg(dialogs.entry)
-                                             .arg(entries)));
-            page.cmdBrowse[2]->click();
-        } else {
-            page.cmdBrowse[0]->click();
-        }
-    }
-    QCoreApplication::processEvents();
-    const bool written = QFileInfo(target).isFile() && dialogs.others == 0;
-    if (written && command != QLatin1String("export"))
-        QTextStream(stdout) << "pages " << pdfPages(target) << Qt::endl;
-    return finish(written ? 0 : kExitFailed);
+    const bool dataView = command == QLatin1String("dataview");
+    tq::report::ReportSession session(dataView ? o.actionFile : o.positional.last(),
+                                      o.filter.value_or(1));
+    if (const std::optional<int> failed = session.Start(o.debug))
+        return *failed;
+    if (command == QLatin1String("print-lastcal"))
+        return printLastCal(session, o.view.value_or(0));
+    if (dataView)
+        return tq::report::RunDataView(session, {seqNo, o.graph, o.noSummary, o.size, *o.action});
+    return reportLog(session, seqNo, o, command == QLatin1String("export"));
 }
