@@ -12,6 +12,7 @@
 #include "graph/uclVtmGraph.h"
 #include "logs/trend/log_header.h"
 #include "ui/common/control_names.h"
+#include "ui/common/frame_caption.h"
 #include "ui/common/hourglass.h"
 #include "ui/display/trend_graph_fill.h"
 #include "ui/display/trend_tables.h"
@@ -59,6 +60,7 @@ frmIntermittence::~frmIntermittence() = default;
 
 void frmIntermittence::buildControls() {
     fraMenu = MakeNamed<QGroupBox>(this, QStringLiteral("fraMenu"));
+    SetFrameCaptionStyle(*fraMenu);
     const std::array<double, 2> optionWidths{1092, 972};
     for (int i = 0; i < 2; ++i)
         optBrowse[std::size_t(i)] = MakeSized<QRadioButton>(fraMenu, IndexedName("optBrowse", i),

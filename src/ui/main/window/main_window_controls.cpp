@@ -2,6 +2,7 @@
 
 #include "core/gui/flex_grid.h"
 #include "core/gui/twips.h"
+#include "ui/common/frame_caption.h"
 #include "ui/main/window/caption_button.h"
 #include "ui/main/window/comm_log.h"
 #include "ui/main/window/status_lamp.h"
@@ -199,6 +200,8 @@ void FitCentredFrames(const MainWindowControls &c) {
 MainWindowControls BuildMainWindowControls(QWidget *window) {
     MainWindowControls c;
     makeArray(c.fraMenu, window, "fraMenu");
+    for (QGroupBox *frame : c.fraMenu)
+        SetFrameCaptionStyle(*frame);
     makeArray(c.cmdInst, window, "cmdInst");
     c.uclPV7130 = make<QWidget>(window, QStringLiteral("uclPV7130"));
     c.uclPV7130->hide();
