@@ -588,6 +588,9 @@ TEST(SetGridRow, WritesFromTheFirstColumnAndFillsOnRequest) {
         {"empty fill empties", 4, 1, true, {}, {"old", "", "", ""}},
         {"empty without fill", 3, 0, false, {}, {"old", "old", "old"}},
         {"first column past the end", 3, 5, true, {"a"}, {"old", "old", "old"}},
+        // The data view window's row writer takes the same calls.
+        {"three from column 1 into three", 3, 1, false, {"a", "b", "c"}, {"old", "a", "b"}},
+        {"two filled across four", 4, 0, true, {"a", "b"}, {"a", "b", "b", "b"}},
     };
     for (const GridRowCase &c : cases) {
         FlexGrid grid;

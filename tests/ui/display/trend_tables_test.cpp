@@ -291,7 +291,7 @@ TEST_F(TrendTableTest, AlarmRowScrolledToTheMiddleHalvesToEven) {
     const struct {
         int bottom;
         int top;
-    } cases[] = {{25, 350}, {27, 348}, {26, 349}};
+    } cases[] = {{20, 352}, {25, 350}, {27, 348}, {26, 349}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.bottom);
         ASSERT_TRUE(showDownTo(c.bottom));
