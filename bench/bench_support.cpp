@@ -11,6 +11,7 @@
 #include <QProcess>
 
 #include <sys/resource.h>
+#include <unistd.h>
 
 namespace tq::bench {
 
@@ -45,6 +46,15 @@ double PeakMemoryMB() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return double(usage.ru_maxrss) / 1024.0; // kilobytes on Linux
+}
+
+double ResidentMB() {
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0;
+    // The second field: resident pages.
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.value(1).toDouble() * double(getpagesize()) / (1024.0 * 1024.0);
 }
 
 QJsonObject FullBlockAreas(const QString &serial) {

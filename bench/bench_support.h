@@ -19,6 +19,10 @@ QString WriteDescription(const QJsonObject &description, const QString &path);
 // alone with --benchmark_filter).
 double PeakMemoryMB();
 
+// The resident size of this process now, in MB (growth between two readings shows memory
+// kept, the peak only ever rises).
+double ResidentMB();
+
 // An image whose five block areas have every block written, each block a log of its own
 // date, all of the instrument `serial`.
 QJsonObject FullBlockAreas(const QString &serial);
