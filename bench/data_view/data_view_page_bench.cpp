@@ -190,28 +190,19 @@ void BM_ViewDataAlarmEvents(benchmark::State &state) {
 }
 BENCHMARK(BM_ViewDataAlarmEvents)->Unit(benchmark::kMillisecond);
 
-// The resident size now, in MB.
-double residentMB() {
-    QFile statm(QStringLiteral("/proc/self/statm"));
-    if (!statm.open(QIODevice::ReadOnly))
-        return 0;
-    const QList<QByteArray> fields = statm.readAll().split(' ');
-    return fields.value(1).toDouble() * 4096.0 / (1024.0 * 1024.0);
-}
-
 // The memory the full page takes above the empty page, and its growth over ten more View
 // Data, twice: the first ten settle the allocator, the second show any growth (run alone,
 // --benchmark_filter=Memory, for a clean reading).
 void BM_MemoryOfTenViewData(benchmark::State &state) {
     Fixture &f = fixture();
     f.viewData(kSmallLog, 1);
-    const double empty = residentMB();
+    const double empty = tq::bench::ResidentMB();
     std::array<double, 3> after{};
     for (auto _ : state) {
         for (double &reading : after) {
             for (int i = 0; i < (&reading == &after[0] ? 1 : 10); ++i)
                 f.viewData(kFullLog, 1);
-            reading = residentMB();
+            reading = tq::bench::ResidentMB();
         }
     }
     state.counters["MB_above_empty"] = after[0] - empty;

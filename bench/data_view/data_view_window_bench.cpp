@@ -12,6 +12,7 @@
 #include "core/log_schema.h"
 #include "core/program_state.h"
 #include "graph/uclVtmGraph.h"
+#include "program_folder.h"
 #include "ui/dataview/frmIntermittence.h"
 #include "ui/main/import_pipeline.h"
 #include "ui/main/window/scripted_dialogs.h"
@@ -87,7 +88,7 @@ void untilPainted(const PaintCount &count) {
 // The imported trend and the window over it, made once and dropped before the application.
 struct Fixture {
     Fixture() {
-        tq::bench::UseProgramFolder(dir.path());
+        tq::test::UseProgramFolder(dir.path());
         tq::ProgramState &g = tq::Globals();
         tq::CreateLogDatabase(g.DatabasePath);
         const QString image = dir.filePath(QStringLiteral("data_view.DAT"));
