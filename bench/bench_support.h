@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QJsonObject>
 #include <QString>
+
+#include <memory>
 
 namespace tq::bench {
 
@@ -26,5 +29,16 @@ double ResidentMB();
 // An image whose five block areas have every block written, each block a log of its own
 // date, all of the instrument `serial`.
 QJsonObject FullBlockAreas(const QString &serial);
+
+// One fixture of type F for the whole benchmark run, made on first use and dropped before
+// the application goes (its widgets must go first).
+template <typename F> F &SharedFixture() {
+    static std::unique_ptr<F> fixture;
+    if (!fixture) {
+        qAddPostRoutine([] { fixture.reset(); });
+        fixture = std::make_unique<F>();
+    }
+    return *fixture;
+}
 
 } // namespace tq::bench

@@ -133,14 +133,8 @@ struct Fixture {
     std::unique_ptr<tq::DataViewPage> page;
 };
 
-std::unique_ptr<Fixture> g_fixture;
-
 Fixture &fixture() {
-    if (!g_fixture) {
-        qAddPostRoutine([] { g_fixture.reset(); });
-        g_fixture = std::make_unique<Fixture>();
-    }
-    return *g_fixture;
+    return tq::bench::SharedFixture<Fixture>();
 }
 
 // View Data with Table to the filled, laid-out page: the full log, the condensed one, the

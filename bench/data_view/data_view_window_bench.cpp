@@ -121,14 +121,8 @@ struct Fixture {
     std::unique_ptr<tq::frmIntermittence> window;
 };
 
-std::unique_ptr<Fixture> g_fixture;
-
 Fixture &fixture() {
-    if (!g_fixture) {
-        qAddPostRoutine([] { g_fixture.reset(); });
-        g_fixture = std::make_unique<Fixture>();
-    }
-    return *g_fixture;
+    return tq::bench::SharedFixture<Fixture>();
 }
 
 // Opens the window as the page does (Show, its modal loop) and closes it with Return once
