@@ -63,13 +63,13 @@ double cellOffset(qint16 code, const QString &text, double width, double textWid
 
 } // namespace
 
-QString PrintKindText(qint32 dataType, qint32 sampling) {
+QString PrintKindText(qint32 dataType, bool sampledAsInterval) {
     switch (dataType) {
     case 1:
         return QStringLiteral("  (Interval Trend)");
     case 2:
-        return sampling == 2 ? QStringLiteral("  (Interval Trend)")
-                             : QStringLiteral("  (Alarm Trend)");
+        return sampledAsInterval ? QStringLiteral("  (Interval Trend)")
+                                 : QStringLiteral("  (Alarm Trend)");
     case 3:
         return QStringLiteral("  (Calibration History)");
     case 4:
@@ -106,7 +106,7 @@ PrintOutcome frmPrint::GoPrinter(const PrintRequest &request) {
         if (saved >= 0)
             SetCurrentPrinter(printers[saved]);
     };
-    const QString document = (kTitle + PrintKindText(m_request.DataType, 0)).simplified();
+    const QString document = (kTitle + PrintKindText(m_request.DataType, false)).simplified();
     std::unique_ptr<PrintSurface> target;
     try {
         if (m_request.PrintType && (m_request.DataType == 1 || m_request.DataType == 2))
@@ -181,11 +181,9 @@ void frmPrint::PrintTitle(PrintSurface &target) {
     target.CurrentX = 0.02 * width + 10;
     target.CurrentY = 0.02 * target.ScaleHeight() + 10;
     const double top = target.CurrentY;
-    const qint32 sampling =
-        m_request.AlarmData
-            ? m_request.AlarmData->GasBaseInfo(qint32(LogHeaderItem::Sampling)).toInt()
-            : 0;
-    target.Print(kTitle + PrintKindText(m_request.DataType, sampling));
+    const bool sampledAsInterval =
+        m_request.AlarmData && m_request.AlarmData->header().SampledAsInterval();
+    target.Print(kTitle + PrintKindText(m_request.DataType, sampledAsInterval));
     target.SetFontSize(9);
     const QString now = Now().generalDate();
     target.CurrentX = width - target.TextWidth(now) - 300;

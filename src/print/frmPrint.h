@@ -106,7 +106,7 @@ private:
 };
 
 // The kind text after "TQ-6200 Data Logger" in the page title ("  (Alarm Trend)" ...);
-// `sampling` is the alarm trend's Sampling item.
-QString PrintKindText(qint32 dataType, qint32 sampling);
+// `sampledAsInterval`: an alarm trend recorded in interval sampling.
+QString PrintKindText(qint32 dataType, bool sampledAsInterval);
 
 } // namespace tq

@@ -34,6 +34,9 @@ struct LogHeader {
 
     // The values of a cleared log object; LogNo keeps its value.
     void clear();
+    // An alarm trend recorded in interval sampling (Sampling 2), which is captioned and
+    // printed as an interval trend.
+    bool SampledAsInterval() const { return Sampling == 2; }
 };
 
 // One gas slot of a log object.

@@ -11,6 +11,11 @@ namespace tq {
 inline constexpr double kDataViewMinWidth = 11640;
 inline constexpr double kDataViewMinHeight = 8250;
 
+// The design sizes of the controls whose size the layout leaves as it is.
+inline constexpr std::array<double, 2> kDataViewOptionWidths{1092, 972};
+inline constexpr double kDataViewRowHeight = 252; // options, boxes, Event Only
+inline constexpr double kDataViewZoomLabelWidth = 444;
+
 // What the layout of the data view window reads. All lengths in twips.
 struct DataViewLayoutInput {
     double clientWidth = 0; // the window's inner size
@@ -19,11 +24,11 @@ struct DataViewLayoutInput {
     bool summaryVisible = false; // the summary grid is shown
     // Sizes the controls keep: the options' widths, their height, the zoom label's width,
     // the height of the buttons (Event Only's) and of a check-box row.
-    std::array<double, 2> optionWidths{1092, 972};
-    double optionHeight = 252;
-    double zoomLabelWidth = 444;
-    double buttonHeight = 252;
-    double boxHeight = 252;
+    std::array<double, 2> optionWidths = kDataViewOptionWidths;
+    double optionHeight = kDataViewRowHeight;
+    double zoomLabelWidth = kDataViewZoomLabelWidth;
+    double buttonHeight = kDataViewRowHeight;
+    double boxHeight = kDataViewRowHeight;
 };
 
 // Where the controls go: the frame in the window, every other control in the frame. Points

@@ -14,6 +14,7 @@
 #include "ui/common/control_names.h"
 #include "ui/common/frame_caption.h"
 #include "ui/common/hourglass.h"
+#include "ui/dataview/data_view_window_layout.h"
 #include "ui/display/trend_graph_fill.h"
 #include "ui/display/trend_tables.h"
 
@@ -34,7 +35,6 @@ namespace {
 constexpr int kGasBoxes = 4; // boxes 0 to 3 follow the gas slots
 // Below this many samples the log has no graph.
 constexpr qint16 kGraphFrom = 5;
-constexpr qint32 kIntervalSampling = 2;
 
 // Turns an auto-exclusive option on or off; off runs nothing.
 void setOption(QRadioButton &option, bool on) {
@@ -61,19 +61,20 @@ frmIntermittence::~frmIntermittence() = default;
 void frmIntermittence::buildControls() {
     fraMenu = MakeNamed<QGroupBox>(this, QStringLiteral("fraMenu"));
     SetFrameCaptionStyle(*fraMenu);
-    const std::array<double, 2> optionWidths{1092, 972};
     for (int i = 0; i < 2; ++i)
-        optBrowse[std::size_t(i)] = MakeSized<QRadioButton>(fraMenu, IndexedName("optBrowse", i),
-                                                            optionWidths[std::size_t(i)], 252);
-    chkEvent = MakeSized<QCheckBox>(fraMenu, QStringLiteral("chkEvent"), 1575, 252);
+        optBrowse[std::size_t(i)] =
+            MakeSized<QRadioButton>(fraMenu, IndexedName("optBrowse", i),
+                                    kDataViewOptionWidths[std::size_t(i)], kDataViewRowHeight);
+    chkEvent = MakeSized<QCheckBox>(fraMenu, QStringLiteral("chkEvent"), 1575, kDataViewRowHeight);
     vfgSummary = MakeNamed<FlexGrid>(fraMenu, QStringLiteral("vfgSummary"));
     vfgBrowse = MakeNamed<FlexGrid>(fraMenu, QStringLiteral("vfgBrowse"));
     vtmGraph = MakeNamed<uclVtmGraph>(fraMenu, QStringLiteral("vtmGraph"));
     const std::array<double, 7> boxWidths{1815, 1875, 1995, 2415, 2415, 855, 1035};
     for (int i = 0; i < 7; ++i)
-        chkBrowse[std::size_t(i)] = MakeSized<QCheckBox>(fraMenu, IndexedName("chkBrowse", i),
-                                                         boxWidths[std::size_t(i)], 252);
-    lblTitle1 = MakeSized<QLabel>(fraMenu, IndexedName("lblTitle", 1), 444, 204);
+        chkBrowse[std::size_t(i)] = MakeSized<QCheckBox>(
+            fraMenu, IndexedName("chkBrowse", i), boxWidths[std::size_t(i)], kDataViewRowHeight);
+    lblTitle1 =
+        MakeSized<QLabel>(fraMenu, IndexedName("lblTitle", 1), kDataViewZoomLabelWidth, 204);
     cmbBrowse = MakeSized<QComboBox>(fraMenu, QStringLiteral("cmbBrowse"), 1452, 345);
     for (int i = 0; i < 5; ++i)
         cmdBrowse[std::size_t(i)] = MakeNamed<QPushButton>(fraMenu, IndexedName("cmdBrowse", i));
@@ -129,11 +130,9 @@ void frmIntermittence::Form_Load(const DataViewOpening &opening) {
         move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
     }
     setCaptions();
-    const bool table = opening.options[0];
-    vfgBrowse->setVisible(table);
-    vtmGraph->setVisible(!table && opening.options[1]);
-    lblTitle1->setVisible(vtmGraph->isVisibleTo(this));
-    cmbBrowse->setVisible(vtmGraph->isVisibleTo(this));
+    vfgBrowse->setVisible(opening.options[0]);
+    for (QWidget *graphView : std::initializer_list<QWidget *>{vtmGraph, lblTitle1, cmbBrowse})
+        graphView->setVisible(opening.options[1]);
     copyBoxes(6);
     copyOptions();
     LoadLogData();
@@ -177,16 +176,16 @@ void frmIntermittence::LoadLogData() {
     chkEvent->setEnabled(false);
     readLog();
     fraMenu->setTitle(LoadMessage(5151) + QLatin1Char('(') +
-                      LoadMessage(intervalSampling() ? 5624 : 5625) + QLatin1Char(')'));
-    if (m_alarm.DataCount() < kGraphFrom) {
+                      LoadMessage(m_alarm.header().SampledAsInterval() ? 5624 : 5625) +
+                      QLatin1Char(')'));
+    // A short log has no graph: Table comes on, Graph is disabled.
+    const bool graph = m_alarm.DataCount() >= kGraphFrom;
+    if (!graph)
         optBrowse[0]->setChecked(true);
-        optBrowse[1]->setEnabled(false);
-        ShowTable();
-    } else {
-        optBrowse[1]->setEnabled(true);
-        ShowTable();
+    optBrowse[1]->setEnabled(graph);
+    ShowTable();
+    if (graph)
         SetGraphData();
-    }
     fraMenu->setVisible(true);
 }
 
@@ -203,13 +202,9 @@ void frmIntermittence::readLog() {
     }
 }
 
-bool frmIntermittence::intervalSampling() const {
-    return m_alarm.GasBaseInfo(qint32(LogHeaderItem::Sampling)).toInt() == kIntervalSampling;
-}
-
 void frmIntermittence::optBrowse_Click(int) {
     const Hourglass busy(*this);
-    const bool interval = intervalSampling();
+    const bool interval = m_alarm.header().SampledAsInterval();
     if (optBrowse[0]->isChecked()) {
         vtmGraph->setVisible(false);
         vfgBrowse->setVisible(true);
@@ -248,7 +243,6 @@ void frmIntermittence::showEvent(QShowEvent *event) {
     // The table knows the rows it shows once it is on screen; the graph takes the keys.
     if (m_scrollWhenShown) {
         m_scrollWhenShown = false;
-        Form_Resize();
         ScrollAlarmRowToMiddle(*vfgBrowse);
     }
     vtmGraph->RedrawShown();

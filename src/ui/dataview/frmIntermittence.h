@@ -85,7 +85,6 @@ private:
     void copyBoxes(int last);
     void copyOptions();
     void readLog();
-    bool intervalSampling() const;
     void printLog();
     void exportLog();
     void toggleSummary();

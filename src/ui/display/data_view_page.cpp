@@ -104,11 +104,6 @@ const TypeRule *ruleOf(qint32 type) {
     return nullptr;
 }
 
-// An alarm trend recorded as an interval trend (Sampling 2) is captioned as one.
-bool alarmAsInterval(const clsAlarm &log) {
-    return log.GasBaseInfo(item(LogHeaderItem::Sampling)).toInt() == 2;
-}
-
 void tellNothingSelected() {
     ShowMessage({5301, LoadMessage(5301), LoadMessage(5302), BoxIcon::Information, BoxButtons::Ok});
 }
@@ -311,7 +306,7 @@ void DataViewPage::cmdDetail_Click() {
         m_hooks.showPage();
     if (m_selection.SelectedLogType == 2) {
         vfgBrowse->SetTopRow(1);
-        if (!alarmAsInterval(m_logs.ViewAlarm))
+        if (!m_logs.ViewAlarm.header().SampledAsInterval())
             ScrollAlarmRowToMiddle(*vfgBrowse);
     }
 }
@@ -357,7 +352,8 @@ void DataViewPage::loadSelectedLog() {
         chkOutline->setChecked(Globals().CondensedView);
     }
     rule->load(m_logs, m_selection.SelectedSeqNo);
-    const int caption = type == 2 && alarmAsInterval(m_logs.ViewAlarm) ? 5624 : rule->caption;
+    const int caption =
+        type == 2 && m_logs.ViewAlarm.header().SampledAsInterval() ? 5624 : rule->caption;
     m_frame->setTitle(LoadMessage(5151) + QLatin1Char('(') + LoadMessage(caption) +
                       QLatin1Char(')'));
 
