@@ -32,8 +32,6 @@ constexpr int kRows = 1 + kSamples + kEvents;
 class StoredTrend {
 public:
     StoredTrend() {
-        tq::test::UseProgramFolder(m_dir.path());
-        tq::CreateLogDatabase(tq::Globals().DatabasePath);
         store();
         logs.ViewInterval.ClearDatas();
         logs.ViewInterval.setSeqNo(1);
@@ -77,7 +75,7 @@ private:
         transaction.commit();
     }
 
-    QTemporaryDir m_dir;
+    tq::test::NewProgramFolder m_folder;
 };
 
 StoredTrend &trend() {

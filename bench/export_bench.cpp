@@ -68,18 +68,7 @@ void ResetPeakMemory() {
         clear.write("5");
 }
 
-// A program folder of its own with a fresh database.
-class ProgramFolder {
-public:
-    ProgramFolder() {
-        tq::test::UseProgramFolder(m_dir.path());
-        tq::CreateLogDatabase(tq::Globals().DatabasePath);
-    }
-    QString path(const QString &name) const { return m_dir.filePath(name); }
-
-private:
-    QTemporaryDir m_dir;
-};
+using ProgramFolder = tq::test::NewProgramFolder;
 
 // Runs the export of the source into `target` at every iteration.
 void RunExports(benchmark::State &state, const tq::ExportSource &source, const QString &target) {

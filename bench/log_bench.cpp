@@ -29,21 +29,13 @@
 
 namespace {
 
-// A program folder of its own: the globals point into it.
-class ProgramFolder {
+// A program folder of its own that builds fixture images into it.
+class ProgramFolder : public tq::test::NewProgramFolder {
 public:
-    ProgramFolder() {
-        tq::test::UseProgramFolder(m_dir.path());
-        tq::CreateLogDatabase(tq::Globals().DatabasePath);
-    }
-    QString path(const QString &name) const { return m_dir.filePath(name); }
     // Builds the image of a description into the folder and returns its path.
     QString image(const QJsonObject &description, const QString &name) const {
-        const QString json = path(name + QStringLiteral(".json"));
-        QFile file(json);
-        if (file.open(QIODevice::WriteOnly))
-            file.write(QJsonDocument(description).toJson());
-        file.close();
+        const QString json =
+            tq::bench::WriteDescription(description, path(name + QStringLiteral(".json")));
         const QString out = path(name + QStringLiteral(".DAT"));
         return tq::bench::BuildImage(json, out) ? out : QString();
     }
@@ -58,9 +50,6 @@ public:
                                    "(Select Count(*) From Power_Event)"))
             .toLongLong();
     }
-
-private:
-    QTemporaryDir m_dir;
 };
 
 // The log of 54,001 samples: the reload reads the whole trend file and, as a log of more

@@ -33,8 +33,6 @@ const QString kNames = QStringLiteral("A1234_150623_0800");
 // A stored interval trend in a fresh program folder; the log objects reload it.
 struct StoredTrend {
     StoredTrend() {
-        test::UseProgramFolder(dir.path());
-        CreateLogDatabase(Globals().DatabasePath);
         Database db(Globals().DatabasePath);
         const Date start = Date::fromParts(2015, 6, 23, 8, 0, 0);
         db.execute(QStringLiteral("Insert Into Log_Head (SeqNo, Types, Names, Dates, FolderID, "
@@ -64,7 +62,7 @@ struct StoredTrend {
         if (logs.ViewInterval.DataCount() != kSamples || logs.ViewInterval.EventCount() != kEvents)
             qFatal("the fixture did not reload whole");
     }
-    QTemporaryDir dir;
+    test::NewProgramFolder folder;
     DataViewLogs logs;
 };
 

@@ -1,5 +1,6 @@
 #include "program_folder.h"
 
+#include "core/log_schema.h"
 #include "core/program_state.h"
 
 #include <QDir>
@@ -14,6 +15,11 @@ void UseProgramFolder(const QString &folder) {
     g.CondensedView = false;
     g.ExportRawData = false;
     QDir().mkpath(g.DataFolder);
+}
+
+NewProgramFolder::NewProgramFolder() {
+    UseProgramFolder(m_dir.path());
+    CreateLogDatabase(Globals().DatabasePath);
 }
 
 } // namespace tq::test
