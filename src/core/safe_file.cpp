@@ -6,21 +6,36 @@
 
 namespace tq {
 
-void WriteFileAtomically(const QString &path, const QByteArray &bytes) {
+void WriteWholeFile(const QString &path, const std::function<void(QIODevice &)> &write) {
+    // An uncommitted QSaveFile removes its temporary file when it goes.
     QSaveFile file(path);
-    const auto fail = [&](const QString &reason) {
-        file.cancelWriting();
-        throw TqError(ErrorKind::File, QStringLiteral("Cannot write %1: %2").arg(path, reason));
-    };
     if (!file.open(QIODevice::WriteOnly))
-        fail(file.errorString());
+        throw TqError(ErrorKind::File, file.errorString());
+    try {
+        write(file);
+    } catch (const TqError &error) {
+        // A buffered write that fails gives no reason; flushing what is left gives it.
+        if (error.kind() == ErrorKind::File && file.error() != QFileDevice::NoError &&
+            !file.flush())
+            throw TqError(ErrorKind::File, file.errorString());
+        throw;
+    }
     // QSaveFile::commit() does not notice an error of its own final flush (a short write
     // at a file-size limit), so flush and check here before the rename.
-    if (file.write(bytes) != bytes.size() || !file.flush() ||
-        file.error() != QFileDevice::NoError || file.size() != bytes.size())
-        fail(file.errorString());
-    if (!file.commit())
-        fail(file.errorString());
+    if (!file.flush() || file.error() != QFileDevice::NoError || !file.commit())
+        throw TqError(ErrorKind::File, file.errorString());
+}
+
+void WriteFileAtomically(const QString &path, const QByteArray &bytes) {
+    try {
+        WriteWholeFile(path, [&](QIODevice &device) {
+            if (device.write(bytes) != bytes.size())
+                throw TqError(ErrorKind::File, device.errorString());
+        });
+    } catch (const TqError &error) {
+        throw TqError(ErrorKind::File,
+                      QStringLiteral("Cannot write %1: %2").arg(path, error.message()));
+    }
 }
 
 } // namespace tq

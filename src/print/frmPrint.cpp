@@ -29,17 +29,9 @@ QString choosePdfFile() {
         CurrentDialogs().SaveFileName({LoadMessage(5161), proposed, QStringLiteral("PDF (*.pdf)")});
     if (file.isEmpty())
         return {};
-    if (QFileInfo::exists(file) &&
-        ShowMessage({5307, LoadMessage(5307), LoadMessage(5308), BoxIcon::Question,
-                     BoxButtons::YesNo}) != BoxAnswer::Yes)
+    if (QFileInfo::exists(file) && !OverwriteConfirmed())
         return {};
     return file;
-}
-
-QString errorText(const std::exception &error) {
-    if (const auto *tq = dynamic_cast<const TqError *>(&error))
-        return tq->message();
-    return QString::fromLocal8Bit(error.what());
 }
 
 // Where a cell's text starts, counted from its column's left edge.
@@ -135,7 +127,7 @@ PrintOutcome frmPrint::GoPrinter(const PrintRequest &request) {
             target->Abort();
         restorePrinter();
         ShowMessage(
-            {30102, LoadMessage(30102, {errorText(error)}), LoadMessage(5161), BoxIcon::Critical});
+            {30102, LoadMessage(30102, {ErrorText(error)}), LoadMessage(5161), BoxIcon::Critical});
         return PrintOutcome::Failed;
     }
     restorePrinter();

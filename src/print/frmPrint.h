@@ -62,7 +62,6 @@ public:
 
     // --- Page printers, on the request set last.
     void setRequest(const PrintRequest &request) { m_request = request; }
-    const PrintRequest &request() const { return m_request; }
     // The page title and what the request's kind prints below it (the document is
     // neither begun nor ended here). Throws on any failure.
     void PrintPages(PrintSurface &target);

@@ -21,10 +21,6 @@ namespace {
 
 constexpr double kTwipsPerInch = 1440.0;
 
-QSizeF printableTwips(const QPrinter &printer) {
-    return SurfaceSizeTwips(&printer);
-}
-
 std::unique_ptr<QPrinter> portraitPrinter(QPrinter *printer, const QString &document) {
     std::unique_ptr<QPrinter> owned(printer);
     owned->setDocName(document);
@@ -92,7 +88,8 @@ QStringList printFamilies(const QString &face) {
 } // namespace
 
 PainterSurface::PainterSurface(std::unique_ptr<QPrinter> printer)
-    : PrintSurface(printableTwips(*printer).width(), printableTwips(*printer).height()),
+    : PrintSurface(SurfaceSizeTwips(printer.get()).width(),
+                   SurfaceSizeTwips(printer.get()).height()),
       m_printer(std::move(printer)) {
     if (!m_painter.begin(m_printer.get()))
         throw TqError(ErrorKind::File,

@@ -29,9 +29,6 @@ public:
     void Abort() override;
 
 protected:
-    QPrinter &printer() { return *m_printer; }
-    bool active() const { return m_painter.isActive(); }
-
     void fontChanged() override;
     void drawText(double x, double y, const QString &text, double scaleX) override;
     void drawLine(double x1, double y1, double x2, double y2) override;

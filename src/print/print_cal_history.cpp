@@ -12,7 +12,6 @@ namespace tq {
 
 namespace {
 
-const QString kNoValue = QStringLiteral("-----");
 const QString kNoGas = QStringLiteral("----(---)");
 // Columns of the Last Calibration list that reach the paper.
 constexpr int kListColumns = 6;
@@ -23,13 +22,6 @@ QString judgement(float judge) {
     if (judge == 1)
         return QStringLiteral("FAIL");
     return kNoValue;
-}
-
-QStringList listRow(const FlexGrid &grid, int row) {
-    QStringList cells;
-    for (int col = 0; col < kListColumns; ++col)
-        cells.append(grid.TextMatrix(row, col));
-    return cells;
 }
 
 } // namespace
@@ -106,14 +98,14 @@ void frmPrint::PrintLastCal(PrintSurface &target) {
     Rule(target);
     PrintEmptyRow(target);
     SetAlign(1);
-    PrintRow(target, listRow(grid, 0));
+    PrintRow(target, GridRowTexts(grid, 0, kListColumns));
     rowAlign();
     const int rows = grid.Rows();
     for (int r = 1; r < rows; ++r) {
-        PrintRow(target, listRow(grid, r));
+        PrintRow(target, GridRowTexts(grid, r, kListColumns));
         if (BreakPage(target, r < rows - 1)) {
             SetAlign(1);
-            PrintRow(target, listRow(grid, 0));
+            PrintRow(target, GridRowTexts(grid, 0, kListColumns));
             Rule(target);
             rowAlign();
         }

@@ -18,13 +18,6 @@ namespace {
 // The table's row recorded at the alarm (360 samples lie before it).
 constexpr qint64 kAlarmRow = 361;
 
-QStringList gridRow(const FlexGrid &grid, int row, int columns) {
-    QStringList cells;
-    for (int col = 0; col < columns; ++col)
-        cells.append(grid.TextMatrix(row, col));
-    return cells;
-}
-
 } // namespace
 
 void frmPrint::PrintDataTable(PrintSurface &target) {
@@ -54,8 +47,8 @@ void frmPrint::PrintDataTable(PrintSurface &target) {
     printHeading();
 
     if (kind == 11) {
-        PrintRow(target, gridRow(grid, 1, 3));
-        PrintRow(target, gridRow(grid, 2, 3));
+        PrintRow(target, GridRowTexts(grid, 1, 3));
+        PrintRow(target, GridRowTexts(grid, 2, 3));
         return;
     }
     const qint64 rows = qint64(grid.Rows()) - 1;
@@ -69,7 +62,7 @@ void frmPrint::PrintDataTable(PrintSurface &target) {
             for (int c = 0; c < cols; ++c)
                 ColumnAlign[std::size_t(c)] = grid.CellBackColor(int(r), c).isValid() ? 0 : 1;
         }
-        PrintRow(target, gridRow(grid, int(r), 3));
+        PrintRow(target, GridRowTexts(grid, int(r), 3));
         if (!interval && r == kAlarmRow) {
             target.SetDrawWidth(1);
             target.Line(0, target.CurrentY, target.ScaleWidth(), target.CurrentY);

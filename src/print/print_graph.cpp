@@ -4,6 +4,7 @@
 #include "core/gui/twips.h"
 #include "core/messages.h"
 #include "core/program_state.h"
+#include "graph/plotted_values.h"
 #include "graph/trend_thinning.h"
 #include "graph/uclVtmGraph.h"
 #include "logs/trend/clsAlarm.h"
@@ -23,15 +24,6 @@ constexpr qint16 kCommonEvents = 1000;
 // The alarm trend's sample recorded at the alarm.
 constexpr qint16 kAlarmSample = 360;
 
-// A value as the tables show it: rounded to the gas's decimals (none beyond three).
-float shownValue(float value, qint16 decimals) {
-    return FormatGasValue(value, decimals, QStringLiteral(".")).toFloat();
-}
-
-QString sampleStamp(const Date &date) {
-    return date.mediumDate() + date.format(QStringLiteral(" hh:mm:ss"));
-}
-
 // Series per gas slot, titles and the X format of both kinds of trend.
 template <typename Log>
 void openSeries(uclVtmGraph &graph, const Log &log, int trendMessage, bool withFullScale,
@@ -46,8 +38,8 @@ void openSeries(uclVtmGraph &graph, const Log &log, int trendMessage, bool withF
     }
     graph.TitleTop = LoadMessage(5602, {HeadText(log, LogHeaderItem::Names)}) +
                      QStringLiteral(" - ") + LoadMessage(trendMessage);
-    graph.TitleBottom =
-        LoadMessage(5603, {sampleStamp(log.DateTimes(0)), sampleStamp(log.DateTimes(count - 1))});
+    graph.TitleBottom = LoadMessage(
+        5603, {GraphTitleTime(log.DateTimes(0)), GraphTitleTime(log.DateTimes(count - 1))});
     graph.setFormatX(QStringLiteral("hh:nn:ss"));
 }
 
@@ -76,10 +68,7 @@ void fillInterval(uclVtmGraph &graph, const clsInterval &log) {
             const float v = log.GasValue(g, i).toFloat();
             const float full = item(GasInfoItem::Full).toFloat();
             const qint16 decimals = qint16(item(GasInfoItem::Point).toInt());
-            graph.setValueY(g, k,
-                            v >= full  ? shownValue(full, decimals)
-                            : v > -101 ? shownValue(v, decimals)
-                                       : kMissingSample);
+            graph.setValueY(g, k, PlottedValue(v >= full ? full : v, decimals));
         }
         ++k;
     }
@@ -95,7 +84,7 @@ void fillAlarm(uclVtmGraph &graph, const clsAlarm &log) {
         for (qint16 g = 0; g < kGasSlots; ++g) {
             const float v = log.value(g, i);
             const qint16 decimals = qint16(log.GasListInfo(g, qint32(GasInfoItem::Point)).toInt());
-            graph.setValueY(g, i, v > -101 ? shownValue(v, decimals) : kMissingSample);
+            graph.setValueY(g, i, PlottedValue(v, decimals));
         }
     }
     closeSeries(graph, log, count);

@@ -9,6 +9,9 @@
 
 namespace tq {
 
+// A value the log does not hold, as the printouts write it.
+inline const QString kNoValue = QStringLiteral("-----");
+
 // Items of a log object as the printouts read them.
 inline QVariant HeadItem(const HeadedLog &log, LogHeaderItem item) {
     return log.GasBaseInfo(qint32(item));

@@ -15,7 +15,6 @@ namespace tq {
 
 namespace {
 
-const QString kNoValue = QStringLiteral("-----");
 const QString kNoMinimum = QStringLiteral("*****");
 
 // A level of gas slot 0 as printed: "-----" for a disabled gas, else the value with its
@@ -30,14 +29,6 @@ QString levelText(const HeadedLog &log, GasInfoItem item) {
     if (ParseNumber(text))
         text += QLatin1Char(' ') + GasItem(log, GasInfoItem::Unit).toString();
     return text;
-}
-
-QString intervalPeriod(const HeadedLog &log) {
-    const Date last = HeadDate(log, LogHeaderItem::Last);
-    QString period = HeadDate(log, LogHeaderItem::Dates).generalDate() + LoadMessage(5676);
-    if (last != Date::emptyLogDate())
-        period += last.generalDate();
-    return period;
 }
 
 } // namespace
@@ -63,9 +54,10 @@ void frmPrint::PrintLogHeader(PrintSurface &target) {
     };
     row(5606, HeadText(log, LogHeaderItem::Names));
     if (interval) {
-        row(5607, intervalPeriod(log));
+        row(5607, SamplingPeriodText(HeadDate(log, LogHeaderItem::Dates),
+                                     HeadDate(log, LogHeaderItem::Last)));
     } else {
-        const bool sampling = !snapshot && HeadItem(log, LogHeaderItem::Sampling).toInt() == 2;
+        const bool sampling = !snapshot && log.header().SampledAsInterval();
         row(snapshot || sampling ? 5607 : 5616, HeadDate(log, LogHeaderItem::Dates).generalDate());
     }
     row(5608, HeadText(log, LogHeaderItem::SerialNo));

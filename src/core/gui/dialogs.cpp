@@ -1,5 +1,7 @@
 #include "core/gui/dialogs.h"
 
+#include "core/messages.h"
+
 #include <QApplication>
 #include <QColorDialog>
 #include <QFile>
@@ -117,6 +119,11 @@ void SetDialogs(Dialogs *dialogs) {
 
 BoxAnswer ShowMessage(const MessageBoxRequest &request) {
     return CurrentDialogs().ShowMessage(request);
+}
+
+bool OverwriteConfirmed() {
+    return ShowMessage({5307, LoadMessage(5307), LoadMessage(5308), BoxIcon::Question,
+                        BoxButtons::YesNo}) == BoxAnswer::Yes;
 }
 
 Date Now() {

@@ -79,5 +79,7 @@ void SetDialogs(Dialogs *dialogs);
 // Shorthands over CurrentDialogs().
 BoxAnswer ShowMessage(const MessageBoxRequest &request);
 Date Now();
+// The question before a chosen file is replaced (5307 titled 5308); true for Yes.
+bool OverwriteConfirmed();
 
 } // namespace tq

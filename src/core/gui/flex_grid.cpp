@@ -842,4 +842,11 @@ void SetGridRow(FlexGrid &grid, int row, int firstCol, bool fill, const QStringL
         grid.SetTextMatrix(row, c, repeated);
 }
 
+QStringList GridRowTexts(const FlexGrid &grid, int row, int columns) {
+    QStringList cells;
+    for (int col = 0; col < columns; ++col)
+        cells.append(grid.TextMatrix(row, col));
+    return cells;
+}
+
 } // namespace tq

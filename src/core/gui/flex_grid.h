@@ -279,4 +279,7 @@ private:
 // writer of every page and window that fills a property/value or record grid.
 void SetGridRow(FlexGrid &grid, int row, int firstCol, bool fill, const QStringList &values);
 
+// The texts of the first `columns` cells of a row (a printed table row).
+QStringList GridRowTexts(const FlexGrid &grid, int row, int columns);
+
 } // namespace tq

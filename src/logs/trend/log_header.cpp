@@ -3,6 +3,7 @@
 #include "core/errors.h"
 #include "core/gas_format.h"
 #include "core/id_helpers.h"
+#include "core/messages.h"
 #include "logs/trend/flash_image.h"
 
 #include <cmath>
@@ -142,6 +143,13 @@ void DecodeLogHeader(const QByteArray &block, qint32 &st, LogHeader &header, Gas
         header.FolderID = header.Dates.format(QStringLiteral("MM/yy"));
     }
     st = pos;
+}
+
+QString SamplingPeriodText(const Date &start, const Date &end) {
+    QString text = start.generalDate() + LoadMessage(5676);
+    if (end != Date::emptyLogDate())
+        text += end.generalDate();
+    return text;
 }
 
 } // namespace tq

@@ -39,6 +39,10 @@ struct LogHeader {
     bool SampledAsInterval() const { return Sampling == 2; }
 };
 
+// A trend's "Sampling Date/Time" value: the start, " to " and the end, both in the general
+// date form; nothing after " to " when the end is the empty log date.
+QString SamplingPeriodText(const Date &start, const Date &end);
+
 // One gas slot of a log object.
 struct GasInfo {
     QString Name;

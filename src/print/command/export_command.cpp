@@ -4,10 +4,10 @@
 #include "core/gui/dialogs.h"
 #include "core/messages.h"
 #include "core/program_state.h"
+#include "core/safe_file.h"
 #include "graph/uclVtmGraph.h"
 #include "print/command/export_naming.h"
 #include "print/command/graph_bitmap.h"
-#include "print/command/whole_file.h"
 #include "print/export/export_sink.h"
 
 #include <QCoreApplication>
@@ -57,11 +57,6 @@ private:
     const ExportHooks &m_hooks;
 };
 
-bool overwriteConfirmed() {
-    return ShowMessage({5307, LoadMessage(5307), LoadMessage(5308), BoxIcon::Question,
-                        BoxButtons::YesNo}) == BoxAnswer::Yes;
-}
-
 void showFailure(const QString &path, const QString &reason) {
     ShowMessage({30101, LoadMessage(30101, {path + QStringLiteral(": ") + reason}),
                  LoadMessage(5158), BoxIcon::Critical, BoxButtons::Ok});
@@ -89,7 +84,7 @@ ExportOutcome ExportCommand::Run(const ExportSource &source) {
 
     ExportOutcome outcome = ExportOutcome::Written;
     const QFileInfo target(chosen.path);
-    if (target.exists() && !target.isDir() && !overwriteConfirmed()) {
+    if (target.exists() && !target.isDir() && !OverwriteConfirmed()) {
         outcome = ExportOutcome::Declined;
     } else {
         try {
@@ -100,7 +95,7 @@ ExportOutcome ExportCommand::Run(const ExportSource &source) {
             m_lastExportFile = chosen.path;
         } catch (const std::exception &error) {
             outcome = ExportOutcome::Failed;
-            showFailure(chosen.path, QString::fromStdString(error.what()));
+            showFailure(chosen.path, ErrorText(error));
         }
     }
     if (source.graph)

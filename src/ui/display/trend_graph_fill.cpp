@@ -5,6 +5,7 @@
 #include "core/log_schema.h"
 #include "core/messages.h"
 #include "core/program_state.h"
+#include "graph/plotted_values.h"
 #include "graph/trend_thinning.h"
 #include "graph/uclVtmGraph.h"
 #include "logs/trend/gas_title.h"
@@ -39,21 +40,6 @@ GasSlot gasSlot(const HeadedLog &log) {
             item(GasInfoItem::Enable).toBool()};
 }
 
-// What is plotted for a reading: the number the tables show for it with the gas's
-// decimals, read back, so curve and table agree. Codes (-101 and below) are gaps, and so is
-// a raw value that FormatGasValue writes as a word.
-float plottedValue(float value, qint16 decimals) {
-    if (!(value > ReadingCode::NoValue))
-        return kMissingSample;
-    bool ok = false;
-    const float shown = FormatGasValue(value, decimals, QStringLiteral(".")).toFloat(&ok);
-    return ok ? shown : kMissingSample;
-}
-
-QString sampleTime(const Date &time) {
-    return time.mediumDate() + time.format(QStringLiteral(" hh:mm:ss"));
-}
-
 // The parts both trends share: series, titles and the caption and colour of the gas box.
 struct TrendHead {
     const HeadedLog &log;
@@ -72,9 +58,10 @@ TrendGraphBoxes addSeriesAndTitles(uclVtmGraph &graph, const TrendHead &head, fl
     graph.TitleTop =
         LoadMessage(5602, {name}) + QStringLiteral(" - ") + LoadMessage(head.titleMessage);
     // A trend without samples (its file missing) has no sampling period to name.
-    graph.TitleBottom = head.sampleCount > 0
-                            ? LoadMessage(5603, {sampleTime(head.first), sampleTime(head.last)})
-                            : QString();
+    graph.TitleBottom =
+        head.sampleCount > 0
+            ? LoadMessage(5603, {GraphTitleTime(head.first), GraphTitleTime(head.last)})
+            : QString();
     graph.setFormatX(QStringLiteral("hh:nn:ss"));
     TrendGraphBoxes boxes;
     boxes.gasTitle = GetGasTitle(head.log, kSlot);
@@ -98,13 +85,13 @@ qint16 plotInterval(uclVtmGraph &graph, const clsInterval &log, const GasSlot &g
     for (qint32 s = 0; s < qint32(values.size()); ++s)
         values[std::size_t(s)] = log.GasValue(kSlot, s).toFloat();
     const bool hold = gas.fullScale > 0;
-    const float held = plottedValue(gas.fullScale, gas.decimals);
+    const float held = PlottedValue(gas.fullScale, gas.decimals);
     qint16 n = 0;
     for (const qint32 s : ThinTrendSamples(values)) {
         const float value = values[std::size_t(s)];
         float y = kMissingSample;
         if (gas.enabled)
-            y = hold && value >= gas.fullScale ? held : plottedValue(value, gas.decimals);
+            y = hold && value >= gas.fullScale ? held : PlottedValue(value, gas.decimals);
         graph.setValueX(n, log.DateTimes(s).days());
         graph.setValueY(kSeries, n, y);
         ++n;
@@ -151,7 +138,7 @@ TrendGraphBoxes fillAlarm(uclVtmGraph &graph, const clsAlarm &log,
         graph, {log, gas, 5625, count, log.DateTimes(0), log.DateTimes(count - 1)}, gas.fullScale);
     for (qint16 s = 0; s < count; ++s) {
         graph.setValueX(s, log.DateTimes(s).days());
-        graph.setValueY(kSeries, s, plottedValue(log.value(kSlot, s), gas.decimals));
+        graph.setValueY(kSeries, s, PlottedValue(log.value(kSlot, s), gas.decimals));
     }
     graph.setSampleCount(count);
     applyGasBox(graph, gas.enabled, options);

@@ -7,6 +7,7 @@
 #include "logs/trend/clsAlarm.h"
 #include "logs/trend/clsInterval.h"
 #include "logs/trend/gas_title.h"
+#include "logs/trend/log_header.h"
 #include "ui/display/event_codes.h"
 #include "ui/display/view_summary.h"
 

@@ -167,13 +167,6 @@ const HeadedLog *shortLayoutLog(qint32 logType, const DataViewLogs &logs) {
 
 } // namespace
 
-QString SamplingPeriodText(const Date &start, const Date &end) {
-    QString text = start.generalDate() + LoadMessage(5676);
-    if (end != Date::emptyLogDate())
-        text += end.generalDate();
-    return text;
-}
-
 bool FillViewSummary(FlexGrid &summary, qint32 logType, const DataViewLogs &logs) {
     switch (logType) {
     case 1:

@@ -26,10 +26,6 @@ enum class AlarmSummaryLevels { StelTwaAlways, FollowEnable };
 // The alarm trend's summary (13 rows, the layout of FillViewSummary's type 2).
 void FillAlarmSummary(FlexGrid &summary, const clsAlarm &log, AlarmSummaryLevels levels);
 
-// The summary's "Sampling Date/Time" value: the start, " to " and the end, both in the
-// general date form; nothing after " to " when the end is the empty log date.
-QString SamplingPeriodText(const Date &start, const Date &end);
-
 // Rows 2 and 6 of the interval summary, which the interval record table writes again.
 inline constexpr int kSummaryPeriodRow = 2;
 inline constexpr int kSummaryCountRow = 6;
