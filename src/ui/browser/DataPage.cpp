@@ -50,13 +50,6 @@ QTreeWidgetItem *makeItem(const QString &key, const QStringList &texts, const QS
     return item;
 }
 
-// The reason of a failure, as a message's parameter shows it.
-QString reasonOf(const std::exception &e) {
-    if (const auto *error = dynamic_cast<const TqError *>(&e))
-        return error->message();
-    return QString::fromLocal8Bit(e.what());
-}
-
 // Letter case ignored as the tree and the list compare names.
 QString folded(const QString &text) {
     return text.toCaseFolded();
@@ -149,7 +142,7 @@ bool DataPage::guarded(int errorId, const std::function<void()> &work) {
         work();
         return true;
     } catch (const std::exception &e) {
-        ShowMessage({errorId, LoadMessage(errorId, {reasonOf(e)}), LoadMessage(5101),
+        ShowMessage({errorId, LoadMessage(errorId, {ErrorText(e)}), LoadMessage(5101),
                      BoxIcon::Critical, BoxButtons::Ok});
         return false;
     }
@@ -496,7 +489,7 @@ void DataPage::mnuDelete_Click() {
         outcome = DeleteStoredLogs(g.DatabasePath, g.DataFolder, m_tree, key);
     } catch (const std::exception &e) {
         ShowMessage(
-            {30011, LoadMessage(30011, {reasonOf(e)}), title, BoxIcon::Critical, BoxButtons::Ok});
+            {30011, LoadMessage(30011, {ErrorText(e)}), title, BoxIcon::Critical, BoxButtons::Ok});
         return;
     }
     // The selected or summarised log, when it went, can no longer be viewed.

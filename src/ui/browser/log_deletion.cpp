@@ -3,6 +3,7 @@
 #include "core/database.h"
 #include "core/errors.h"
 #include "core/id_helpers.h"
+#include "core/log_schema.h"
 #include "logs/trend/trend_file.h"
 #include "ui/display/node_kind.h"
 
@@ -17,49 +18,25 @@ namespace tq {
 
 namespace {
 
-// Every detail table of a log, in the order a folder deletion empties them.
+// Every detail table of the log database: all but the head table and the latest-calibration
+// list, which holds no log's rows.
 const QStringList &detailTables() {
-    static const QStringList tables = {
-        QStringLiteral("Interval_Data"), QStringLiteral("Alarm_Data"),
-        QStringLiteral("cHistory"),      QStringLiteral("Interval_Event"),
-        QStringLiteral("Alarm_Event"),   QStringLiteral("Trouble_Event"),
-        QStringLiteral("Power_Event"),   QStringLiteral("SensorChange"),
-        QStringLiteral("Bump"),          QStringLiteral("SnapShot"),
-    };
+    static const QStringList tables = [] {
+        QStringList all = LogTableNames();
+        all.removeIf([](const QString &name) {
+            return name.compare(QLatin1String("Log_head"), Qt::CaseInsensitive) == 0 ||
+                   name.compare(QLatin1String("cLatestHist"), Qt::CaseInsensitive) == 0;
+        });
+        return all;
+    }();
     return tables;
 }
 
-// The detail tables that hold rows of a log of one type.
-QStringList detailTablesOf(LogType type) {
-    switch (type) {
-    case LogType::IntervalTrend:
-    case LogType::BarHoleTrend:
-        return {QStringLiteral("Interval_Data"), QStringLiteral("Interval_Event")};
-    case LogType::AlarmTrend:
-        return {QStringLiteral("Alarm_Data")};
-    case LogType::CalibrationHistory:
-        return {QStringLiteral("cHistory")};
-    case LogType::AlarmEvents:
-        return {QStringLiteral("Alarm_Event")};
-    case LogType::TroubleEvents:
-        return {QStringLiteral("Trouble_Event")};
-    case LogType::PowerEvents:
-        return {QStringLiteral("Power_Event")};
-    case LogType::SensorChange:
-        return {QStringLiteral("SensorChange")};
-    case LogType::BumpTest:
-        return {QStringLiteral("Bump")};
-    case LogType::Snapshot:
-        return {QStringLiteral("SnapShot")};
-    }
-    return {};
-}
-
-// The logs a deletion removes: a condition on Log_head and the detail tables to empty.
-struct Selection {
-    NodeFilter filter;
-    QStringList tables;
-};
+// The types whose logs have a trend file.
+const QString kTrendTypes = QStringLiteral("%1, %2, %3")
+                                .arg(int(LogType::IntervalTrend))
+                                .arg(int(LogType::AlarmTrend))
+                                .arg(int(LogType::BarHoleTrend));
 
 bool existsOrLink(const QString &path) {
     const QFileInfo info(path);
@@ -97,8 +74,8 @@ QString asideName(const QString &path) {
     return aside;
 }
 
-// Files and folders moved aside while the transaction runs: put back when the guard goes
-// before release(), removed by release().
+// Files and folders moved aside while the transaction runs: put back by restore() or when
+// the guard goes before release(), removed by release().
 class AsideFiles {
 public:
     explicit AsideFiles(DeletionFiles &files) : m_files(files) {}
@@ -132,14 +109,20 @@ public:
         return left;
     }
 
-private:
-    void restore() {
+    // Puts back what was moved aside; gives the names it is left under where that failed.
+    QStringList restore() {
         for (const QString &made : m_made)
             QDir().rmdir(made);
+        QStringList stuck;
         for (auto it = m_moved.rbegin(); it != m_moved.rend(); ++it)
-            m_files.rename(it->aside, it->path);
+            if (!m_files.rename(it->aside, it->path))
+                stuck << QDir::toNativeSeparators(it->aside);
+        m_moved.clear();
+        m_made.clear();
+        return stuck;
     }
 
+private:
     struct Moved {
         QString path;
         QString aside;
@@ -150,16 +133,31 @@ private:
     std::vector<QString> m_made;
 };
 
+// Runs a deletion's work; when it fails, what was moved aside is put back before the
+// transaction rolls back, and anything that could not be put back is named with the failure.
+template <typename Work> auto putBackOnFailure(AsideFiles &aside, Work work) {
+    try {
+        return work();
+    } catch (const std::exception &error) {
+        const QStringList stuck = aside.restore();
+        if (stuck.isEmpty())
+            throw;
+        throw TqError(ErrorKind::File,
+                      QStringLiteral("%1; left under: %2")
+                          .arg(ErrorText(error), stuck.join(QStringLiteral(", "))));
+    }
+}
+
 // Moves the trend files of the selected logs aside; gives the files that lie outside the
 // data folder, which are left where they are.
-QStringList moveTrendFilesAside(Database &db, const Selection &selection, const QString &dataFolder,
-                                AsideFiles &aside) {
+QStringList moveTrendFilesAside(Database &db, const NodeFilter &selection,
+                                const QString &dataFolder, AsideFiles &aside) {
     QStringList outside;
     Confinement confinement(dataFolder);
-    const QList<DbRow> rows = db.query(
-        QStringLiteral("Select FolderID, Names From Log_head Where (%1) And Types In (1, 2, 9)")
-            .arg(selection.filter.sql),
-        selection.filter.params);
+    const QList<DbRow> rows =
+        db.query(QStringLiteral("Select FolderID, Names From Log_head Where (%1) And Types In (%2)")
+                     .arg(selection.sql, kTrendTypes),
+                 selection.params);
     for (const DbRow &row : rows) {
         const QString path = TrendFilePath(dataFolder, row.text(QStringLiteral("FolderID")),
                                            row.text(QStringLiteral("Names")));
@@ -191,36 +189,41 @@ DeletionOutcome deleteAll(const QString &databasePath, const QString &dataFolder
     Database db(databasePath);
     Transaction transaction(db);
     AsideFiles aside(files);
-    if (existsOrLink(dataFolder))
-        aside.moveAside(dataFolder, true);
-    // A folder that cannot be made again leaves the trend files' folders to be made later.
-    if (files.makeFolder(dataFolder))
-        aside.madeFolder(dataFolder);
-    db.execute(QStringLiteral("Delete From Log_head"));
-    for (const QString &table : detailTables())
-        db.execute(QStringLiteral("Delete From %1").arg(table));
-    transaction.commit();
-    return {aside.release()};
+    return putBackOnFailure(aside, [&]() -> DeletionOutcome {
+        if (existsOrLink(dataFolder))
+            aside.moveAside(dataFolder, true);
+        // A folder that cannot be made again leaves the trend files' folders to be made later.
+        if (files.makeFolder(dataFolder))
+            aside.madeFolder(dataFolder);
+        db.execute(QStringLiteral("Delete From Log_head"));
+        for (const QString &table : detailTables())
+            db.execute(QStringLiteral("Delete From %1").arg(table));
+        transaction.commit();
+        return {aside.release()};
+    });
 }
 
 DeletionOutcome deleteSelection(const QString &databasePath, const QString &dataFolder,
-                                const Selection &selection, DeletionFiles &files) {
+                                const NodeFilter &selection, DeletionFiles &files) {
     Database db(databasePath);
     Transaction transaction(db);
     AsideFiles aside(files);
-    // Without a data folder no trend file can be ours.
-    const QStringList outside = dataFolder.isEmpty()
-                                    ? QStringList()
-                                    : moveTrendFilesAside(db, selection, dataFolder, aside);
-    for (const QString &table : selection.tables)
-        db.execute(QStringLiteral("Delete From %1 Where RelNo In (Select SeqNo From Log_head "
-                                  "Where %2)")
-                       .arg(table, selection.filter.sql),
-                   selection.filter.params);
-    db.execute(QStringLiteral("Delete From Log_head Where %1").arg(selection.filter.sql),
-               selection.filter.params);
-    transaction.commit();
-    return {outside + aside.release()};
+    return putBackOnFailure(aside, [&]() -> DeletionOutcome {
+        // Without a data folder no trend file can be ours.
+        const QStringList outside = dataFolder.isEmpty()
+                                        ? QStringList()
+                                        : moveTrendFilesAside(db, selection, dataFolder, aside);
+        // Detail rows go only with their head row (and its type, for a single log).
+        for (const QString &table : detailTables())
+            db.execute(QStringLiteral("Delete From %1 Where RelNo In (Select SeqNo From Log_head "
+                                      "Where %2)")
+                           .arg(table, selection.sql),
+                       selection.params);
+        db.execute(QStringLiteral("Delete From Log_head Where %1").arg(selection.sql),
+                   selection.params);
+        transaction.commit();
+        return {outside + aside.release()};
+    });
 }
 
 } // namespace
@@ -270,17 +273,16 @@ DeletionOutcome DeleteStoredLogs(const QString &databasePath, const QString &dat
         return {};
     if (kind->scope == DeletionScope::AllLogs)
         return deleteAll(databasePath, dataFolder, files);
-    Selection selection;
+    NodeFilter selection;
     if (kind->scope == DeletionScope::Folder) {
-        selection = {tree.filterOf(key), detailTables()};
+        selection = tree.filterOf(key);
     } else {
         bool numeric = false;
         const qint64 seqNo = DropLastTwo(key).trimmed().toLongLong(&numeric);
         if (!numeric)
             return {};
         const LogType type = KindOfLeaf(AfterLastBlank(key))->type;
-        selection = {{QStringLiteral("SeqNo = ? And Types = ?"), {seqNo, int(type)}},
-                     detailTablesOf(type)};
+        selection = {QStringLiteral("SeqNo = ? And Types = ?"), {seqNo, int(type)}};
     }
     return deleteSelection(databasePath, dataFolder, selection, files);
 }

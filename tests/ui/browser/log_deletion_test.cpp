@@ -16,12 +16,14 @@ using test::HeadRow;
 class FailingFiles : public DeletionFiles {
 public:
     bool rename(const QString &from, const QString &to) override {
-        return ++renames != failRenameAt && DeletionFiles::rename(from, to);
+        ++renames;
+        return renames != failRenameAt && renames != failAlsoAt && DeletionFiles::rename(from, to);
     }
     bool remove(const QString &path) override {
         return !failRemove.contains(QFileInfo(path).fileName()) && DeletionFiles::remove(path);
     }
     int failRenameAt = 0; // the rename that fails, counted from 1
+    int failAlsoAt = 0;   // a second one
     QStringList failRemove;
     int renames = 0;
 };
@@ -121,6 +123,23 @@ TEST_F(LogDeletionTest, AFileThatCannotBeMovedAsideDeletesNothing) {
         EXPECT_EQ(files.renames, 2 * failing - 1) << "what was moved is moved back";
         EXPECT_EQ(snapshot(), before);
     }
+}
+
+// A file moved aside that cannot be put back after a failure is named in the failure, and
+// the database keeps every row.
+TEST_F(LogDeletionTest, AFileThatCannotBePutBackIsNamed) {
+    FailingFiles files;
+    files.failRenameAt = 4; // the fourth trend file cannot be moved aside
+    files.failAlsoAt = 5;   // and the third, put back first, stays aside
+    try {
+        remove(QStringLiteral("A1234 S"), files);
+        ADD_FAILURE() << "the deletion did not fail";
+    } catch (const TqError &error) {
+        EXPECT_TRUE(error.message().contains(QStringLiteral("left under")));
+        EXPECT_TRUE(error.message().contains(QStringLiteral(".deleting")));
+    }
+    EXPECT_EQ(files.renames, 7);
+    EXPECT_EQ(tableRows(), expectedRows({}));
 }
 
 TEST_F(LogDeletionTest, ADatabaseHeldByAnotherWriterDeletesNothing) {
