@@ -4,34 +4,30 @@
 //   print_pdf KIND OUT.pdf [--rows N]
 // KIND: alarm, alarm-graph, interval, interval-graph, barhole, snapshot, cal, bump,
 // alarm-events, trouble-events, power-events, sensor, lastcal.
-#include "core/database.h"
-#include "core/log_schema.h"
-#include "core/program_state.h"
 #include "print_fixtures.h"
 #include "print_test_support.h"
+#include "program_folder.h"
+#include "tool_support.h"
 
 #include <QApplication>
-#include <QTemporaryDir>
+#include <QFileInfo>
 
 #include <cstdio>
 
 int main(int argc, char **argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    tq::tool::UseOffscreenUnlessDisplay();
     QApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
+    bool rowsRead = true;
+    const int rows = args.size() == 4 ? args[3].toInt(&rowsRead) : 200;
     if ((args.size() != 2 && args.size() != 4) ||
-        (args.size() == 4 && args[2] != QLatin1String("--rows"))) {
+        (args.size() == 4 && (args[2] != QLatin1String("--rows") || !rowsRead || rows < 1))) {
         std::fprintf(stderr, "usage: print_pdf KIND OUT.pdf [--rows N]\nkinds: %s\n",
                      qPrintable(tq::test::PrintFixtureKinds().join(QLatin1Char(' '))));
         return 2;
     }
-    QTemporaryDir folder;
-    tq::Globals().AppFolder = folder.path();
-    tq::Globals().DatabasePath = folder.filePath(QStringLiteral("TQ6200.mdb"));
-    tq::CreateLogDatabase(tq::Globals().DatabasePath);
-    const auto fixture =
-        tq::test::MakePrintFixture(args[0], args.size() == 4 ? args[3].toInt() : 200);
+    const tq::test::NewProgramFolder folder;
+    const auto fixture = tq::test::MakePrintFixture(args[0], rows);
     if (!fixture) {
         std::fprintf(stderr, "unknown kind: %s\n", qPrintable(args[0]));
         return 2;
@@ -43,6 +39,6 @@ int main(int argc, char **argv) {
     tq::frmPrint print;
     const tq::PrintOutcome outcome = print.GoPrinter(fixture->request);
     for (const tq::MessageBoxRequest &box : dialogs.shown)
-        std::fprintf(stderr, "%d\t%s\n", box.messageId, qPrintable(box.text));
+        tq::tool::WriteBoxLine(box);
     return outcome == tq::PrintOutcome::Printed ? 0 : 1;
 }

@@ -7,6 +7,7 @@
 //         fsdialog
 #include "core/database.h"
 #include "core/date.h"
+#include "core/errors.h"
 #include "core/gui/flex_grid.h"
 #include "core/program_state.h"
 #include "print/frmPrint.h"
@@ -112,9 +113,13 @@ int main(int argc, char **argv) {
             request.frmObj = c.vfgHistory;
             frmPrint print;
             print.setRequest(request);
-            const std::unique_ptr<PrintSurface> pdf = OpenPdfFile(out, QStringLiteral("list"));
-            print.PrintPages(*pdf);
-            pdf->EndDoc();
+            try {
+                const std::unique_ptr<PrintSurface> pdf = OpenPdfFile(out, QStringLiteral("list"));
+                print.PrintPages(*pdf);
+                pdf->EndDoc();
+            } catch (const std::exception &error) {
+                return fail(ErrorText(error));
+            }
             return 0;
         }
     } else if (page == QLatin1String("set")) {

@@ -236,8 +236,8 @@ QTreeWidgetItem *visibleItem(QTreeWidget *view, const QString &key) {
 }
 
 // The right-click on KEY, Delete, the password typed and Continue; false when KEY is
-// nowhere to be clicked.
-bool deleteByMenu(tq::DataPage &page, const QString &key, const QString &password) {
+// nowhere to be clicked. `prompted` tells whether the password was asked for at all.
+bool deleteByMenu(tq::DataPage &page, const QString &key, const QString &password, bool &prompted) {
     const bool storedLog = tq::KindOfLeaf(tq::AfterLastBlank(key)).has_value();
     QTreeWidget *view = storedLog ? page.lvwLog : page.tvwLog;
     if (storedLog) {
@@ -250,11 +250,12 @@ bool deleteByMenu(tq::DataPage &page, const QString &key, const QString &passwor
     QTreeWidgetItem *item = visibleItem(view, key);
     if (!item)
         return false;
-    page.popupHook = [&page, password](const QPoint &) {
-        QTimer::singleShot(0, [password] {
+    page.popupHook = [&page, &prompted, password](const QPoint &) {
+        QTimer::singleShot(0, [&prompted, password] {
             auto *prompt = qobject_cast<tq::frmPassword *>(QApplication::activeModalWidget());
             if (!prompt)
                 return;
+            prompted = true;
             prompt->txtPass->setText(password);
             prompt->cmdPass[0]->click();
             // A refused password leaves the prompt open: it is closed, a refusal.
@@ -317,6 +318,7 @@ int main(int argc, char **argv) {
 
     QTextStream out(stdout);
     bool found = true;
+    bool prompted = false;
     const QString key = arguments.value(command == QLatin1String("shot") ? 2 : 1);
     // view's picture file follows its "shot".
     const qsizetype viewShot =
@@ -336,7 +338,7 @@ int main(int argc, char **argv) {
     } else if (command == QLatin1String("tree")) {
         printTree(out, page);
     } else if (command == QLatin1String("delete")) {
-        found = deleteByMenu(page, key, arguments[2]);
+        found = deleteByMenu(page, key, arguments[2], prompted);
         if (!found)
             QTextStream(stderr) << "tq6200-browse: " << key << " cannot be clicked" << Qt::endl;
         printList(out, page.lvwLog);
@@ -369,9 +371,11 @@ int main(int argc, char **argv) {
                  page.cmdLogInst->isEnabled() ? "1" : "0"})
         << Qt::endl;
     tq::SetDialogs(nullptr);
-    if (command == QLatin1String("delete"))
-        return !found || (tq::Globals().PasswordAccepted && dialogs.told > 0) ? kExitFailed
-               : tq::Globals().PasswordAccepted                               ? 0
-                                                                              : kExitRefused;
+    if (command == QLatin1String("delete")) {
+        // No prompt (no menu, or another window came up) is a failure, not a refusal.
+        if (!found || !prompted || (tq::Globals().PasswordAccepted && dialogs.told > 0))
+            return kExitFailed;
+        return tq::Globals().PasswordAccepted ? 0 : kExitRefused;
+    }
     return found && dialogs.shown == 0 ? 0 : kExitFailed;
 }

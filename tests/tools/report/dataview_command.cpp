@@ -15,15 +15,11 @@
 #include <QRadioButton>
 #include <QTimer>
 
-#include <functional>
-
 namespace tq::report {
 
 namespace {
 
 constexpr qint32 kAlarmTrend = 2;
-// Waits for the modal window to show, a few milliseconds at a time.
-constexpr int kShowPolls = 500;
 
 frmIntermittence *shownDataView() {
     for (QWidget *widget : QApplication::topLevelWidgets())
@@ -73,22 +69,27 @@ int RunDataView(ReportSession &session, const DataViewRequest &request) {
 
     Globals().ViewSeqNo = request.seqNo;
     Globals().ViewKind = kAlarmTrend;
+    // The window is on screen once its modal loop runs, where the first timer fires.
     int status = kExitFailed;
-    int polls = 0;
-    std::function<void()> onceShown = [&] {
+    bool acted = false;
+    // A timer of this scope: one that has not fired when the window failed to open goes
+    // with the locals it refers to.
+    QTimer once;
+    once.setSingleShot(true);
+    QObject::connect(&once, &QTimer::timeout, [&] {
         frmIntermittence *view = shownDataView();
-        if (!view) {
-            if (++polls < kShowPolls)
-                QTimer::singleShot(10, onceShown);
+        if (!view)
             return;
-        }
+        acted = true;
         status = act(*view, request, session);
         view->cmdBrowse[4]->click(); // Return
-    };
-    QTimer::singleShot(0, onceShown);
+    });
+    once.start(0);
     window.ShowDataViewWindow();
-    if (polls == kShowPolls)
-        return NotStarted(QStringLiteral("the data view window did not show"));
+    if (!acted)
+        return session.dialogs.others > 0
+                   ? kExitFailed
+                   : NotStarted(QStringLiteral("the data view window did not show"));
     return status;
 }
 
