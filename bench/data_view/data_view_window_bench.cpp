@@ -237,17 +237,6 @@ BENCHMARK(BM_Relayout)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 
-// Save As answered with one file and filter entry 1; the question whether to replace it
-// answered Yes.
-class SaveAsAnswered : public tq::test::ScriptedDialogs {
-public:
-    explicit SaveAsAnswered(const QString &path) : m_path(path) {}
-    tq::ChosenFile ChooseSaveFile(const tq::FileChoice &) override { return {m_path, 1}; }
-
-private:
-    QString m_path;
-};
-
 // Target: under 20 ms for Export on the shown window, the file replaced every time: the
 // table's text in table view, the graph's bitmap in graph view.
 void BM_Export(benchmark::State &state) {
@@ -258,7 +247,9 @@ void BM_Export(benchmark::State &state) {
     const QTemporaryDir target;
     const QString file = target.filePath(view == kTable ? QStringLiteral("Sample.csv")
                                                         : QStringLiteral("Sample.bmp"));
-    const SaveAsAnswered dialogs(file);
+    // Save As answered with the file and entry 1; "replace it?" answered Yes.
+    tq::test::ScriptedDialogs dialogs;
+    dialogs.chosen = {file, 1};
     f.showIn(view);
     for (auto _ : state)
         f.window->cmdBrowse_Click(2);

@@ -14,11 +14,6 @@
 namespace tq {
 namespace {
 
-struct BitmapDialogs : test::ScriptedDialogs {
-    ChosenFile ChooseSaveFile(const FileChoice &) override { return chosen; }
-    ChosenFile chosen;
-};
-
 constexpr qint32 kCursorColor = 0x563412; // a colour nothing else in the picture has
 
 quint32 le32(const QByteArray &bytes, int at) {
@@ -67,7 +62,7 @@ protected:
         return test::readFile(path(name));
     }
 
-    BitmapDialogs dialogs;
+    test::ScriptedDialogs dialogs;
     QWidget window;
     uclVtmGraph *graph = nullptr;
 };

@@ -16,11 +16,6 @@ namespace {
 
 using CommandsTest = test::DataViewWindowTest;
 
-QByteArray contents(const QString &path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // Exports in a row, each seeing what the last left: the proposed name from the window's own
 // last file (never the page's), the written table or bitmap, a failure that keeps the last.
 TEST_F(CommandsTest, ExportProposesFromItsOwnLastFile) {
@@ -72,13 +67,13 @@ TEST_F(CommandsTest, ExportProposesFromItsOwnLastFile) {
     request.logType = 2;
     request.logs.alarm = &window->alarm();
     request.filterIndex = 4;
-    EXPECT_EQ(contents(folder + "/a.csv"),
+    EXPECT_EQ(test::readFile(folder + "/a.csv"),
               (MakeExportText(request) + QStringLiteral("\r\n")).toUtf8());
     request.filterIndex = 2;
     request.separator = QStringLiteral("\t");
-    EXPECT_EQ(contents(folder + "/t.txt"),
+    EXPECT_EQ(test::readFile(folder + "/t.txt"),
               (MakeExportText(request) + QStringLiteral("\r\n")).toUtf8());
-    EXPECT_TRUE(contents(folder + "/g.bmp").startsWith("BM"));
+    EXPECT_TRUE(test::readFile(folder + "/g.bmp").startsWith("BM"));
     EXPECT_EQ(page.LastExportFile(), folder + QStringLiteral("/page.csv"));
 }
 

@@ -39,21 +39,10 @@ struct StoredAlarm {
 // `chosen` and keeps what was proposed.
 class DataViewWindowTest : public StoredLogsTest {
 protected:
-    struct Dialogs : ScriptedDialogs {
-        ChosenFile ChooseSaveFile(const FileChoice &choice) override {
-            proposed.append(choice.folder);
-            return chosen;
-        }
-        ChosenFile chosen;
-        QStringList proposed;
-    };
-
     void SetUp() override {
         StoredLogsTest::SetUp();
         ProgramState &g = Globals();
-        g.AppFolder = dir.path();
         g.DebugMode = false;
-        g.ExportRawData = false;
         g.GraphColors[0] = 0x0000ff;
         g.ViewKind = 2;
         window = std::make_unique<frmIntermittence>();
@@ -108,7 +97,7 @@ protected:
 
     bool shown(const QWidget *control) const { return control->isVisibleTo(window.get()); }
 
-    Dialogs dialogs;
+    ScriptedDialogs dialogs;
     std::unique_ptr<frmIntermittence> window;
 
 private:

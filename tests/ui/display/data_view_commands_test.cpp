@@ -14,16 +14,6 @@
 namespace tq {
 namespace {
 
-// Answers the Save As dialog with a scripted file and entry and keeps what it proposed.
-struct SaveDialogs : test::ScriptedDialogs {
-    ChosenFile ChooseSaveFile(const FileChoice &choice) override {
-        proposed.append(choice.folder);
-        return chosen;
-    }
-    ChosenFile chosen;
-    QStringList proposed;
-};
-
 class DataViewCommandsTest : public test::DataViewTest {
 protected:
     void SetUp() override {
@@ -48,7 +38,7 @@ protected:
         return false;
     }
 
-    SaveDialogs saves; // installed over the fixture's boxes
+    test::ScriptedDialogs saves; // installed over the fixture's boxes
 };
 
 // A run of exports of one interval trend, each step seeing what the last one left: the

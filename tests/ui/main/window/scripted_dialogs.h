@@ -8,8 +8,9 @@
 
 namespace tq::test {
 
-// Dialogs that answer from a script (Yes/OK once the script is used up), record every box
-// and give a fixed "now". Installed for the lifetime of the object.
+// Dialogs that answer from a script (Yes/OK once the script is used up), record every box,
+// answer Save As with `chosen` (cancelled by default) keeping what it proposed, and give a
+// fixed "now". Installed for the lifetime of the object.
 class ScriptedDialogs : public Dialogs {
 public:
     ScriptedDialogs() { SetDialogs(this); }
@@ -26,7 +27,10 @@ public:
         return answer;
     }
     QString OpenFileName(const FileChoice &) override { return {}; }
-    ChosenFile ChooseSaveFile(const FileChoice &) override { return {}; }
+    ChosenFile ChooseSaveFile(const FileChoice &choice) override {
+        proposed.append(choice.folder);
+        return chosen;
+    }
     Date Now() override { return now; }
 
     // The ids of the boxes shown so far.
@@ -38,6 +42,8 @@ public:
     }
 
     std::deque<BoxAnswer> answers;
+    ChosenFile chosen;
+    QStringList proposed;
     QList<MessageBoxRequest> shown;
     Date now = Date::fromParts(2009, 12, 31, 23, 59, 59);
 };
