@@ -57,6 +57,23 @@ double ResidentMB() {
     return fields.value(1).toDouble() * double(getpagesize()) / (1024.0 * 1024.0);
 }
 
+void ResetPeakResident() {
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
+}
+
+double PeakResidentMB() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray key("VmHWM:");
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith(key))
+            return line.mid(key.size()).trimmed().split(' ').first().toDouble() / 1024;
+    return 0;
+}
+
 QJsonObject FullBlockAreas(const QString &serial) {
     constexpr int kBlocks = 256;
     const QDateTime first(QDate(2024, 1, 1), QTime(0, 0));

@@ -26,6 +26,11 @@ double PeakMemoryMB();
 // kept, the peak only ever rises).
 double ResidentMB();
 
+// The peak resident size started again from the current size, and read back in MB: the
+// memory a step takes at its highest.
+void ResetPeakResident();
+double PeakResidentMB();
+
 // An image whose five block areas have every block written, each block a log of its own
 // date, all of the instrument `serial`.
 QJsonObject FullBlockAreas(const QString &serial);

@@ -17,6 +17,7 @@
 #include "logs/trend/trend_file.h"
 #include "print/command/export_command.h"
 #include "program_folder.h"
+#include "ui/main/window/scripted_dialogs.h"
 
 #include <QDir>
 #include <QFile>
@@ -28,45 +29,9 @@
 namespace {
 
 // Save As answered with one file and entry, every question with Yes.
-class AnsweringDialogs : public tq::Dialogs {
-public:
-    AnsweringDialogs(const QString &path, int entry) : m_chosen{path, entry} {
-        tq::SetDialogs(this);
-    }
-    ~AnsweringDialogs() override { tq::SetDialogs(nullptr); }
-    AnsweringDialogs(const AnsweringDialogs &) = delete;
-    AnsweringDialogs &operator=(const AnsweringDialogs &) = delete;
-
-    tq::BoxAnswer ShowMessage(const tq::MessageBoxRequest &request) override {
-        if (request.messageId != 5307)
-            failures << request.text;
-        return tq::BoxAnswer::Yes;
-    }
-    QString OpenFileName(const tq::FileChoice &) override { return {}; }
-    tq::ChosenFile ChooseSaveFile(const tq::FileChoice &) override { return m_chosen; }
-    tq::Date Now() override { return tq::Date::now(); }
-
-    QStringList failures;
-
-private:
-    tq::ChosenFile m_chosen;
+struct AnsweringDialogs : tq::test::ScriptedDialogs {
+    AnsweringDialogs(const QString &path, int entry) { chosen = {path, entry}; }
 };
-
-// Resident memory in MB; ResetPeakMemory makes the peak start again from the current size.
-double StatusMB(const char *field) {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith(field))
-            return line.mid(int(qstrlen(field))).trimmed().split(' ').first().toDouble() / 1024;
-    return 0;
-}
-void ResetPeakMemory() {
-    QFile clear(QStringLiteral("/proc/self/clear_refs"));
-    if (clear.open(QIODevice::WriteOnly))
-        clear.write("5");
-}
 
 using ProgramFolder = tq::test::NewProgramFolder;
 
@@ -155,11 +120,11 @@ void BM_ExportLongestIntervalTrend(benchmark::State &state) {
     source.logs.interval = &log;
     double growth = 0;
     for (auto _ : state) {
-        ResetPeakMemory();
-        const double before = StatusMB("VmRSS:");
+        tq::bench::ResetPeakResident();
+        const double before = tq::bench::ResidentMB();
         if (command.Run(source) != tq::ExportOutcome::Written)
             state.SkipWithError("the export failed");
-        growth = std::max(growth, StatusMB("VmHWM:") - before);
+        growth = std::max(growth, tq::bench::PeakResidentMB() - before);
     }
     tq::Globals().CondensedView = false; // the reload turned it on
     state.counters["file_MB"] = double(QFileInfo(target).size()) / (1024 * 1024);

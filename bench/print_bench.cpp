@@ -2,57 +2,36 @@
 // table, the longest interval trend as a table and as a graph, and 20,000 alarm events.
 // Counters: the PDF's size in MB and the growth of the peak resident memory in MB during
 // the printout (pages stream to the file, so it stays small).
-#include "core/log_schema.h"
+#include "bench_support.h"
 #include "core/program_state.h"
 #include "print_fixtures.h"
 #include "print_test_support.h"
+#include "program_folder.h"
 
 #include <benchmark/benchmark.h>
 
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
-
-#include <fstream>
-#include <string>
 
 namespace {
 
-// A value of /proc/self/status in MB.
-double statusMb(const char *key) {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind(key, 0) == 0)
-            return std::stod(line.substr(std::string(key).size())) / 1024.0;
-    }
-    return 0;
-}
-
-void resetPeakMemory() {
-    std::ofstream("/proc/self/clear_refs") << "5";
-}
-
 void printKind(benchmark::State &state, const char *kind, int rows) {
-    QTemporaryDir folder;
     tq::Globals() = tq::ProgramState();
-    tq::Globals().AppFolder = folder.path();
-    tq::Globals().DatabasePath = folder.filePath(QStringLiteral("TQ6200.mdb"));
-    tq::CreateLogDatabase(tq::Globals().DatabasePath);
+    const tq::test::NewProgramFolder folder;
     const auto fixture = tq::test::MakePrintFixture(QString::fromLatin1(kind), rows);
     tq::test::PrintDialogs dialogs;
-    dialogs.pdf = folder.filePath(QStringLiteral("out.pdf"));
+    dialogs.pdf = folder.path(QStringLiteral("out.pdf"));
     tq::test::FakePrinters printers({}, {});
     printers.choosePdf = true;
     tq::frmPrint print;
     double growth = 0;
     for (auto _ : state) {
         QFile::remove(dialogs.pdf);
-        resetPeakMemory();
-        const double before = statusMb("VmRSS:");
+        tq::bench::ResetPeakResident();
+        const double before = tq::bench::ResidentMB();
         if (print.GoPrinter(fixture->request) != tq::PrintOutcome::Printed)
             state.SkipWithError("the printout failed");
-        growth = std::max(growth, statusMb("VmHWM:") - before);
+        growth = std::max(growth, tq::bench::PeakResidentMB() - before);
     }
     state.counters["pdf_MB"] = double(QFileInfo(dialogs.pdf).size()) / 1e6;
     state.counters["mem_growth_MB"] = growth;

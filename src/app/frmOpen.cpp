@@ -1,16 +1,15 @@
 #include "app/frmOpen.h"
 
 #include "core/gui/dialogs.h"
+#include "core/gui/layout_geometry.h"
 #include "core/gui/twips.h"
 #include "core/program_title.h"
 
 #include <QApplication>
 #include <QEvent>
 #include <QFrame>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
-#include <QScreen>
 
 #include <algorithm>
 
@@ -85,10 +84,7 @@ frmOpen::frmOpen(std::function<void()> showMain, QWidget *parent)
     connect(&m_timer, &QTimer::timeout, this, &frmOpen::tmrTimer_Timer);
 
     ArrangeSplash();
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->geometry();
-        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
-    }
+    CentreOnScreen(*this);
     show();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     Form_Activate();

@@ -2,6 +2,8 @@
 
 #include "core/gui/twips.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QWidget>
 
 #include <algorithm>
@@ -36,6 +38,14 @@ void place(QWidget *w, double left, double top, std::optional<double> width,
 
 void centre(QWidget *inner, const QWidget *outer, double raise) {
     place(inner, W(outer) / 2 - W(inner) / 2, H(outer) / 2 - H(inner) / 2 - raise);
+}
+
+void CentreOnScreen(QWidget &window) {
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->geometry();
+        window.move(area.x() + (area.width() - window.width()) / 2,
+                    area.y() + (area.height() - window.height()) / 2);
+    }
 }
 
 } // namespace tq

@@ -21,6 +21,9 @@ inline const std::optional<double> keep;
 void place(QWidget *w, double left, double top, std::optional<double> width = keep,
            std::optional<double> height = keep);
 
+// A window in the middle of the primary screen (left alone without a screen).
+void CentreOnScreen(QWidget &window);
+
 // The inner frame in the middle of its container, `raise` twips higher.
 void centre(QWidget *inner, const QWidget *outer, double raise = 0);
 

@@ -4,6 +4,7 @@
 #include "core/gui/dialogs.h"
 #include "core/gui/display_font.h"
 #include "core/gui/flex_grid.h"
+#include "core/gui/layout_geometry.h"
 #include "core/gui/twips.h"
 #include "core/log_schema.h"
 #include "core/messages.h"
@@ -21,12 +22,10 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 
 namespace tq {
 
@@ -125,10 +124,7 @@ void frmIntermittence::Form_Load(const DataViewOpening &opening) {
     setWindowTitle(ProgramWindowTitle());
     resize(TwipsToPixelsX(opening.width), TwipsToPixelsY(opening.height));
     vfgSummary->setVisible(opening.summaryVisible);
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->geometry();
-        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
-    }
+    CentreOnScreen(*this);
     setCaptions();
     vfgBrowse->setVisible(opening.options[0]);
     for (QWidget *graphView : std::initializer_list<QWidget *>{vtmGraph, lblTitle1, cmbBrowse})

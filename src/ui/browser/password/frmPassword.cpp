@@ -7,13 +7,11 @@
 #include "core/messages.h"
 #include "core/program_state.h"
 
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProxyStyle>
 #include <QPushButton>
-#include <QScreen>
 
 namespace tq {
 
@@ -82,10 +80,7 @@ frmPassword::frmPassword(QWidget *parent) : QDialog(parent) {
     ApplyDisplayFont(*this);
     setFixedWidth(TwipsToPixelsX(kInnerWidth));
     Form_Resize();
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->geometry();
-        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
-    }
+    CentreOnScreen(*this);
 }
 
 bool frmPassword::Ask() {

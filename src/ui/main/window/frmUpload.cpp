@@ -2,17 +2,16 @@
 
 #include "core/gui/display_font.h"
 #include "core/gui/font_copy.h"
+#include "core/gui/layout_geometry.h"
 #include "core/gui/twips.h"
 #include "core/messages.h"
 #include "core/program_state.h"
 #include "ui/main/window/busy_state.h"
 
 #include <QApplication>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScreen>
 
 namespace tq {
 
@@ -81,10 +80,7 @@ frmUpload::frmUpload(QWidget *parent) : QWidget(parent, Qt::Window) {
     if (look.cancel)
         m_cancel->setText(LoadMessage(6005));
     Form_Resize();
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->geometry();
-        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
-    }
+    CentreOnScreen(*this);
     m_focusTimer.start();
 }
 
