@@ -38,6 +38,14 @@ template <typename Log> void fillHead(Log &log) {
                                 .twa = 25});
 }
 
+// The request of a log the print job reads from the database.
+PrintRequest storedLog(qint32 kind, qint64 seqNo) {
+    PrintRequest request;
+    request.DataType = kind;
+    request.SeqNo = seqNo;
+    return request;
+}
+
 QString general(const Date &date) {
     return date.generalDate();
 }
@@ -318,12 +326,6 @@ protected:
                                       "Gas1After) VALUES (?, ?, ?, ?)"),
                        {relNo, DateParam(date), before, after});
     }
-    PrintRequest history(qint32 kind, qint64 seqNo) {
-        PrintRequest request;
-        request.DataType = kind;
-        request.SeqNo = seqNo;
-        return request;
-    }
 };
 
 TEST_F(HistoryPrintTest, CalibrationEntriesTakeTwoRowsAndBumpTestsThree) {
@@ -331,7 +333,7 @@ TEST_F(HistoryPrintTest, CalibrationEntriesTakeTwoRowsAndBumpTestsThree) {
     addHead(3, 40000, midnight, QStringLiteral("CO"), 500, 1, QStringLiteral("ppm"));
     addEntry("cHistory", 40000, Date::fromParts(2024, 1, 2, 10, 0, 0), 12.5f, 50);
     addEntry("cHistory", 40000, Date::fromParts(2024, 1, 9), ReadingCode::FailSpan, 50);
-    pages(history(3, 40000));
+    pages(storedLog(3, 40000));
     EXPECT_EQ(body(), (QStringList{
                           LoadMessage(5604) + "|" + LoadMessage(5605),
                           LoadMessage(5608) + "|SN0042",
@@ -356,7 +358,7 @@ TEST_F(HistoryPrintTest, CalibrationEntriesTakeTwoRowsAndBumpTestsThree) {
     addEntry("Bump", 7, Date::fromParts(2024, 1, 3), 48, 50, 2);
     addEntry("Bump", 7, Date::fromParts(2024, 1, 2), 10, 50, 1);
     addEntry("Bump", 7, Date::fromParts(2024, 1, 1), 10, 50, 0);
-    pages(history(10, 7));
+    pages(storedLog(10, 7));
     const QStringList rows = body().mid(6);
     EXPECT_EQ(
         rows,
@@ -371,19 +373,19 @@ TEST_F(HistoryPrintTest, CalibrationEntriesTakeTwoRowsAndBumpTestsThree) {
 
 TEST_F(HistoryPrintTest, HistoriesWithoutEntriesOrGasAndLongOnes) {
     addHead(3, 5, kStart);
-    pages(history(3, 5));
+    pages(storedLog(3, 5));
     EXPECT_EQ(body().last(), LoadMessage(5620) + "|" + LoadMessage(5621) + "|----(---)");
     ASSERT_EQ(rules().size(), 3);
     EXPECT_DOUBLE_EQ(rules()[2].y, rules()[1].y + kRow + 30) << "rule, one empty row, closing";
 
     addEntry("cHistory", 5, kStart, 12.5f, 50);
-    pages(history(3, 5));
+    pages(storedLog(3, 5));
     EXPECT_EQ(body().last(), LoadMessage(5634) + "|-----");
 
     addHead(3, 6, kStart, QStringLiteral("CO"), 500, 1, QStringLiteral("ppm"));
     for (int i = 0; i < 60; ++i)
         addEntry("cHistory", 6, kStart.addSeconds(-i * 3600), 1, 2);
-    pages(history(3, 6));
+    pages(storedLog(3, 6));
     ASSERT_GT(record.pages(), 1);
     const QStringList page2 = record.lines(2);
     EXPECT_EQ(page2[1], LoadMessage(5620) + "|" + LoadMessage(5621) + "|CO(500.0ppm)");
@@ -460,12 +462,6 @@ protected:
                          .arg(QLatin1String(table)),
                      {relNo, gas, code, DateParam(date)});
     }
-    PrintRequest events(qint32 kind, qint64 seqNo) {
-        PrintRequest request;
-        request.DataType = kind;
-        request.SeqNo = seqNo;
-        return request;
-    }
 };
 
 TEST_F(EventPrintTest, AlarmEventsOfAKeyAbove32767NewestFirst) {
@@ -476,7 +472,7 @@ TEST_F(EventPrintTest, AlarmEventsOfAKeyAbove32767NewestFirst) {
     addEvent("Alarm_Event", 40000, t1, ReadingCode::Warning); // the same second: stored order
     addEvent("Alarm_Event", 40000, Date::fromParts(2024, 3, 2), ReadingCode::NoValue);
     addEvent("Alarm_Event", 1, t1, ReadingCode::Alarm); // another log's
-    pages(events(5, 40000));
+    pages(storedLog(5, 40000));
     EXPECT_EQ(body(), (QStringList{
                           LoadMessage(5604) + "|" + LoadMessage(5605),
                           LoadMessage(5608) + "|SN0042",
@@ -502,7 +498,7 @@ TEST_F(EventPrintTest, AlarmEventsOfAKeyAbove32767NewestFirst) {
 TEST_F(EventPrintTest, TroublePowerAndSensorLayouts) {
     addHead(6, 2, kStart);
     addEvent("Trouble_Event", 2, kStart, ReadingCode::FailFlow, QStringLiteral("Body"));
-    pages(events(6, 2));
+    pages(storedLog(6, 2));
     EXPECT_EQ(
         body().mid(5),
         (QStringList{LoadMessage(5620) + "|" + LoadMessage(5621) + "|Gas/Body|Event",
@@ -513,7 +509,7 @@ TEST_F(EventPrintTest, TroublePowerAndSensorLayouts) {
     db.execute(QStringLiteral("INSERT INTO Power_Event (RelNo, Dates, Power_Type) VALUES "
                               "(3, ?, 1), (3, ?, 0)"),
                {DateParam(kStart), DateParam(kStart.addSeconds(-60))});
-    pages(events(7, 3));
+    pages(storedLog(7, 3));
     EXPECT_EQ(body().mid(5), (QStringList{LoadMessage(5620) + "|" + LoadMessage(5621) + "|Power",
                                           "1|" + general(kStart) + "|ON",
                                           "2|" + general(kStart.addSeconds(-60)) + "|OFF"}));
@@ -524,7 +520,7 @@ TEST_F(EventPrintTest, TroublePowerAndSensorLayouts) {
                               "(4, ?, 'H2S', 'ppm', 100, 1, 'ES-1827i', 'S123'), "
                               "(4, ?, '', '', 0, 0, 'ES-X', 'S9')"),
                {DateParam(kStart), DateParam(kStart.addSeconds(-60))});
-    pages(events(12, 4));
+    pages(storedLog(12, 4));
     EXPECT_EQ(body().mid(5),
               (QStringList{LoadMessage(5620) + "|" + LoadMessage(5621) + "|Model|SensorNO|Gas",
                            "1|" + general(kStart) + "|ES-1827i|S123|H2S(100.0ppm)",
@@ -534,11 +530,11 @@ TEST_F(EventPrintTest, TroublePowerAndSensorLayouts) {
 
     // A log without entries: the head block alone; any other kind: two empty rows.
     addHead(5, 9, kStart);
-    pages(events(5, 9));
+    pages(storedLog(5, 9));
     EXPECT_EQ(body().last(), LoadMessage(5668) + "|" + general(kStart));
     EXPECT_EQ(rules().size(), 1);
     Globals().DatabasePath = path(QStringLiteral("missing.mdb"));
-    pages(events(8, 9));
+    pages(storedLog(8, 9));
     EXPECT_TRUE(body().isEmpty());
 }
 
@@ -553,7 +549,7 @@ TEST_F(EventPrintTest, FortyThousandEventsPrintWholeOverPages) {
                        {DateParam(kStart.addSeconds(-i))});
         transaction.commit();
     }
-    pages(events(5, 40000));
+    pages(storedLog(5, 40000));
     qint64 rows = 0;
     qint64 last = 0;
     for (const PrintCall &call : record.of(PrintCall::Text)) {

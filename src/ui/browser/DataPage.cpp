@@ -522,17 +522,21 @@ bool DataPage::shownLogGone() {
         shown << m_selection.SelectedSeqNo;
     bool numeric = false;
     const qint64 summarised = DropLastTwo(m_summaryKey).trimmed().toLongLong(&numeric);
-    if (KindOfLeaf(AfterLastBlank(m_summaryKey)) && numeric)
+    if (KindOfLeaf(AfterLastBlank(m_summaryKey)) && numeric && !shown.contains(summarised))
         shown << summarised;
+    if (shown.isEmpty())
+        return false;
+    // One read for both: one is gone when fewer rows are left than logs shown.
     bool gone = false;
-    for (const QVariant &seqNo : shown)
-        guarded(30002, [&] {
-            gone = gone || Database(Globals().DatabasePath)
-                                   .scalar(QStringLiteral("Select Count(*) From Log_head Where "
-                                                          "SeqNo = ?"),
-                                           {seqNo})
-                                   .toLongLong() == 0;
-        });
+    guarded(30002, [&] {
+        const QString marks = QStringList(shown.size(), QStringLiteral("?")).join(u',');
+        gone =
+            Database(Globals().DatabasePath)
+                .scalar(
+                    QStringLiteral("Select Count(*) From Log_head Where SeqNo In (%1)").arg(marks),
+                    shown)
+                .toLongLong() < shown.size();
+    });
     return gone;
 }
 
