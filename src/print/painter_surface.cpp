@@ -41,6 +41,13 @@ public:
     }
     void EndDoc() override {
         PainterSurface::EndDoc();
+        // The temporary file is the owner's alone; the document gets the permissions of the
+        // file it replaces, or those of an ordinary new file.
+        QFile::setPermissions(m_temporary, QFileInfo::exists(m_target)
+                                               ? QFile::permissions(m_target)
+                                               : QFile::ReadOwner | QFile::WriteOwner |
+                                                     QFile::ReadUser | QFile::WriteUser |
+                                                     QFile::ReadGroup | QFile::ReadOther);
         // rename() replaces the target in one step: never a moment without either file.
         if (std::rename(QFile::encodeName(m_temporary).constData(),
                         QFile::encodeName(m_target).constData()) != 0) {

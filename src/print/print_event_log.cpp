@@ -71,7 +71,6 @@ void frmPrint::PrintEventLog(PrintSurface &target) {
 
     Database db(Globals().DatabasePath);
     const DbRow head = EventLogHead(db, m_request.SeqNo);
-    const qint64 relNo = head.integer(QStringLiteral("SeqNo"));
     for (std::size_t c = 0; c < 3; ++c)
         ColumnAlign[c] = 1;
     PrintRow(target, {LoadMessage(5604), QString(), LoadMessage(5605)});
@@ -89,7 +88,7 @@ void frmPrint::PrintEventLog(PrintSurface &target) {
     PrintEmptyRow(target);
     PrintEmptyRow(target);
 
-    const QList<DbRow> rows = EventLogRows(db, m_request.DataType, relNo);
+    const QList<DbRow> rows = EventLogRows(db, m_request.DataType, m_request.SeqNo);
     if (rows.isEmpty())
         return;
     const QStringList heading =

@@ -39,6 +39,8 @@ TEST_F(PrintPdfTest, ThePdfFileIsWrittenWholeUnderItsNameAndProposedNextTime) {
     EXPECT_EQ(files(), QStringList{QStringLiteral("list.pdf")}) << "no temporary file left";
     EXPECT_TRUE(dialogs.shown.isEmpty());
     EXPECT_EQ(CurrentPrinter(), QStringLiteral("Laser A"));
+    // Readable as any new file, not only by its owner as its temporary file was.
+    EXPECT_TRUE(QFile::permissions(dialogs.pdf) & QFile::ReadOther);
 
     // The next one proposes the last PDF and asks before replacing it.
     dialogs.answers = {BoxAnswer::Yes};

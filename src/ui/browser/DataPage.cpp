@@ -318,9 +318,7 @@ void DataPage::setButtons(bool enabled) {
 void DataPage::selectStoredLog(const QString &key) {
     if (const auto kind = KindOfLeaf(AfterLastBlank(key))) {
         // A number that is no number selects no log.
-        bool numeric = false;
-        const qint64 seqNo = DropLastTwo(key).trimmed().toLongLong(&numeric);
-        m_selection = {qint32(kind->type), numeric ? seqNo : 0};
+        m_selection = {qint32(kind->type), StoredLogSeqNo(key).value_or(0)};
     }
 }
 
@@ -520,10 +518,9 @@ bool DataPage::shownLogGone() {
     QVariantList shown;
     if (m_selection.SelectedSeqNo != 0)
         shown << m_selection.SelectedSeqNo;
-    bool numeric = false;
-    const qint64 summarised = DropLastTwo(m_summaryKey).trimmed().toLongLong(&numeric);
-    if (KindOfLeaf(AfterLastBlank(m_summaryKey)) && numeric && !shown.contains(summarised))
-        shown << summarised;
+    if (const auto summarised = StoredLogSeqNo(m_summaryKey);
+        summarised && !shown.contains(*summarised))
+        shown << *summarised;
     if (shown.isEmpty())
         return false;
     // One read for both: one is gone when fewer rows are left than logs shown.

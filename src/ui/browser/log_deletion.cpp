@@ -277,12 +277,11 @@ DeletionOutcome DeleteStoredLogs(const QString &databasePath, const QString &dat
     if (kind->scope == DeletionScope::Folder) {
         selection = tree.filterOf(key);
     } else {
-        bool numeric = false;
-        const qint64 seqNo = DropLastTwo(key).trimmed().toLongLong(&numeric);
-        if (!numeric)
+        const std::optional<qint64> seqNo = StoredLogSeqNo(key);
+        if (!seqNo)
             return {};
         const LogType type = KindOfLeaf(AfterLastBlank(key))->type;
-        selection = {QStringLiteral("SeqNo = ? And Types = ?"), {seqNo, int(type)}};
+        selection = {QStringLiteral("SeqNo = ? And Types = ?"), {*seqNo, int(type)}};
     }
     return deleteSelection(databasePath, dataFolder, selection, files);
 }

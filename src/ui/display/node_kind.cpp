@@ -1,5 +1,7 @@
 #include "ui/display/node_kind.h"
 
+#include "core/id_helpers.h"
+
 #include <algorithm>
 
 namespace tq {
@@ -47,6 +49,14 @@ std::optional<LogTypeKind> KindOfLeaf(const QString &letter) {
 bool IsGroupingLetter(const QString &letter) {
     static const QString letters = QStringLiteral("#STUM");
     return letter.size() == 1 && letters.contains(letter.front());
+}
+
+std::optional<qint64> StoredLogSeqNo(const QString &key) {
+    if (!KindOfLeaf(AfterLastBlank(key)))
+        return std::nullopt;
+    bool numeric = false;
+    const qint64 seqNo = DropLastTwo(key).trimmed().toLongLong(&numeric);
+    return numeric ? std::optional<qint64>(seqNo) : std::nullopt;
 }
 
 } // namespace tq

@@ -28,6 +28,10 @@ const std::array<LogTypeKind, 10> &LogTypeKinds();
 std::optional<LogTypeKind> KindOfFolder(const QString &letter);
 std::optional<LogTypeKind> KindOfLeaf(const QString &letter);
 
+// The SeqNo of a stored log's key (its number, a blank and its letter: "123 K"); none for
+// any other key or a number that is none.
+std::optional<qint64> StoredLogSeqNo(const QString &key);
+
 // The grouping letters: "#" root, "S" serial number, "T" station, "U" user, "M" folder.
 bool IsGroupingLetter(const QString &letter);
 
