@@ -6,6 +6,7 @@
 #include "core/messages.h"
 #include "core/program_state.h"
 #include "link/serial_log.h"
+#include "ui/common/hourglass.h"
 #include "ui/main/window/busy_state.h"
 #include "ui/main/window/download_support.h"
 #include "ui/main/window/frmMain.h"
@@ -166,7 +167,7 @@ bool frmMain::clearLoggerData() {
         return false;
     if (link.Connected()) {
         AddCommLogLine(LoadMessage(5433), kLogGreen);
-        const Hourglass hourglass(this);
+        const Hourglass hourglass(*this);
         if (link.BodyDataClear()) {
             AddCommLogLine(LoadMessage(5434), kLogGreen);
         } else {
@@ -205,7 +206,7 @@ bool frmMain::powerOff() {
 
 bool frmMain::DownloadInstrument() {
     uclPvif &link = *m_link;
-    const Hourglass hourglass(this);
+    const Hourglass hourglass(*this);
     if (!link.Connected()) {
         AddCommLogLine(LoadMessage(5417), kLogRed);
         link.AddLog(DatedLogLine(5522, Now()));

@@ -3,19 +3,9 @@
 #include "core/gui/dialogs.h"
 #include "core/messages.h"
 
-#include <QWidget>
-
 #include <cmath>
 
 namespace tq {
-
-Hourglass::Hourglass(QWidget *window) : m_window(window) {
-    m_window->setCursor(Qt::WaitCursor);
-}
-
-Hourglass::~Hourglass() {
-    m_window->unsetCursor();
-}
 
 bool AskYesNo(int message) {
     return ShowMessage({message, LoadMessage(message), LoadMessage(message + 1), BoxIcon::Question,

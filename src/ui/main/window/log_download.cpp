@@ -5,6 +5,7 @@
 #include "core/messages.h"
 #include "core/program_state.h"
 #include "link/serial_log.h"
+#include "ui/common/hourglass.h"
 #include "ui/main/import_pipeline.h"
 #include "ui/main/window/busy_state.h"
 #include "ui/main/window/download_support.h"
@@ -99,7 +100,7 @@ bool frmMain::DownloadLogData() {
     ProgramState &g = Globals();
     uclPvif &link = uclPV7130();
     m_lastDownloadImportedAll = false;
-    const Hourglass hourglass(this);
+    const Hourglass hourglass(*this);
     if (!link.Connected()) {
         AddCommLogLine(LoadMessage(5422), kLogRed);
         link.AddLog(DatedLogLine(5528, Now()));
@@ -135,7 +136,7 @@ bool frmMain::DownloadLogData() {
 }
 
 void frmMain::cmdInportDat_Click() {
-    const Hourglass hourglass(this);
+    const Hourglass hourglass(*this);
     ImportDumpFile(*this);
 }
 
