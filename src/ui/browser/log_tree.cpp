@@ -9,6 +9,7 @@
 #include <QRegularExpression>
 #include <QSet>
 
+#include <algorithm>
 #include <map>
 #include <set>
 
@@ -63,7 +64,7 @@ QString sortKey(const Level &level, const QString &text) {
 // The stored values of one grouping node and what lies below it.
 struct Group {
     QString label;
-    QStringList values;
+    QVariantList values;
     bool includesNull = false;
     std::map<QString, Group> children; // by sort key
     std::set<int> types;               // of a folder node
@@ -72,15 +73,21 @@ struct Group {
 void addValue(Group &group, const QVariant &value, const QString &label) {
     if (group.label.isNull() || label < group.label)
         group.label = label;
-    if (value.isNull())
+    if (value.isNull()) {
         group.includesNull = true;
-    else if (!group.values.contains(value.toString()))
-        group.values.append(value.toString());
+        return;
+    }
+    // A blob never equals a text in SQLite, so "AB" and X'4142' are two values to bind.
+    const auto same = [&value](const QVariant &known) {
+        return known.metaType() == value.metaType() && known == value;
+    };
+    if (std::none_of(group.values.cbegin(), group.values.cend(), same))
+        group.values.append(value);
 }
 
 QString valuesFilter(const LogTreeNode &node, QVariantList &params) {
     QString values;
-    for (const QString &value : node.values) {
+    for (const QVariant &value : node.values) {
         values += values.isEmpty() ? QStringLiteral("?") : QStringLiteral(", ?");
         params.append(value);
     }

@@ -39,9 +39,10 @@ struct LogTreeNode {
     QString letter;
     int parent = -1; // index of the parent node; -1 for the root
     std::vector<int> children;
-    // A grouping node: the column and the exact values it stands for.
+    // A grouping node: the column and the exact values it stands for, as stored (a text, or
+    // a blob that another program wrote), so binding them finds exactly those rows.
     QString column;
-    QStringList values;
+    QVariantList values;
     bool includesNull = false;
     // A type folder: its LogType.
     int type = 0;

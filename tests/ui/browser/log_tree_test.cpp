@@ -181,6 +181,9 @@ TEST_F(LogTreeTest, IdentifiersPeopleTypeGroupAndListExactlyTheirLogs) {
         {"", "ST", "--------------------/ST"},
         {"AB", "C", "AB/C"},
         {"A", "BC", "A/BC"},
+        // Blobs that another program wrote group with the text they spell.
+        {QByteArray("AB"), "C", "AB/C"},
+        {QByteArray("BLOB"), QByteArray("st"), "BLOB/st"},
     };
     std::map<QString, QStringList> expected;
     for (std::size_t i = 0; i < stored.size(); ++i) {
@@ -214,9 +217,11 @@ TEST_F(LogTreeTest, BlankFolderNodeListsLogsWithABlankFolderId) {
     store({.folder = QStringLiteral(" "), .names = QStringLiteral("BLANK")});
     store({.folder = QVariant(), .names = QStringLiteral("NULL")});
     store({.folder = QStringLiteral("05/09"), .names = QStringLiteral("DATED")});
+    store({.folder = QByteArray("05/09"), .names = QStringLiteral("BLOB")});
+    store({.folder = QByteArray(" "), .names = QStringLiteral("BLOBBLANK")});
     const LogTree tree = build({});
-    EXPECT_EQ(listed(tree, QStringLiteral("* I")), (QStringList{"BLANK", "NULL"}));
-    EXPECT_EQ(listed(tree, QStringLiteral("05/09 I")), QStringList{"DATED"});
+    EXPECT_EQ(listed(tree, QStringLiteral("* I")), (QStringList{"BLANK", "BLOBBLANK", "NULL"}));
+    EXPECT_EQ(listed(tree, QStringLiteral("05/09 I")), (QStringList{"BLOB", "DATED"}));
 }
 
 TEST_F(LogTreeTest, UnknownKeyHasNoFilter) {
