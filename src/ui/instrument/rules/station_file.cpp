@@ -34,7 +34,8 @@ constexpr int kTooManyFields = 30306;
 constexpr int kControlCharacter = 30307;
 constexpr int kWideByteOrderMark = 30308;
 
-// The lines of a file as bytes, each up to CR or CR LF, read a chunk at a time.
+// The lines of a file as bytes, each up to CR, CR LF or LF (a list saved by a Linux editor
+// ends its lines in LF alone), read a chunk at a time.
 class LineReader {
 public:
     enum class Result { Line, TooLong, End, Failed };
@@ -51,15 +52,16 @@ public:
             if (m_at == m_chunk.size() && !fill())
                 return m_failed ? Result::Failed : started ? Result::Line : Result::End;
             started = true;
-            const qsizetype cr = m_chunk.indexOf('\r', m_at);
-            const qsizetype end = cr < 0 ? m_chunk.size() : cr;
+            const auto found = std::find_if(m_chunk.cbegin() + m_at, m_chunk.cend(),
+                                            [](char c) { return c == '\r' || c == '\n'; });
+            const qsizetype end = found - m_chunk.cbegin();
             line.append(QByteArrayView(m_chunk).sliced(m_at, end - m_at));
             m_at = end;
             if (line.size() > limit)
                 return Result::TooLong;
-            if (cr >= 0) {
+            if (found != m_chunk.cend()) {
                 ++m_at;
-                if ((m_at < m_chunk.size() || fill()) && m_chunk.at(m_at) == '\n')
+                if (*found == '\r' && (m_at < m_chunk.size() || fill()) && m_chunk.at(m_at) == '\n')
                     ++m_at;
                 return m_failed ? Result::Failed : Result::Line;
             }
@@ -89,12 +91,10 @@ bool hasWideByteOrderMark(const QByteArray &firstLine) {
            firstLine.startsWith(QByteArrayView("\x00\x00\xFE\xFF", 4));
 }
 
-// The first control character of a line other than Tab and LF (a lone LF belongs to its
-// line).
+// The first control character of a line other than Tab.
 std::optional<QChar> controlCharacter(const QString &line) {
     const auto found = std::find_if(line.cbegin(), line.cend(), [](QChar c) {
-        return c.category() == QChar::Other_Control && c != QLatin1Char('\t') &&
-               c != QLatin1Char('\n');
+        return c.category() == QChar::Other_Control && c != QLatin1Char('\t');
     });
     return found == line.cend() ? std::nullopt : std::optional<QChar>(*found);
 }

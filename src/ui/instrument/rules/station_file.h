@@ -28,14 +28,14 @@ struct StationFileImport {
     QStringList names; // one per line read, at most 256
 };
 
-// Reads the names of a station list file, checked whole before anything is used. CR and
-// CR LF end a line (a lone LF is a character of its line); the text is UTF-8, else the
+// Reads the names of a station list file, checked whole before anything is used. CR, CR LF
+// and LF end a line; the text is UTF-8, else the
 // active code page. A line's name is its second field, any further fields appended each
 // after a ","; "," and Tab separate fields, runs of them count as one and leading ones are
 // skipped. Reading stops after 256 lines, so a file of any size costs a few megabytes at
 // most. A file that cannot be read (30303 with its name and the reason) or that is no
 // station list gives no names: a UTF-16 or UTF-32 byte-order mark, a line of more than
-// 4,096 characters, a control character other than Tab and LF, or a line of more than 51
+// 4,096 characters, a control character other than Tab, or a line of more than 51
 // fields (30304 with the file name, the line number and the cause).
 StationFileImport ReadStationFile(const QString &path);
 

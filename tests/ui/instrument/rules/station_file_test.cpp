@@ -39,7 +39,7 @@ TEST_F(StationFileTest, ImportsTheNamesOfEachLine) {
         {"leading comma: empty name", ",NORTH\r\n", {""}, 1},
         {"no separator: empty name", "NORTH\r\n2,B\r\n", {"", "B"}, 2},
         {"empty line takes a station", "\r\n2,B\r\n", {"", "B"}, 2},
-        {"a lone LF belongs to its line", "1,A\n2,B\n3,C\r\n", {"A\n2,B\n3,C"}, 1},
+        {"LF only ends lines", "1,A\n2,B\n3,C\r\n", {"A", "B", "C"}, 3},
         {"CR only ends lines", "1,A\r2,B\r", {"A", "B"}, 2},
         {"no final line end", "1,A\r\n2,B", {"A", "B"}, 2},
         {"17 characters kept as read", "1,ABCDEFGHIJKLMNOPQ\r\n", {"ABCDEFGHIJKLMNOPQ"}, 1},
