@@ -71,8 +71,8 @@ void clsToken::setComments(int Index, const QString &value) {
 }
 
 QString clsToken::Tokens(int IndexNo) const {
-    // Slot 50 can be written but is never handed out.
-    return IndexNo >= 0 && IndexNo < kTokenSlots - 1 ? m_tokens[IndexNo] : QString();
+    // Every slot a split can fill is handed out, the 51st token of a full line too.
+    return IndexNo >= 0 && IndexNo < kTokenSlots ? m_tokens[IndexNo] : QString();
 }
 
 void clsToken::setTokens(int IndexNo, const QString &value) {

@@ -34,7 +34,7 @@ public:
     qint16 TokenCount() const { return m_tokenCount; }
     void setTokenCount(qint16 value) { m_tokenCount = value; }
 
-    // Get: slot IndexNo for 0..49, an empty text otherwise. Set: slot IndexNo for 0..50;
+    // Get: slot IndexNo for 0..50, an empty text otherwise. Set: slot IndexNo for 0..50;
     // any other index throws TqError(SubscriptOutOfRange).
     QString Tokens(int IndexNo) const;
     void setTokens(int IndexNo, const QString &value);

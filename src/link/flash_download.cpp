@@ -4,10 +4,12 @@
 #include "core/messages.h"
 #include "link/dump_list.h"
 #include "link/hex_text.h"
+#include "link/image_draft.h"
 #include "link/serial_log.h"
 #include "link/uclPvif.h"
 
 #include <QFile>
+#include <QScopeGuard>
 
 namespace tq {
 
@@ -81,24 +83,49 @@ bool uclPvif::rangeResult() {
     return false;
 }
 
-bool uclPvif::GetBinDump(const QString &FilePath, qint16 sb, qint16 eb) {
+// The shared frame of the two image downloads: the blocks go into a draft beside FilePath
+// (fresh: an erased image, else a copy of FilePath), which `readBlocks` fills and which
+// replaces FilePath only when it answers True.
+bool uclPvif::downloadImage(const QString &FilePath, bool fresh,
+                            const std::function<bool()> &readBlocks) {
     const SerialLogHold logHeld;
     m_cancel = false;
     emit DumpMessage(QStringLiteral("Initialize Local Image"));
     m_blockSize = kBlockBytes;
-    if (!QFile::exists(FilePath) || (sb == 0 && eb == kLastBlock))
-        createImage(FilePath);
-    else if (infraredInUse())
-        m_infrared->setImagePath(FilePath);
+    ImageDraft draft(FilePath);
+    // However the download ends, nothing is left writing to the draft.
+    const auto imageAgain = qScopeGuard([&] {
+        m_imageFile.reset();
+        m_binDumpPath = FilePath;
+        if (infraredInUse())
+            m_infrared->setImagePath(FilePath);
+    });
+    if (fresh) {
+        createImage(draft.path());
+    } else {
+        draft.copyImage();
+        if (infraredInUse())
+            m_infrared->setImagePath(draft.path());
+    }
     emit DumpMessage(QStringLiteral("Get FLASH Image"));
     SetSerialLog(LoadMessage(5569, {now()}));
     m_operationOk = true;
     m_cancel = false;
-    m_binDumpPath = FilePath;
+    m_binDumpPath = draft.path();
     m_binaryRetry = false;
     m_blockFailed = false;
-    readBlockRange(sb, eb, 0, true);
-    return rangeResult();
+    if (!readBlocks())
+        return false;
+    draft.place();
+    return true;
+}
+
+bool uclPvif::GetBinDump(const QString &FilePath, qint16 sb, qint16 eb) {
+    const bool fresh = !QFile::exists(FilePath) || (sb == 0 && eb == kLastBlock);
+    return downloadImage(FilePath, fresh, [&] {
+        readBlockRange(sb, eb, 0, true);
+        return rangeResult();
+    });
 }
 
 bool uclPvif::GetBinDump2(qint16 sb, qint16 eb, qint16 recsize) {
@@ -136,20 +163,16 @@ qint16 uclPvif::inRecord(qint32 address, qint16 recsize, bool stopAtEmpty) {
 }
 
 bool uclPvif::GetFastBinDump(const QString &FilePath) {
-    const SerialLogHold logHeld;
-    m_cancel = false;
-    emit DumpMessage(QStringLiteral("Initialize Local Image"));
-    m_blockSize = kBlockBytes;
-    createImage(FilePath);
-    emit DumpMessage(QStringLiteral("Get FLASH Image"));
-    SetSerialLog(LoadMessage(5569, {now()}));
-    const Date start = Date::now();
-    m_binDumpPath = FilePath;
-    m_operationOk = true;
-    m_cancel = false;
-    m_binaryRetry = false;
-    m_blockFailed = false;
+    Date start;
+    const bool read = downloadImage(FilePath, true, [&] { return fastBlockPlan(start); });
+    if (read)
+        SetSerialLog(TimedLogLine(5570, start, Date::now()));
+    return read;
+}
 
+// The blocks that hold data, area by area; `start` is when the first was asked for.
+bool uclPvif::fastBlockPlan(Date &start) {
+    start = Date::now();
     const auto probe = [this](qint16 block) { return GetBinDump2(block, block); };
     const auto areaDone = [this] {
         if (m_cancel)
@@ -197,10 +220,8 @@ bool uclPvif::GetFastBinDump(const QString &FilePath) {
     ringArea(0, 128) && trendSectors() && stackArea(384, 511) && stackArea(512, 639) &&
         ringArea(640, 128) && ringArea(768, 128) && ringArea(896, 128);
 
-    if (m_status == LinkStatus::Done && m_operationOk && !m_blockFailed) {
-        SetSerialLog(TimedLogLine(5570, start, Date::now()));
+    if (m_status == LinkStatus::Done && m_operationOk && !m_blockFailed)
         return true;
-    }
     setStatus(LinkStatus::Idle);
     return false;
 }

@@ -174,6 +174,9 @@ private:
     void readBlockRange(qint16 sb, qint16 eb, qint16 recsize, bool logEachBlock);
     bool rangeResult();
     void createImage(const QString &path);
+    bool downloadImage(const QString &FilePath, bool fresh,
+                       const std::function<bool()> &readBlocks);
+    bool fastBlockPlan(Date &start);
     void WriteDumpList();
 
     // Detector commands.

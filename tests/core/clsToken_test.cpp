@@ -162,7 +162,7 @@ TEST(clsToken, FiftyOneTokensSplitTheFiftySecondFails) {
     token.setSource(commaLine(51));
     EXPECT_EQ(token.TokenCount(), 51);
     EXPECT_EQ(token.Tokens(49), QStringLiteral("49"));
-    EXPECT_EQ(token.Tokens(50), QString()); // slot 50 is stored but never handed out
+    EXPECT_EQ(token.Tokens(50), QStringLiteral("50")); // the 51st token is read too
 
     try {
         token.setSource(commaLine(52));
@@ -187,7 +187,8 @@ TEST(clsToken, TokensIndexRanges) {
     token.setTokens(0, QStringLiteral("zero"));
     token.setTokens(50, QStringLiteral("fifty"));
     EXPECT_EQ(token.Tokens(0), QStringLiteral("zero"));
-    EXPECT_EQ(token.Tokens(50), QString());
+    EXPECT_EQ(token.Tokens(50), QStringLiteral("fifty"));
+    EXPECT_EQ(token.Tokens(51), QString());
     EXPECT_EQ(token.Tokens(-1), QString());
     EXPECT_EQ(token.TokenCount(), 0);
     for (int index : {-1, 51}) {

@@ -49,13 +49,48 @@ TEST_F(FlashDownload, BytesBeyondABlockAreNotWrittenPastIt) {
 
 TEST_F(FlashDownload, ImageThatCannotBeWrittenFailsTheBlock) {
     serial->onWrite = [this](const QByteArray &) {
-        QFile::remove(image);
-        QDir().mkdir(image); // the image path is now a folder
+        // The file the blocks go to is now a folder.
+        QFile::remove(link.BinDumpPath());
+        QDir().mkdir(link.BinDumpPath());
         serial->reply(QByteArray(512, 'b'));
     };
     EXPECT_FALSE(link.GetBinDump(image, 3, 3));
     EXPECT_EQ(link.Status(), LinkStatus::Idle);
     EXPECT_THAT(serialLog().toStdString(), ::testing::HasSubstr("Image file write error"));
+    EXPECT_EQ(readFile(image), QByteArray(kImage, char(0xFF)));
+}
+
+// The image file is the last complete image: a download that does not get every block
+// leaves it byte for byte, whether it failed, was cancelled or read a few blocks only.
+TEST_F(FlashDownload, AnUnfinishedDownloadKeepsTheLastImage) {
+    struct Case {
+        const char *name;
+        bool whole;  // GetBinDump of every block, else the fast download
+        bool cancel; // Cancel while block 3 comes in, else a line error
+    };
+    for (const Case &c :
+         {Case{"whole, line error", true, false}, Case{"whole, cancel", true, true},
+          Case{"fast, line error", false, false}, Case{"fast, cancel", false, true}}) {
+        const QByteArray last(kImage, 'x');
+        writeFile(image, last);
+        int requests = 0;
+        serial->onWrite = [&](const QByteArray &) {
+            if (++requests < 3) {
+                serial->reply(QByteArray(512, 'b'));
+            } else if (c.cancel) {
+                link.setCancel(true);
+            } else {
+                QMetaObject::invokeMethod(
+                    serial, [this] { emit serial->commEvent(CommEvent::Parity); },
+                    Qt::QueuedConnection);
+            }
+        };
+        EXPECT_FALSE(c.whole ? link.GetBinDump(image, 0, 1023) : link.GetFastBinDump(image))
+            << c.name;
+        EXPECT_TRUE(readFile(image) == last) << c.name;
+        EXPECT_EQ(link.BinDumpPath(), image) << c.name;
+        EXPECT_FALSE(QFile::exists(image + ".part")) << c.name;
+    }
 }
 
 TEST_F(FlashDownload, WholeRangeStartsFromAFreshImage) {
@@ -70,6 +105,7 @@ TEST_F(FlashDownload, WholeRangeStartsFromAFreshImage) {
     const QByteArray bytes = readFile(image);
     EXPECT_EQ(bytes.count('b'), 11 * 512);
     EXPECT_EQ(bytes.mid(10 * 512, 11 * 512), QByteArray(11 * 512, 'b'));
+    EXPECT_FALSE(QFile::exists(image + ".part"));
 }
 
 TEST_F(FlashDownload, FastDumpRemembersABlockThatFailed) {

@@ -258,8 +258,10 @@ TEST_P(LinkAgainstSimulator, CompleteDumpEqualsTheImage) {
     writeFile(source, original);
     ASSERT_NO_FATAL_FAILURE(connectTo({"--image", source, "--long-block", "5"}));
     const QString image = path(QStringLiteral("TQ6200.DAT"));
+    writeFile(image, "an older image");
     ASSERT_TRUE(link->GetBinDump(image, 0, 1023));
     EXPECT_TRUE(readFile(image) == original);
+    EXPECT_FALSE(QFile::exists(image + ".part"));
 }
 
 TEST_P(LinkAgainstSimulator, DumpListIsWritten) {
@@ -321,17 +323,28 @@ TEST_P(LinkAgainstSimulator, ExchangeFaultsAreRetried) {
     }
 }
 
-TEST_P(LinkAgainstSimulator, DroppedBlockEndsTheDumpForAnotherTry) {
-    ASSERT_NO_FATAL_FAILURE(connectTo({"--drop-block", "3"}, 1, 1));
-    EXPECT_FALSE(link->GetBinDump(path(QStringLiteral("TQ6200.DAT")), 0, 10));
-    EXPECT_TRUE(link->BinaryRetry());
-    EXPECT_THAT(serialLog().toStdString(), HasSubstr("= timeout ="));
-}
-
-TEST_P(LinkAgainstSimulator, ShortBlockInTheFastDumpIsAFailure) {
-    ASSERT_NO_FATAL_FAILURE(connectTo({"--short-block", "65"}, 1, 1));
-    EXPECT_FALSE(link->GetFastBinDump(path(QStringLiteral("TQ6200.DAT"))));
-    EXPECT_TRUE(link->BinaryRetry());
+// A block that does not come, or comes short, ends the download for another try; the
+// last complete image stays as it was.
+TEST_P(LinkAgainstSimulator, AMissingOrShortBlockEndsTheDumpForAnotherTry) {
+    struct Case {
+        const char *fault;
+        bool fast;
+    };
+    for (const Case &c : {Case{"--drop-block", false}, Case{"--short-block", true}}) {
+        SCOPED_TRACE(c.fault);
+        const QString image = path(QStringLiteral("TQ6200.DAT"));
+        const QByteArray last = randomImage();
+        writeFile(image, last);
+        QFile::remove(SerialLogPath());
+        ASSERT_NO_FATAL_FAILURE(connectTo({c.fault, "65"}, 1, 1));
+        EXPECT_FALSE(c.fast ? link->GetFastBinDump(image) : link->GetBinDump(image, 60, 70));
+        EXPECT_TRUE(link->BinaryRetry());
+        EXPECT_THAT(serialLog().toStdString(), HasSubstr("= timeout ="));
+        EXPECT_TRUE(readFile(image) == last);
+        EXPECT_FALSE(QFile::exists(image + ".part"));
+        link.reset();
+        sim.reset();
+    }
 }
 
 TEST_P(LinkAgainstSimulator, PulledCableFailsTheExchange) {

@@ -55,14 +55,30 @@ const AlarmRecord *findRecord(const QString &type) {
     return nullptr;
 }
 
+// Counts the samples of a sample line that `log` still takes into the input's bound; one
+// past it is refused as SetDataB0 refuses a failure, and the log takes no more.
+void countInputSamples(InputSampleBound &bound, clsAlarm &log, const FramedLine &framed) {
+    if (!framed.compress || log.Duplicate() || log.Error())
+        return;
+    try {
+        bound.take(RunLengthSampleCount(RunLengthGroups(framed.line)));
+    } catch (const TqError &error) {
+        WriteSerialLog(ErrorCatchLine(QStringLiteral("SetDataB0"), error));
+        log.setError(true);
+    }
+}
+
 } // namespace
 
 bool clsAlarms::SetDatas(const QString &vData, bool TestFlag) {
     const FramedLine framed = FrameRecordLine(KeepPrintable(vData), m_previousKey, m_previousType);
     const ItemPtr log = itemFor(framed.key + QStringLiteral(" L"));
     bool answer = true; // a type without a decoder is taken and ignored
-    if (const AlarmRecord *record = findRecord(framed.type))
+    if (const AlarmRecord *record = findRecord(framed.type)) {
+        if (record->decode == decodeSamples && !TestFlag)
+            countInputSamples(m_inputSamples, *log, framed);
         answer = framed.line.size() >= record->minLength && record->decode(*log, framed, TestFlag);
+    }
     if (TestFlag && !answer)
         setFailLine(FailLine() + QStringLiteral("\r\n") + framed.line);
     m_previousKey = framed.key;

@@ -103,6 +103,16 @@ bool CheckTwoSlotRecord(const QString &line, bool testFlag) {
     return testFlag ? first && second : first || second;
 }
 
+void InputSampleBound::take(qint64 samples) {
+    if (samples > m_capacity - m_taken)
+        throw TqError(ErrorKind::Overflow,
+                      QStringLiteral("%1 samples after %2 exceed the %3 an image holds")
+                          .arg(samples)
+                          .arg(m_taken)
+                          .arg(m_capacity));
+    m_taken += samples;
+}
+
 void WriteSerialLog(const QString &text) {
     QString folder = Globals().AppFolder;
     if (!folder.isEmpty() && !folder.endsWith(QLatin1Char('/')))

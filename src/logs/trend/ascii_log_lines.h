@@ -2,6 +2,7 @@
 
 #include "core/date.h"
 #include "core/errors.h"
+#include "core/flash_layout.h"
 
 #include <QString>
 #include <QTime>
@@ -50,6 +51,31 @@ LogStartFields ParseLogStart(const QString &line);
 // numbers, part 2 when 57-60 are "****" or blank or 61-65 and 66-70 are numbers. A line
 // shorter than 69 characters fails. In test mode both parts must pass, otherwise one.
 bool CheckTwoSlotRecord(const QString &line, bool testFlag);
+
+// The most samples the area of a family in a real flash image holds: the interval-trend
+// ring, 64 KB of four-byte records each a run of up to 255 samples; the alarm-trend ring,
+// ten logs of 720 samples.
+inline constexpr qint64 kIntervalAreaSamples =
+    qint64(FlashAreas::IntervalTrend.last + 1 - FlashAreas::IntervalTrend.first) / 4 * 255;
+inline constexpr qint64 kAlarmAreaSamples =
+    qint64(FlashAreas::AlarmTrend.last + 1 - FlashAreas::AlarmTrend.first) /
+    FlashAreas::AlarmTrend.unit * 720;
+
+// The samples of all the sample lines one collection decodes, together. Each log is
+// bounded by its own sample table, but a new log starts at every new key, so a few bytes
+// a log could still make any number of samples: the input as a whole holds no more than
+// the family's area of a real flash image.
+class InputSampleBound {
+public:
+    explicit InputSampleBound(qint64 capacity) : m_capacity(capacity) {}
+    // Counts `samples` more, before they are expanded; throws TqError(Overflow), counting
+    // none, when they would take the input past the capacity.
+    void take(qint64 samples);
+
+private:
+    qint64 m_capacity;
+    qint64 m_taken = 0;
+};
 
 // Appends one line ending in CR LF to SerialLog.log in the program folder. The log is a
 // diagnostic aid: a log that cannot be written is passed over.

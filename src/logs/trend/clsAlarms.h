@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/log_collection.h"
+#include "logs/trend/ascii_log_lines.h"
 #include "logs/trend/clsAlarm.h"
 #include "logs/trend/trend_collection.h"
 
@@ -30,7 +31,10 @@ public:
 
     // Decodes one received text line into the log it belongs to; True when the line was
     // accepted. With TestFlag the line is only checked and a rejected one is appended to
-    // FailLine after CR LF. Failures that the decoders do not catch throw TqError.
+    // FailLine after CR LF. Outside it, a sample line that would take the samples of all the
+    // lines together past what the alarm area of an image holds is refused as SetDataB0
+    // refuses a failure (serial-log line, Error set). Failures that the decoders do not
+    // catch throw TqError.
     bool SetDatas(const QString &vData, bool TestFlag);
 
 private:
@@ -39,6 +43,7 @@ private:
 
     QString m_previousKey;
     QString m_previousType;
+    InputSampleBound m_inputSamples{kAlarmAreaSamples};
 };
 
 } // namespace tq

@@ -273,6 +273,7 @@ void IntervalTextLines::decodeSamples(clsInterval &log, LogState &state, qint32 
     qint32 &counter = state.counters[slot];
     const QList<RunLengthGroup> groups =
         SampleGroupsWithin(vData, counter, clsInterval::kSampleEntries);
+    m_inputSamples.take(RunLengthSampleCount(groups));
     if (groups.isEmpty())
         return;
     if (slot >= kLogGasSlots)

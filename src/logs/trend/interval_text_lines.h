@@ -1,5 +1,6 @@
 #pragma once
 
+#include "logs/trend/ascii_log_lines.h"
 #include "logs/trend/clsIntervals.h"
 
 #include <QHash>
@@ -37,8 +38,10 @@ public:
     // Events (record lines) and run-length coded samples (continuation lines, compress) of
     // gas slot digit - 1. A sample line whose samples would run past what a stored trend
     // keeps (clsInterval::kSampleEntries per slot) is refused whole, before it is expanded:
-    // False in test mode. Failures, that refusal among them, are caught: written to the
-    // serial log, Error set. True outside test mode.
+    // False in test mode. Outside it, so is one that would take the samples of all the
+    // lines together past what the interval area of an image holds. Failures, those
+    // refusals among them, are caught: written to the serial log, Error set. True outside
+    // test mode.
     bool SetDataA0(clsInterval &log, const QString &vData, bool TestFlag, bool compress);
 
 private:
@@ -51,6 +54,7 @@ private:
 
     clsIntervals &m_logs;
     QHash<const clsInterval *, LogState> m_states;
+    InputSampleBound m_inputSamples{kIntervalAreaSamples};
     QString m_previousKey;
     QString m_previousType;
 };

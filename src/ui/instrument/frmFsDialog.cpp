@@ -11,6 +11,7 @@
 #include "ui/instrument/rules/station_file.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
@@ -293,6 +294,11 @@ void frmFsDialog::improperStationList() {
                  BoxIcon::Critical, BoxButtons::Ok});
 }
 
+void frmFsDialog::stationFileFailed(const StationFileError &error) {
+    ShowMessage(
+        {error.messageId, error.text(), LoadMessage(kTitle), BoxIcon::Critical, BoxButtons::Ok});
+}
+
 void frmFsDialog::cmdOK_Click() {
     if (!CheckStationList()) {
         improperStationList();
@@ -318,14 +324,16 @@ void frmFsDialog::cmdStationExport_Click() {
                                        QStringLiteral("Comma separated (*.csv);;All files (*)")});
     if (path.isEmpty())
         return;
+    // A folder is no file to replace: writing to it fails and says so.
+    const QFileInfo target(path);
+    if (target.exists() && !target.isDir() && !OverwriteConfirmed())
+        return;
     QStringList names;
     for (int row = 0; row < m_vfgStation->Rows(); ++row)
         names.append(m_vfgStation->TextMatrix(row, kNameCol));
     const StationFileError error = WriteStationFile(path, names);
     if (error.messageId != 0) {
-        ShowMessage({error.messageId,
-                     LoadMessage(error.messageId, {error.params.value(0), error.params.value(1)}),
-                     LoadMessage(kTitle), BoxIcon::Critical, BoxButtons::Ok});
+        stationFileFailed(error);
         return;
     }
     ShowMessage(
@@ -340,9 +348,7 @@ void frmFsDialog::cmdStationImport_Click() {
     // The file is checked whole before any name is used, so a bad file changes nothing.
     const StationFileImport read = ReadStationFile(path);
     if (read.error.messageId != 0) {
-        const StationFileError &e = read.error;
-        ShowMessage({e.messageId, LoadMessage(e.messageId, {e.params.value(0), e.params.value(1)}),
-                     LoadMessage(kTitle), BoxIcon::Critical, BoxButtons::Ok});
+        stationFileFailed(read.error);
         return;
     }
     for (qint16 n = 0; n < qint16(read.names.size()); ++n) {

@@ -12,6 +12,7 @@ class QPushButton;
 namespace tq {
 
 class FlexGrid;
+struct StationFileError;
 
 // The detail-settings dialog: the detector's station list, edited on a working copy of an
 // instrument object and written back, only what changed, on OK. It also keeps the table of
@@ -57,6 +58,8 @@ private:
     void vfgStation_AfterEdit(int row, int col);
     void currentCellChanged();
     void improperStationList();
+    // The box of a station file that could not be read or written.
+    void stationFileFailed(const StationFileError &error);
 
     clsInstrument *m_instrument = nullptr;
     clsInstrument m_work;

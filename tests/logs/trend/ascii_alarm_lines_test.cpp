@@ -2,6 +2,7 @@
 
 #include "core/errors.h"
 #include "core/program_state.h"
+#include "logs/trend/ascii_log_lines.h"
 #include "logs/trend/clsAlarms.h"
 #include "logs/trend/log_items.h"
 #include "logs/trend/run_length.h"
@@ -178,6 +179,27 @@ TEST_F(AlarmLines, SampleLinePastTheTableIsRefusedWhole) {
         EXPECT_EQ(log->pendingSamples().recordCount(), c.kept) << c.name;
         EXPECT_TRUE(serialLog().startsWith("<<< error catch in SetDataB0() >>> 6:")) << c.name;
     }
+}
+
+// Each log keeps no more than its table, but every new key starts a log: the lines given to
+// one collection together make no more samples than the alarm area of an image holds, ten
+// logs of 720.
+TEST_F(AlarmLines, TheInputAsAWholeHoldsNoMoreSamplesThanAnImage) {
+    ASSERT_EQ(kAlarmAreaSamples, 10 * 720);
+    const auto key = [](int n) { return QString::number(n).rightJustified(2, QChar('0')); };
+    struct Case {
+        qint64 samples;
+        bool taken;
+    };
+    // Ten logs of 720 samples fit exactly, and then not one sample more.
+    QList<Case> cases(10, Case{720, true});
+    cases.append({1, false});
+    for (int n = 0; n < cases.size(); ++n) {
+        feed(test::SampleLogLines(key(n), "B2", cases[n].samples));
+        EXPECT_EQ(alarms.Item(key(n) + " L")->Error(), !cases[n].taken) << n;
+    }
+    EXPECT_TRUE(serialLog().startsWith("<<< error catch in SetDataB0() >>> 6:"));
+    EXPECT_EQ(serialLog().count("\r\n"), 1);
 }
 
 TEST_F(AlarmLines, TestModeRefusesASampleLinePastTheTable) {

@@ -2,6 +2,7 @@
 
 #include "core/errors.h"
 #include "core/program_state.h"
+#include "logs/trend/ascii_log_lines.h"
 #include "logs/trend/interval_text_lines.h"
 #include "logs/trend/log_items.h"
 #include "logs/trend/run_length.h"
@@ -147,6 +148,37 @@ TEST_F(IntervalLines, SampleLinePastTheTableIsRefusedWhole) {
         EXPECT_EQ(log->pendingSamples().recordCount(), c.kept) << c.name;
         EXPECT_TRUE(serialLog().startsWith("<<< error catch in SetDataA0() >>> 6:")) << c.name;
     }
+}
+
+// Each log keeps no more than its table, but every new key starts a log: the lines given to
+// one collection together make no more samples than the interval area of an image holds.
+TEST_F(IntervalLines, TheInputAsAWholeHoldsNoMoreSamplesThanAnImage) {
+    ASSERT_EQ(kIntervalAreaSamples, 16384 * 255);
+    ASSERT_EQ(RunLengthSampleCount(RunLengthGroups(test::SampleLineOf(54001))), 54001);
+    // Slot 1 samples count as well; they are only counted, not kept, so this runs quickly.
+    const qint64 fullLogs = kIntervalAreaSamples / clsInterval::kSampleEntries; // 77
+    const qint64 rest = kIntervalAreaSamples % clsInterval::kSampleEntries;
+    const auto key = [](qint64 n) { return QString::number(n).rightJustified(2, QChar('0')); };
+    for (qint64 n = 0; n < fullLogs; ++n)
+        feed(test::SampleLogLines(key(n), "A2", clsInterval::kSampleEntries));
+    for (qint64 n = 0; n < fullLogs; ++n)
+        EXPECT_FALSE(logs.Item(key(n) + " L")->Error()) << n;
+    ASSERT_FALSE(QFile::exists(path("SerialLog.log")));
+
+    struct Case {
+        qint64 samples;
+        bool taken;
+    };
+    // One more full log is too many; the rest fits exactly, and then not one sample more.
+    const Case cases[] = {{clsInterval::kSampleEntries, false}, {rest, true}, {1, false}};
+    qint64 n = fullLogs;
+    for (const Case &c : cases) {
+        feed(test::SampleLogLines(key(n), "A2", c.samples));
+        EXPECT_EQ(logs.Item(key(n) + " L")->Error(), !c.taken) << c.samples;
+        ++n;
+    }
+    EXPECT_TRUE(serialLog().startsWith("<<< error catch in SetDataA0() >>> 6:"));
+    EXPECT_EQ(serialLog().count("\r\n"), 2);
 }
 
 TEST_F(IntervalLines, TestModeRefusesASampleLinePastTheTable) {

@@ -24,6 +24,23 @@ inline QString AmplifyingSampleLine() {
     return QStringLiteral("\x7f\x7f!!").repeated(16384);
 }
 
+// A coded sample line of exactly `samples` samples (of the digits 0001): runs of 4,095 and
+// one of the rest, each a two-character count and the two byte characters "!$".
+inline QString SampleLineOf(qint64 samples) {
+    constexpr int kLongestRun = 4095;
+    const auto run = [](qint64 count) {
+        return QString(QChar(int(64 + count / 64))) + QChar(int(64 + count % 64)) + "!$";
+    };
+    return run(kLongestRun).repeated(samples / kLongestRun) +
+           (samples % kLongestRun != 0 ? run(samples % kLongestRun) : QString());
+}
+
+// Lines that give log `key` (two characters) of a text-line family the gas slot record
+// `record` (such as "A2") and then `samples` samples in one sample line.
+inline QStringList SampleLogLines(const QString &key, const QString &record, qint64 samples) {
+    return {QLatin1Char('/') + key + record, SampleLineOf(samples)};
+}
+
 // A sample line that would run past a log's sample table, after lines that were taken.
 struct SampleOverrunCase {
     const char *name;

@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QtTest/QTest>
@@ -227,8 +228,12 @@ TEST_F(FsDialogTest, AnImportFillsTheLinesReadAndABadFileChangesNothing) {
         int message;
     };
     const QByteArray sixtyFields = "1,A" + QByteArray(",x").repeated(58) + "\r\n";
-    for (const Case &c :
-         {Case{"60 fields", "1,NEW\r\n" + sixtyFields, 8056}, Case{"missing", {}, 30303}}) {
+    for (const Case &c : {Case{"60 fields", "1,NEW\r\n" + sixtyFields, 30304},
+                          Case{"binary",
+                               "1,NEW\r\n\x7F"
+                               "ELF\x02\x01\r\n",
+                               30304},
+                          Case{"missing", {}, 30303}}) {
         open();
         dialogs.shown.clear();
         dialogs.file = path(QStringLiteral("bad.csv"));
@@ -256,8 +261,32 @@ TEST_F(FsDialogTest, ExportWritesTheListAndAFailureKeepsTheOldFile) {
         test::FileSizeLimit full(8);
         dialog->cmdStationExport_Click();
     }
-    EXPECT_EQ(dialogs.ids(), QList<int>{30302});
+    EXPECT_EQ(dialogs.ids(), (QList<int>{5307, 30302}));
     EXPECT_EQ(test::readFile(dialogs.file), QByteArray("1,OLD\r\n"));
+}
+
+// An existing file is replaced only after the overwrite question is answered Yes; a
+// folder is no file to replace and fails without the question.
+TEST_F(FsDialogTest, ExportAsksBeforeReplacingAFile) {
+    dialogs.file = path(QStringLiteral("Station.csv"));
+    test::writeFile(dialogs.file, "1,OLD\r\n");
+    open();
+    dialogs.answers = {BoxAnswer::No};
+    dialog->cmdStationExport_Click();
+    EXPECT_EQ(dialogs.ids(), QList<int>{5307});
+    EXPECT_EQ(test::readFile(dialogs.file), QByteArray("1,OLD\r\n"));
+
+    dialogs.shown.clear();
+    dialogs.answers = {BoxAnswer::Yes};
+    dialog->cmdStationExport_Click();
+    EXPECT_EQ(dialogs.ids(), (QList<int>{5307, 0}));
+    EXPECT_TRUE(test::readFile(dialogs.file).startsWith("1,ST0\r\n"));
+
+    dialogs.shown.clear();
+    dialogs.file = path(QStringLiteral("folder"));
+    QDir().mkpath(dialogs.file);
+    dialog->cmdStationExport_Click();
+    EXPECT_EQ(dialogs.ids(), QList<int>{30302});
 }
 
 } // namespace

@@ -18,6 +18,9 @@ bool IsValidStationName(const QString &name);
 struct StationFileError {
     int messageId = 0; // 0: no failure
     QStringList params;
+
+    // The message in the active language with its parameters.
+    QString text() const;
 };
 
 struct StationFileImport {
@@ -25,12 +28,15 @@ struct StationFileImport {
     QStringList names; // one per line read, at most 256
 };
 
-// Reads the names of a station list file, checked whole before anything is used: a file
-// that cannot be read (30303 with its name and the reason), or a line of more than 51
-// fields or 4,096 characters (8056 with the "Station List" caption), gives no names.
-// LF, CR LF and CR end a line; the text is UTF-8, else the active code page. A line's name
-// is its second field, any further fields appended each after a ","; "," and Tab separate
-// fields, runs of them count as one and leading ones are skipped.
+// Reads the names of a station list file, checked whole before anything is used. CR, CR LF
+// and LF end a line; the text is UTF-8, else the
+// active code page. A line's name is its second field, any further fields appended each
+// after a ","; "," and Tab separate fields, runs of them count as one and leading ones are
+// skipped. Reading stops after 256 lines, so a file of any size costs a few megabytes at
+// most. A file that cannot be read (30303 with its name and the reason) or that is no
+// station list gives no names: a UTF-16 or UTF-32 byte-order mark, a line of more than
+// 4,096 characters, a control character other than Tab, or a line of more than 51
+// fields (30304 with the file name, the line number and the cause).
 StationFileImport ReadStationFile(const QString &path);
 
 // Writes one line per name, numbered from 1, replacing the file only when the whole
