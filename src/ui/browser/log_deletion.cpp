@@ -50,20 +50,24 @@ DeletionOutcome deleteLogs(const QString &databasePath, const QString &dataFolde
     Database db(databasePath);
     // The commit reaches the disk before the first file goes, through a power failure too.
     db.execute(QStringLiteral("PRAGMA synchronous=FULL"));
+    DeletionJournal earlier; // what an earlier deletion could not remove
     DeletionJournal journal;
+    bool journaled = false;
     try {
         Transaction transaction(db, Transaction::Lock::Immediate);
-        // Files an earlier deletion could not remove stay named.
-        journal = ReadDeletionJournal(journalPath);
+        earlier = ReadDeletionJournal(journalPath);
+        journal = earlier;
         journalFiles(db, journal);
         WriteDeletionJournal(journalPath, journal);
+        journaled = true;
         deleteRows(db);
         transaction.commit();
     } catch (const std::exception &) {
-        // Rolled back: every file the journal added belongs to a stored log, which finishing
-        // it keeps; what is left for the next opening otherwise is just as safe.
+        // Rolled back: nothing this deletion named is to go. Should the journal stay as it
+        // is, the next opening keeps every file of a stored log all the same.
         try {
-            FinishDeletion(db, databasePath, dataFolder);
+            if (journaled)
+                WriteDeletionJournal(journalPath, earlier);
         } catch (const std::exception &) {
         }
         throw;

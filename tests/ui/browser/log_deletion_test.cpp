@@ -130,6 +130,27 @@ TEST_F(LogDeletionTest, AJournalThatCannotBeWrittenOrReadDeletesNothing) {
     expectNothingDeleted(30023);
 }
 
+// A statement that fails once the journal is written: the rows roll back and the journal
+// is as it was, so no file goes, not even one of no log when every log was to go.
+TEST_F(LogDeletionTest, AFailureAfterTheJournalWasWrittenRemovesNoFile) {
+    db().execute(QStringLiteral("Drop Table SnapShot"));
+    WriteDeletionJournal(journal(), {false, {QStringLiteral("09/05/gone.Dat")}});
+    for (const QString key : {"A1234 S", "3 K", "0 #"}) {
+        SCOPED_TRACE(key.toStdString());
+        const QString before = snapshot();
+        try {
+            remove(key);
+            ADD_FAILURE() << "the deletion did not fail";
+        } catch (const TqError &error) {
+            EXPECT_EQ(DeletionFailureReason(error), LoadMessage(30019));
+        }
+        EXPECT_EQ(snapshot(), before);
+        EXPECT_EQ(ReadDeletionJournal(journal()).files,
+                  QStringList{QStringLiteral("09/05/gone.Dat")});
+        EXPECT_FALSE(ReadDeletionJournal(journal()).wholeFolder);
+    }
+}
+
 TEST_F(LogDeletionTest, ADatabaseHeldByAnotherWriterDeletesNothingAndSaysSo) {
     Database other(databasePath());
     Transaction holding(other);
