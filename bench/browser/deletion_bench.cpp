@@ -1,11 +1,13 @@
 // Deleting stored logs at size: 10,000 trend logs in 100 month folders of one serial number
 // (5,000 interval and 5,000 alarm trends), 1,000,000 alarm-trend samples (200 per alarm
-// trend, stored together as an import stores them) and 10,000 trend files. Every timed deletion
-// starts from a fresh copy of the fixture where it must.
+// trend, stored together as an import stores them) and 10,000 trend files: one log, a month
+// folder of 100, the serial number's 10,000 and every log, and the look for an interrupted
+// deletion that every opening of the program folder makes. Every timed deletion starts from
+// a fresh copy of the fixture where it must.
 
 #include "core/database.h"
-#include "core/log_schema.h"
-#include "logs/trend/trend_file.h"
+#include "stored_logs_at_size.h"
+#include "ui/browser/deletion_recovery.h"
 #include "ui/browser/log_deletion.h"
 #include "ui/browser/log_tree.h"
 
@@ -23,45 +25,9 @@ namespace {
 constexpr int kLogs = 10000;
 constexpr int kFolders = 100;
 
-// Rows 1..count of a generated table, for INSERT ... SELECT.
-QString numbers(int count) {
-    return QStringLiteral("With Recursive n(i) As (Select 1 Union All Select i + 1 From n "
-                          "Where i < %1) ")
-        .arg(count);
-}
-
 // The month folder of log i: 100 folders "mm/yy" of 100 logs each.
 QString folderOf(int i) {
-    const int folder = i % kFolders;
-    return QStringLiteral("%1/%2")
-        .arg(folder % 12 + 1, 2, 10, QLatin1Char('0'))
-        .arg(folder / 12, 2, 10, QLatin1Char('0'));
-}
-
-void makeFixture(const QString &folder) {
-    const QString database = folder + QStringLiteral("/TQ6200.mdb");
-    const QString data = folder + QStringLiteral("/Data");
-    tq::CreateLogDatabase(database);
-    tq::Database db(database);
-    tq::Transaction transaction(db);
-    // Odd SeqNos interval trends, even ones alarm trends.
-    db.execute(numbers(kLogs) +
-               QStringLiteral("Insert Into Log_head (SeqNo, Names, SerialNo, StationID, UserID, "
-                              "FolderID, Types, Dates, Sampling) Select i, 'L' || i, 'SN1', "
-                              "'ST1', 'US1', printf('%02d/%02d', (i % 100) % 12 + 1, (i % 100) / "
-                              "12), 2 - i % 2, '2009-05-01 10:00:00', 1 From n"));
-    db.execute(numbers(1000000) +
-               QStringLiteral("Insert Into Alarm_Data (RelNo, Datetimes, Gas1Value) Select "
-                              "((i - 1) / 200) * 2 + 2, '2009-05-01 10:00:00', 1.5 From n"));
-    transaction.commit();
-    const QByteArray records(120, '\1');
-    for (int i = 1; i <= kLogs; ++i) {
-        const QString path = tq::TrendFilePath(data, folderOf(i), QStringLiteral("L%1").arg(i));
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        QFile file(path);
-        if (file.open(QIODevice::WriteOnly))
-            file.write(records);
-    }
+    return tq::test::MonthFolderOf(i, kFolders);
 }
 
 void copyFolder(const QString &from, const QString &to) {
@@ -80,7 +46,12 @@ void copyFolder(const QString &from, const QString &to) {
 // The fixture built once; copies of it for the deletions.
 class Fixture {
 public:
-    Fixture() { makeFixture(m_template.path()); }
+    Fixture() {
+        tq::test::MakeStoredLogs(m_template.path(), {.trendLogs = kLogs,
+                                                     .folders = kFolders,
+                                                     .firstSerialLogs = kLogs,
+                                                     .alarmSamples = 200});
+    }
     // A fresh copy; its database and data folder.
     void reset() {
         m_work = std::make_unique<QTemporaryDir>();
@@ -134,8 +105,8 @@ void BM_DeleteFolderOf100(benchmark::State &state) {
 }
 BENCHMARK(BM_DeleteFolderOf100)->Iterations(20)->Unit(benchmark::kMillisecond);
 
-// The serial number that holds all 10,000 logs, and the root.
-void BM_DeleteEverything(benchmark::State &state) {
+// A folder of 10,000 logs (the serial number that holds them all), and every log.
+void BM_DeleteTenThousand(benchmark::State &state) {
     Fixture &f = fixture();
     const QString key = state.range(0) ? QStringLiteral("0 #") : QStringLiteral("SN1 S");
     for (auto _ : state) {
@@ -146,11 +117,23 @@ void BM_DeleteEverything(benchmark::State &state) {
         deleteKey(f, tree, key);
     }
 }
-BENCHMARK(BM_DeleteEverything)
+BENCHMARK(BM_DeleteTenThousand)
     ->Arg(0)
     ->Arg(1)
     ->ArgName("root")
     ->Iterations(3)
     ->Unit(benchmark::kMillisecond);
+
+// What every opening of the program folder pays to look for an interrupted deletion when
+// there is none, with 10,000 trend files in the data folder.
+void BM_OpeningWithNothingToFinish(benchmark::State &state) {
+    Fixture &f = fixture();
+    f.reset();
+    for (auto _ : state) {
+        if (!tq::RecoverDeletions(f.database(), f.data()).isEmpty())
+            throw std::runtime_error("files were left");
+    }
+}
+BENCHMARK(BM_OpeningWithNothingToFinish)->Iterations(20)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -23,7 +23,8 @@ namespace {
 constexpr int kBusyTimeoutMs = 5000;
 
 [[noreturn]] void throwDatabase(const QString &what, const QString &sql, const QSqlError &error) {
-    throw TqError(ErrorKind::Database, QStringLiteral("%1: %2 [%3]").arg(what, error.text(), sql));
+    throw DatabaseError(FaultOfSqliteCode(error.nativeErrorCode()),
+                        QStringLiteral("%1: %2 [%3]").arg(what, error.text(), sql));
 }
 
 QString nextConnectionName() {
@@ -94,6 +95,33 @@ QVariant firstValue(const QSqlDatabase &db, const QString &sql, const QVariantLi
 }
 
 } // namespace
+
+DatabaseFault FaultOfSqliteCode(const QString &nativeErrorCode) {
+    bool numeric = false;
+    const int code = nativeErrorCode.toInt(&numeric);
+    if (!numeric)
+        return DatabaseFault::Other;
+    // An extended code keeps its primary code in the low byte.
+    switch (code & 0xff) {
+    case 5: // SQLITE_BUSY
+    case 6: // SQLITE_LOCKED
+        return DatabaseFault::Busy;
+    case 8: // SQLITE_READONLY
+        return DatabaseFault::ReadOnly;
+    case 13: // SQLITE_FULL
+        return DatabaseFault::Full;
+    case 10: // SQLITE_IOERR
+        return DatabaseFault::InputOutput;
+    case 11: // SQLITE_CORRUPT
+    case 26: // SQLITE_NOTADB
+        return DatabaseFault::Corrupt;
+    case 3:  // SQLITE_PERM
+    case 14: // SQLITE_CANTOPEN
+        return DatabaseFault::CannotOpen;
+    default:
+        return DatabaseFault::Other;
+    }
+}
 
 double SingleToDouble(float value) {
     if (!std::isfinite(value))
@@ -206,8 +234,8 @@ void Database::Connection::open(const QString &path) {
     db.setConnectOptions(
         QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
     if (!db.open())
-        throw TqError(
-            ErrorKind::Database,
+        throw DatabaseError(
+            FaultOfSqliteCode(db.lastError().nativeErrorCode()),
             QStringLiteral("Cannot open the database %1: %2").arg(path, db.lastError().text()));
     // SQLite reads the file only when it needs to; reading the schema now tells a database
     // from any other file at the open.
@@ -299,13 +327,19 @@ DatabaseSession::~DatabaseSession() {
 void DatabaseSession::Flush() {
     const QList<DbRow> result = m_db.query(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
     if (!result.isEmpty() && result.first().integer(QStringLiteral("busy")) != 0)
-        throw TqError(ErrorKind::Database,
-                      QStringLiteral("The database could not be written through: it is busy"));
+        throw DatabaseError(
+            DatabaseFault::Busy,
+            QStringLiteral("The database could not be written through: it is busy"));
 }
 
 // --- Transaction ---
 
-Transaction::Transaction(Database &db) : m_db(db) {
+Transaction::Transaction(Database &db, Lock lock) : m_db(db) {
+    // The driver begins deferred transactions only; commit and rollback are the same.
+    if (lock == Lock::Immediate) {
+        executed(m_db.connection(), QStringLiteral("Begin Immediate"), {});
+        return;
+    }
     if (!m_db.connection().transaction())
         throwDatabase(QStringLiteral("Cannot begin a transaction"), QStringLiteral("Begin"),
                       m_db.connection().lastError());

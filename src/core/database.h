@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/date.h"
+#include "core/errors.h"
 
 #include <QHash>
 #include <QList>
@@ -40,6 +41,32 @@ private:
     QVariantList m_values;
 };
 
+// Why the database refused, as far as a person can be told.
+enum class DatabaseFault {
+    Other,       // anything else (a statement the schema does not take, ...)
+    Busy,        // another connection held it for longer than the busy timeout
+    ReadOnly,    // it cannot be written
+    Full,        // the disk is full
+    InputOutput, // the disk failed a read or a write
+    Corrupt,     // the file is damaged or is no database
+    CannotOpen,  // the file cannot be opened
+};
+
+// The fault of an SQLite result code as QSqlError::nativeErrorCode() gives it, primary or
+// extended; Other for any other code or text.
+DatabaseFault FaultOfSqliteCode(const QString &nativeErrorCode);
+
+// A failure of the database: a TqError(Database) that also tells its fault.
+class DatabaseError : public TqError {
+public:
+    DatabaseError(DatabaseFault fault, const QString &message)
+        : TqError(ErrorKind::Database, message), m_fault(fault) {}
+    DatabaseFault fault() const { return m_fault; }
+
+private:
+    DatabaseFault m_fault;
+};
+
 // A date as a bound parameter.
 inline QVariant DateParam(const Date &date) {
     return QVariant::fromValue(date);
@@ -56,7 +83,9 @@ inline QVariant DateParam(const Date &date) {
 // QVariant as Null. QDateTime, QDate and QTime are refused: dates go in only as tq::Date.
 //
 // Every failure (open, prepare, execute, a refused value) throws TqError(Database) with the
-// driver's text; nothing is retried.
+// driver's text, a DatabaseError with its fault where the driver failed. A connection waits
+// up to 5 s for another one that holds the database (the busy timeout) before it fails as
+// Busy; nothing else is retried.
 class Database {
 public:
     // Opens the file at path. A missing file is an error: it is never created here.
@@ -116,7 +145,12 @@ private:
 // Begins a transaction; it is rolled back when the guard goes without commit().
 class Transaction {
 public:
-    explicit Transaction(Database &db);
+    enum class Lock {
+        Deferred,  // the write lock is taken by the first statement that writes
+        Immediate, // the write lock is taken at the start, waiting as long as the busy
+                   // timeout: no later statement fails for a connection that wrote meanwhile
+    };
+    explicit Transaction(Database &db, Lock lock = Lock::Deferred);
     ~Transaction();
     Transaction(const Transaction &) = delete;
     Transaction &operator=(const Transaction &) = delete;

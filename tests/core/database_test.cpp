@@ -11,8 +11,10 @@
 #include <QSqlDatabase>
 
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace tq {
@@ -75,6 +77,38 @@ TEST_F(DatabaseTest, OpeningAFileThatIsNoDatabaseFails) {
     test::writeFile(other, bytes);
     expectTqError(ErrorKind::Database, [&] { Database db(other); });
     EXPECT_EQ(test::readFile(other), bytes);
+}
+
+TEST(FaultOfSqliteCode, TakesPrimaryAndExtendedCodes) {
+    const std::vector<std::pair<QString, DatabaseFault>> cases = {
+        {"5", DatabaseFault::Busy},         {"517", DatabaseFault::Busy}, // BUSY_SNAPSHOT
+        {"6", DatabaseFault::Busy},         {"8", DatabaseFault::ReadOnly},
+        {"1032", DatabaseFault::ReadOnly},  {"13", DatabaseFault::Full},
+        {"10", DatabaseFault::InputOutput}, {"3338", DatabaseFault::InputOutput}, // IOERR_FSYNC
+        {"11", DatabaseFault::Corrupt},     {"26", DatabaseFault::Corrupt},
+        {"14", DatabaseFault::CannotOpen},  {"3", DatabaseFault::CannotOpen},
+        {"1", DatabaseFault::Other},        {"19", DatabaseFault::Other},
+        {"", DatabaseFault::Other},         {"busy", DatabaseFault::Other},
+    };
+    for (const auto &[code, fault] : cases)
+        EXPECT_EQ(FaultOfSqliteCode(code), fault) << code.toStdString();
+}
+
+TEST_F(DatabaseTest, FailuresOfTheDriverTellTheirFault) {
+    test::writeFile(path(QStringLiteral("other.mdb")), QByteArray(2048, 'x'));
+    const std::vector<std::pair<std::function<void()>, DatabaseFault>> cases = {
+        {[&] { Database db(path(QStringLiteral("missing.mdb"))); }, DatabaseFault::CannotOpen},
+        {[&] { Database db(path(QStringLiteral("other.mdb"))); }, DatabaseFault::Corrupt},
+        {[&] { Database(dbPath).execute(QStringLiteral("Selec 1")); }, DatabaseFault::Other},
+    };
+    for (const auto &[fail, fault] : cases) {
+        try {
+            fail();
+            ADD_FAILURE() << "no failure";
+        } catch (const DatabaseError &error) {
+            EXPECT_EQ(error.fault(), fault) << error.message().toStdString();
+        }
+    }
 }
 
 TEST_F(DatabaseTest, OpensAFileWhoseNameHoldsUriCharacters) {

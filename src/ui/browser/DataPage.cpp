@@ -486,8 +486,8 @@ void DataPage::mnuDelete_Click() {
     try {
         outcome = DeleteStoredLogs(g.DatabasePath, g.DataFolder, m_tree, key);
     } catch (const std::exception &e) {
-        ShowMessage(
-            {30011, LoadMessage(30011, {ErrorText(e)}), title, BoxIcon::Critical, BoxButtons::Ok});
+        ShowMessage({30011, LoadMessage(30011, {DeletionFailureReason(e)}), title,
+                     BoxIcon::Critical, BoxButtons::Ok});
         return;
     }
     // The selected or summarised log, when it went, can no longer be viewed.

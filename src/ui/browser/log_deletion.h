@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <exception>
 #include <optional>
 
 namespace tq {
@@ -25,38 +26,27 @@ struct DeletionKind {
 };
 std::optional<DeletionKind> DeletionKindOf(const QString &key);
 
-// The file operations of a deletion, so tests can make one of them fail.
-class DeletionFiles {
-public:
-    virtual ~DeletionFiles() = default;
-    // Renames a file, a link or a folder (never following a link); false when it failed.
-    virtual bool rename(const QString &from, const QString &to);
-    // Removes a file or a link; false when it failed.
-    virtual bool remove(const QString &path);
-    // Removes a folder with everything in it; links inside are removed, never followed.
-    virtual bool removeFolder(const QString &path);
-    virtual bool makeFolder(const QString &path);
-};
-
-// The production file operations.
-DeletionFiles &DefaultDeletionFiles();
-
 // What a deletion that took place left behind: files it could not remove (the rows of
-// their logs are gone).
+// their logs are gone), and trend files outside the data folder, which it leaves alone.
 struct DeletionOutcome {
     QStringList leftFiles;
 };
 
 // Deletes the stored logs of `key` (a key of `tree`, or a stored log's "SeqNo letter")
-// from the database at databasePath and their trend files under dataFolder, whole or not
-// at all: every statement runs in one transaction, trend files are moved aside before it
-// commits, back when it fails and removed after it. Only paths that resolve inside
-// dataFolder are touched; links are removed as links. Deleting every log swaps dataFolder
-// for an empty one and refuses unless dataFolder is the "Data" folder beside the database.
-// The table cLatestHist is never touched. Throws TqError when nothing was deleted; a key
-// whose letter deletes nothing deletes nothing.
+// from the database at databasePath and their trend files under dataFolder, so that an
+// interruption at any moment leaves each log whole or gone once the program folder is
+// opened again (RecoverDeletions): the trend files to remove are written into the deletion
+// journal beside the database first, every row goes in one transaction (which waits up to
+// the busy timeout for the database), and the files are removed once it has committed
+// (FinishDeletion). Only paths that resolve inside dataFolder are removed; links are removed
+// as links. Deleting every log empties dataFolder, a link to a folder staying the link, and
+// refuses unless dataFolder is the "Data" folder beside the database; without a dataFolder
+// no file is touched. The table cLatestHist is never touched. Throws TqError when nothing
+// was deleted; a key whose letter deletes nothing deletes nothing.
 DeletionOutcome DeleteStoredLogs(const QString &databasePath, const QString &dataFolder,
-                                 const LogTree &tree, const QString &key,
-                                 DeletionFiles &files = DefaultDeletionFiles());
+                                 const LogTree &tree, const QString &key);
+
+// Why a deletion failed, in words for the person (the database's fault, never its SQL).
+QString DeletionFailureReason(const std::exception &error);
 
 } // namespace tq

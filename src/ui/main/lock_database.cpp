@@ -4,6 +4,7 @@
 #include "core/log_schema.h"
 #include "core/messages.h"
 #include "core/program_state.h"
+#include "ui/browser/deletion_recovery.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -49,6 +50,12 @@ LockDatabaseResult LockDatabase(DatabaseLock &lock) {
     } catch (const TqError &e) {
         lock.Release();
         return failed(e.message());
+    }
+    // A deletion that was interrupted is finished or undone before anything reads the logs.
+    // What cannot be settled now stays named in its journal for the next opening.
+    try {
+        RecoverDeletions(g.DatabasePath, g.DataFolder);
+    } catch (const std::exception &) {
     }
     return {DatabaseLock::State::Locked, {}, {}};
 }

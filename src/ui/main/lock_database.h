@@ -23,9 +23,10 @@ QString JoinFolder(const QString &folder, const QString &name);
 // The database step of the start-up, run after the settings file is read: sets DataFolder
 // and DatabasePath from DataLocation, makes the data folder (one level: DataLocation must
 // exist), takes the lock file beside the database with lock, and creates the database when
-// it is missing. The database is made only under the lock, so a refused copy touches
-// nothing. Anything that cannot be made is Failed (never a run without a lock); the lock
-// is released again when the database cannot be made. Never throws.
+// it is missing, then finishes or undoes a deletion that was interrupted (RecoverDeletions).
+// The database is made only under the lock, so a refused copy touches nothing. Anything that cannot
+// be made is Failed (never a run without a lock); the lock is released again when the database
+// cannot be made. Never throws.
 LockDatabaseResult LockDatabase(DatabaseLock &lock);
 
 } // namespace tq

@@ -1,32 +1,22 @@
 #include "core/database.h"
 #include "core/errors.h"
+#include "core/messages.h"
 #include "deletion_fixture.h"
+#include "ui/browser/deletion_journal.h"
+#include "ui/browser/deletion_recovery.h"
 #include "ui/browser/log_deletion.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
+#include <utility>
+#include <vector>
+
 namespace tq {
 namespace {
 
 using test::HeadRow;
-
-// Renames or removals of chosen files fail, as a file held open or read-only would.
-class FailingFiles : public DeletionFiles {
-public:
-    bool rename(const QString &from, const QString &to) override {
-        ++renames;
-        return renames != failRenameAt && renames != failAlsoAt && DeletionFiles::rename(from, to);
-    }
-    bool remove(const QString &path) override {
-        return !failRemove.contains(QFileInfo(path).fileName()) && DeletionFiles::remove(path);
-    }
-    int failRenameAt = 0; // the rename that fails, counted from 1
-    int failAlsoAt = 0;   // a second one
-    QStringList failRemove;
-    int renames = 0;
-};
 
 class LogDeletionTest : public test::DeletionTest {
 protected:
@@ -34,9 +24,10 @@ protected:
     LogTree tree() {
         return LogTree::Build(db(), {true, false, true, false}, QStringLiteral("root"));
     }
-    DeletionOutcome remove(const QString &key, DeletionFiles &files = DefaultDeletionFiles()) {
-        return DeleteStoredLogs(databasePath(), dataFolder(), tree(), key, files);
+    DeletionOutcome remove(const QString &key) {
+        return DeleteStoredLogs(databasePath(), dataFolder(), tree(), key);
     }
+    QString journal() const { return path(QStringLiteral("TQ6200.DEL")); }
     void expectGone(const std::set<qint64> &gone) {
         EXPECT_EQ(tableRows(), expectedRows(gone));
         EXPECT_EQ(files(), expectedFiles(gone));
@@ -110,58 +101,115 @@ TEST_F(LogDeletionTest, ScopesAndTheirQuestions) {
     }
 }
 
-TEST_F(LogDeletionTest, AFileThatCannotBeMovedAsideDeletesNothing) {
-    // The fourth of the six trend files of the serial number, the one of the alarm trend,
-    // and the Data folder itself.
-    for (const auto &[key, failing] :
-         std::vector<std::pair<QString, int>>{{"A1234 S", 4}, {"3 K", 1}, {"0 #", 1}}) {
+// The journal is on disk before any row goes: where it cannot be written (a full disk) or
+// an earlier one cannot be read, nothing goes, and the box says which.
+TEST_F(LogDeletionTest, AJournalThatCannotBeWrittenOrReadDeletesNothing) {
+    const auto reasonOf = [&](int message) {
+        return LoadMessage(message, {QDir::toNativeSeparators(journal()), QStringLiteral("~")})
+            .section(QLatin1Char('~'), 0, 0);
+    };
+    const auto expectNothingDeleted = [&](int message) {
+        for (const QString key : {"A1234 S", "3 K", "0 #"}) {
+            SCOPED_TRACE(key.toStdString());
+            const QString before = snapshot();
+            try {
+                test::FileSizeLimit full(16); // not even the journal's first line
+                remove(key);
+                ADD_FAILURE() << "the deletion did not fail";
+            } catch (const TqError &error) {
+                EXPECT_TRUE(DeletionFailureReason(error).startsWith(reasonOf(message)))
+                    << error.message().toStdString();
+            }
+            EXPECT_EQ(snapshot(), before);
+        }
+    };
+    expectNothingDeleted(30020);
+    EXPECT_FALSE(QFileInfo::exists(journal()));
+    // A folder in its place cannot be read.
+    QDir().mkpath(journal());
+    expectNothingDeleted(30023);
+}
+
+// A statement that fails once the journal is written: the rows roll back and the journal
+// is as it was, so no file goes, not even one of no log when every log was to go.
+TEST_F(LogDeletionTest, AFailureAfterTheJournalWasWrittenRemovesNoFile) {
+    db().execute(QStringLiteral("Drop Table SnapShot"));
+    WriteDeletionJournal(journal(), {false, {QStringLiteral("09/05/gone.Dat")}});
+    for (const QString key : {"A1234 S", "3 K", "0 #"}) {
         SCOPED_TRACE(key.toStdString());
         const QString before = snapshot();
-        FailingFiles files;
-        files.failRenameAt = failing;
-        EXPECT_THROW(remove(key, files), TqError);
-        EXPECT_EQ(files.renames, 2 * failing - 1) << "what was moved is moved back";
+        try {
+            remove(key);
+            ADD_FAILURE() << "the deletion did not fail";
+        } catch (const TqError &error) {
+            EXPECT_EQ(DeletionFailureReason(error), LoadMessage(30019));
+        }
         EXPECT_EQ(snapshot(), before);
+        EXPECT_EQ(ReadDeletionJournal(journal()).files,
+                  QStringList{QStringLiteral("09/05/gone.Dat")});
+        EXPECT_FALSE(ReadDeletionJournal(journal()).wholeFolder);
     }
 }
 
-// A file moved aside that cannot be put back after a failure is named in the failure, and
-// the database keeps every row.
-TEST_F(LogDeletionTest, AFileThatCannotBePutBackIsNamed) {
-    FailingFiles files;
-    files.failRenameAt = 4; // the fourth trend file cannot be moved aside
-    files.failAlsoAt = 5;   // and the third, put back first, stays aside
-    try {
-        remove(QStringLiteral("A1234 S"), files);
-        ADD_FAILURE() << "the deletion did not fail";
-    } catch (const TqError &error) {
-        EXPECT_TRUE(error.message().contains(QStringLiteral("left under")));
-        EXPECT_TRUE(error.message().contains(QStringLiteral(".deleting")));
-    }
-    EXPECT_EQ(files.renames, 7);
-    EXPECT_EQ(tableRows(), expectedRows({}));
-}
-
-TEST_F(LogDeletionTest, ADatabaseHeldByAnotherWriterDeletesNothing) {
+TEST_F(LogDeletionTest, ADatabaseHeldByAnotherWriterDeletesNothingAndSaysSo) {
     Database other(databasePath());
     Transaction holding(other);
     other.execute(QStringLiteral("Update Log_head Set Names = Names Where SeqNo = 10"));
     for (const QString key : {"A1234 S", "0 #"}) {
         SCOPED_TRACE(key.toStdString());
         const QString before = snapshot();
-        EXPECT_THROW(remove(key), TqError);
+        try {
+            remove(key);
+            ADD_FAILURE() << "the deletion did not fail";
+        } catch (const TqError &error) {
+            EXPECT_EQ(DeletionFailureReason(error), LoadMessage(30013));
+        }
         EXPECT_EQ(snapshot(), before);
+        EXPECT_FALSE(QFileInfo::exists(journal()));
         EXPECT_TRUE(QFileInfo(dataFolder()).isDir());
     }
 }
 
-TEST_F(LogDeletionTest, FilesThatCannotBeRemovedAfterTheCommitAreReported) {
-    FailingFiles files;
-    files.failRemove << QStringLiteral("X.Dat.deleting");
-    const DeletionOutcome outcome = remove(QStringLiteral("A1234U-105/09 I"), files);
-    ASSERT_EQ(outcome.leftFiles.size(), 1);
-    EXPECT_TRUE(outcome.leftFiles[0].endsWith(QStringLiteral("X.Dat.deleting")));
+// A file that cannot be removed after the commit is named, and stays in the journal until
+// an opening of the program folder can remove it.
+TEST_F(LogDeletionTest, FilesThatCannotBeRemovedAfterTheCommitAreReportedAndKeptInTheJournal) {
+    const QString stuck = dataFolder() + QStringLiteral("/09/05/X.Dat");
+    QFile::remove(stuck);
+    QDir().mkpath(stuck);
+    test::writeFile(stuck + QStringLiteral("/in the way"), "x");
+    const DeletionOutcome outcome = remove(QStringLiteral("A1234U-105/09 I"));
+    EXPECT_EQ(outcome.leftFiles, QStringList{stuck});
     EXPECT_EQ(tableRows(), expectedRows({1, 2}));
+    EXPECT_EQ(ReadDeletionJournal(journal()).files, QStringList{QStringLiteral("09/05/X.Dat")});
+
+    QDir(stuck).removeRecursively();
+    test::writeFile(stuck, "X");
+    EXPECT_TRUE(RecoverDeletions(databasePath(), dataFolder()).isEmpty());
+    EXPECT_EQ(files(), expectedFiles({1, 2}));
+    EXPECT_FALSE(QFileInfo::exists(journal()));
+}
+
+// Deleting every log empties the folder a linked Data stands for: the link stays, links in it
+// are removed as links, and nothing outside it is touched.
+TEST_F(LogDeletionTest, EveryLogEmptiesTheTargetOfALinkedDataFolder) {
+    const QString target = path(QStringLiteral("elsewhere/logs"));
+    QDir().mkpath(path(QStringLiteral("elsewhere")));
+    ASSERT_TRUE(QDir().rename(dataFolder(), target));
+    ASSERT_TRUE(QFile::link(target, dataFolder()));
+    QDir().mkpath(path(QStringLiteral("outside")));
+    test::writeFile(path(QStringLiteral("outside/keep.Dat")), "outside");
+    ASSERT_TRUE(QFile::link(path(QStringLiteral("outside")), target + QStringLiteral("/09/07")));
+    test::writeFile(path(QStringLiteral("elsewhere/beside.Dat")), "beside");
+
+    const DeletionOutcome outcome = remove(QStringLiteral("0 #"));
+    EXPECT_TRUE(outcome.leftFiles.isEmpty()) << outcome.leftFiles.join(' ').toStdString();
+    EXPECT_EQ(tableRows(), expectedRows(all()));
+    EXPECT_EQ(QFileInfo(dataFolder()).symLinkTarget(), target);
+    EXPECT_TRUE(QDir(target).isEmpty(QDir::AllEntries | QDir::System | QDir::Hidden |
+                                     QDir::NoDotAndDotDot));
+    EXPECT_EQ(test::readFile(path(QStringLiteral("outside/keep.Dat"))), "outside");
+    EXPECT_EQ(test::readFile(path(QStringLiteral("elsewhere/beside.Dat"))), "beside");
+    EXPECT_FALSE(QFileInfo::exists(journal()));
 }
 
 TEST_F(LogDeletionTest, NothingOutsideTheDataFolderIsTouched) {
@@ -205,6 +253,39 @@ TEST_F(LogDeletionTest, EveryLogRefusesAFolderThatIsNotTheDataFolderBesideTheDat
     DeleteStoredLogs(databasePath(), QString(), tree(), QStringLiteral("1 G"));
     EXPECT_EQ(tableRows(), expectedRows({1}));
     EXPECT_EQ(files(), expectedFiles({}));
+}
+
+// The failure box tells the database's fault in words, never the statement that failed.
+TEST_F(LogDeletionTest, AFailureIsToldInWordsWithoutSql) {
+    const QString sql = QStringLiteral(": disk I/O error [Delete From Log_head]");
+    const std::vector<std::pair<DatabaseFault, int>> faults = {
+        {DatabaseFault::Busy, 30013},    {DatabaseFault::ReadOnly, 30014},
+        {DatabaseFault::Full, 30015},    {DatabaseFault::InputOutput, 30016},
+        {DatabaseFault::Corrupt, 30017}, {DatabaseFault::CannotOpen, 30018},
+        {DatabaseFault::Other, 30019},
+    };
+    for (const auto &[fault, message] : faults) {
+        const QString reason = DeletionFailureReason(DatabaseError(fault, sql));
+        EXPECT_EQ(reason, LoadMessage(message)) << message;
+        EXPECT_FALSE(reason.contains(QStringLiteral("Log_head")));
+    }
+    // A failure of the database without a fault of the driver (a value it refused).
+    EXPECT_EQ(DeletionFailureReason(TqError(ErrorKind::Database, sql)), LoadMessage(30019));
+    // Texts of the deletion's own are told as they are.
+    EXPECT_EQ(DeletionFailureReason(TqError(ErrorKind::File, QStringLiteral("words"))),
+              QStringLiteral("words"));
+
+    // And as the deletion meets them: a database file that is none, and no database.
+    test::writeFile(path(QStringLiteral("none.mdb")), QByteArray(4096, 'x'));
+    for (const auto &[database, message] : std::vector<std::pair<QString, int>>{
+             {QStringLiteral("none.mdb"), 30017}, {QStringLiteral("missing.mdb"), 30018}}) {
+        try {
+            DeleteStoredLogs(path(database), dataFolder(), tree(), QStringLiteral("1 G"));
+            ADD_FAILURE() << "the deletion did not fail";
+        } catch (const TqError &error) {
+            EXPECT_EQ(DeletionFailureReason(error), LoadMessage(message));
+        }
+    }
 }
 
 TEST_F(LogDeletionTest, AFolderOfMoreThan32767LogsGoesWhole) {

@@ -1,7 +1,10 @@
 #include "download_test_support.h"
 
+#include "core/database.h"
+#include "core/log_schema.h"
 #include "core/messages.h"
 #include "core/program_state.h"
+#include "ui/browser/deletion_journal.h"
 #include "ui/main/database_lock.h"
 #include "ui/main/lock_database.h"
 
@@ -237,6 +240,26 @@ TEST_F(LockDatabaseTest, HeldDatabaseReportsTheHolderAndMakesNothing) {
     EXPECT_EQ(result.message,
               LoadMessage(300, {QSysInfo::machineHostName(), QStringLiteral("holder")}));
     EXPECT_FALSE(exists(QStringLiteral("TQ6200.mdb")));
+}
+
+// Every opening of the program folder finishes a deletion that was interrupted: a trend
+// file whose log is gone goes, one whose log is stored stays, and so does no journal.
+TEST_F(LockDatabaseTest, TheDatabaseStepFinishesAnInterruptedDeletion) {
+    CreateLogDatabase(path(QStringLiteral("TQ6200.mdb")));
+    Database(path(QStringLiteral("TQ6200.mdb")))
+        .execute(QStringLiteral("Insert Into Log_head (SeqNo, FolderID, Types, Names) "
+                                "Values (1, '05/09', 1, 'KEPT')"));
+    QDir(dir.path()).mkpath(QStringLiteral("Data/09/05"));
+    test::writeFile(path(QStringLiteral("Data/09/05/KEPT.Dat")), "kept");
+    test::writeFile(path(QStringLiteral("Data/09/05/GONE.Dat")), "gone");
+    WriteDeletionJournal(
+        path(QStringLiteral("TQ6200.DEL")),
+        {false, {QStringLiteral("09/05/KEPT.Dat"), QStringLiteral("09/05/GONE.Dat")}});
+    DatabaseLock lock;
+    EXPECT_EQ(LockDatabase(lock).state, State::Locked);
+    EXPECT_EQ(test::readFile(path(QStringLiteral("Data/09/05/KEPT.Dat"))), "kept");
+    EXPECT_FALSE(exists(QStringLiteral("Data/09/05/GONE.Dat")));
+    EXPECT_FALSE(exists(QStringLiteral("TQ6200.DEL")));
 }
 
 struct UnmadeCase {
