@@ -132,6 +132,17 @@ bool IsTrendTime(double days) {
     return std::isfinite(days) && days >= first && days <= last;
 }
 
+int TrendFileFaultMessage(const TrendFileCheck &check) {
+    switch (check.state) {
+    case TrendFileState::Missing:
+        return 30005;
+    case TrendFileState::Damaged:
+        return 30006;
+    default:
+        return 0;
+    }
+}
+
 TrendFileReader::TrendFileReader(const QString &path) : m_file(path) {
     if (!m_file.exists()) {
         m_state = TrendFileState::Missing;

@@ -82,6 +82,9 @@ struct TrendFileCheck {
     QString path;
     bool sound() const { return state == TrendFileState::None || state == TrendFileState::Read; }
 };
+// The message that tells a missing (30005) or a damaged (30006) trend file, with its path
+// for ~1; 0 for a sound one.
+int TrendFileFaultMessage(const TrendFileCheck &check);
 
 // Reads a trend file record by record, a block at a time, so that a reader holds only the
 // samples it keeps. The records end at the end of the file or at its first damaged record.
