@@ -103,8 +103,12 @@ QString EntryPowerWord(const DbRow &row) {
 }
 
 QString EntryGasTitle(const DbRow &row, const QString &mark) {
-    return MakeGasTitle(row.text(QStringLiteral("Gas1Name")), row.text(QStringLiteral("Gas1Unit")),
-                        row.requiredSingle(QStringLiteral("Gas1Full")),
+    const QString name = row.text(QStringLiteral("Gas1Name"));
+    const QString unit = row.text(QStringLiteral("Gas1Unit"));
+    // A gas without a name has a title without its scale: nothing else is read.
+    if (name.trimmed().isEmpty())
+        return MakeGasTitle(name, unit, 0, 0, mark);
+    return MakeGasTitle(name, unit, row.requiredSingle(QStringLiteral("Gas1Full")),
                         row.requiredInteger<qint16>(QStringLiteral("Gas1Point")), mark);
 }
 

@@ -27,7 +27,8 @@ QList<DbRow> EventLogRows(Database &db, qint32 logType, qint64 relNo);
 // a word or number the log does not hold.
 QString EntryEventWord(const DbRow &row); // StatusCodeText of Alarm_Type
 QString EntryPowerWord(const DbRow &row); // "ON" or "OFF" by Power_Type
-// MakeGasTitle of a sensor change's Gas1Name, Gas1Unit, Gas1Full and Gas1Point.
+// MakeGasTitle of a row's Gas1Name, Gas1Unit, Gas1Full and Gas1Point (the full scale and
+// decimals only of a gas that has a name).
 QString EntryGasTitle(const DbRow &row, const QString &mark);
 // A stored date; nullopt for Null, which is written as an empty cell.
 std::optional<Date> StoredDate(const DbRow &row, const QString &column);
