@@ -327,6 +327,14 @@ TEST_F(ExportTextTest, WhatIsNotThereEndsTheExport) {
         return TrendFilePath(head.text(QStringLiteral("FolderID")),
                              head.text(QStringLiteral("Names")));
     };
+    // An event list of the type, its rows changed by the statement.
+    const auto listedAfter = [&](qint32 type, const char *sql) {
+        return [=](ExportTextTest &t) {
+            execute(sql, seqNo(type, 0));
+            t.eventSeqNo = seqNo(type, 0);
+            return ExportLogs{};
+        };
+    };
     struct Case {
         const char *name;
         qint32 logType;
@@ -336,10 +344,10 @@ TEST_F(ExportTextTest, WhatIsNotThereEndsTheExport) {
     const std::vector<Case> cases = {
         {"trend file missing", 1,
          [&](ExportTextTest &t) {
-             QFile::remove(trendFile(1, 2));
-             return t.loaded<clsInterval>(1, 2, kInterval);
+             QFile::remove(trendFile(1, 1));
+             return t.loaded<clsInterval>(1, 1, kInterval);
          },
-         LoadMessage(30005, {trendFile(1, 2)})},
+         LoadMessage(30005, {trendFile(1, 1)})},
         {"trend file damaged", 2,
          [&](ExportTextTest &t) {
              QFile file(trendFile(2, 0));
@@ -364,39 +372,19 @@ TEST_F(ExportTextTest, WhatIsNotThereEndsTheExport) {
          },
          LoadMessage(30106, {QStringLiteral("65429")})},
         {"Null Power_Type", 7,
-         [&](ExportTextTest &t) {
-             execute("Update Power_Event Set Power_Type=Null Where RelNo=?", seqNo(7, 0));
-             t.eventSeqNo = seqNo(7, 0);
-             return ExportLogs{};
-         },
+         listedAfter(7, "Update Power_Event Set Power_Type=Null Where RelNo=?"),
          QStringLiteral("Power_Type")},
         {"Null Alarm_Type", 5,
-         [&](ExportTextTest &t) {
-             execute("Update Alarm_Event Set Alarm_Type=Null Where RelNo=?", seqNo(5, 0));
-             t.eventSeqNo = seqNo(5, 0);
-             return ExportLogs{};
-         },
+         listedAfter(5, "Update Alarm_Event Set Alarm_Type=Null Where RelNo=?"),
          QStringLiteral("Alarm_Type")},
         {"Alarm_Type beyond 16 bits", 6,
-         [&](ExportTextTest &t) {
-             execute("Update Trouble_Event Set Alarm_Type=65429 Where RelNo=?", seqNo(6, 0));
-             t.eventSeqNo = seqNo(6, 0);
-             return ExportLogs{};
-         },
+         listedAfter(6, "Update Trouble_Event Set Alarm_Type=65429 Where RelNo=?"),
          QStringLiteral("Alarm_Type")},
         {"Null Gas1Full", 12,
-         [&](ExportTextTest &t) {
-             execute("Update SensorChange Set Gas1Full=Null Where RelNo=?", seqNo(12, 0));
-             t.eventSeqNo = seqNo(12, 0);
-             return ExportLogs{};
-         },
+         listedAfter(12, "Update SensorChange Set Gas1Full=Null Where RelNo=?"),
          QStringLiteral("Gas1Full")},
         {"Null Gas1Point", 12,
-         [&](ExportTextTest &t) {
-             execute("Update SensorChange Set Gas1Point=Null Where RelNo=?", seqNo(12, 0));
-             t.eventSeqNo = seqNo(12, 0);
-             return ExportLogs{};
-         },
+         listedAfter(12, "Update SensorChange Set Gas1Full=100, Gas1Point=Null Where RelNo=?"),
          QStringLiteral("Gas1Point")},
     };
     for (const Case &c : cases) {
