@@ -3,6 +3,7 @@
 #include "core/database.h"
 #include "core/errors.h"
 #include "core/program_state.h"
+#include "core/safe_file.h"
 
 #include <QDir>
 #include <QFile>
@@ -185,9 +186,19 @@ std::optional<TrendPoint> TrendFileReader::next() {
 
 StagedTrendFile::StagedTrendFile(const QString &path, const QByteArray &bytes)
     : m_path(path), m_file(std::make_unique<QSaveFile>(path)) {
-    if (!m_file->open(QIODevice::WriteOnly) || m_file->write(bytes) != bytes.size() ||
-        !m_file->flush() || m_file->size() != bytes.size()) {
-        const QString reason = m_file->errorString();
+    QString reason;
+    if (!m_file->open(QIODevice::WriteOnly)) {
+        reason = m_file->errorString();
+    } else {
+        try {
+            WriteAll(*m_file, bytes);
+            if (!m_file->flush() || m_file->size() != bytes.size())
+                reason = FileFailure(*m_file);
+        } catch (const TqError &error) {
+            reason = error.message();
+        }
+    }
+    if (!reason.isEmpty()) {
         m_file->cancelWriting();
         throw TqError(ErrorKind::File,
                       QStringLiteral("Cannot write the trend file %1: %2").arg(path, reason));

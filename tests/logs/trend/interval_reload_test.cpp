@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstring>
 #include <limits>
 #include <optional>
@@ -264,6 +265,22 @@ TEST(TrendFileTest, TheReaderStopsAtTheFirstDamagedRecord) {
     TrendFileReader gone(folder.filePath("gone.Dat"));
     EXPECT_FALSE(gone.next());
     EXPECT_EQ(gone.state(), TrendFileState::Missing);
+}
+
+// A trend file that does not fit on the disk names the system's reason and leaves no file.
+TEST(TrendFileTest, AStagedFileThatCannotBeWrittenNamesTheReason) {
+    const QTemporaryDir folder;
+    const QString tooLarge = QString::fromLocal8Bit(std::strerror(EFBIG));
+    for (const qsizetype size : {qsizetype(600), qsizetype(60000)}) {
+        const test::FileSizeLimit full(100);
+        try {
+            StagedTrendFile staged(folder.filePath("t.Dat"), QByteArray(size, '\1'));
+            ADD_FAILURE() << "the file was written";
+        } catch (const TqError &e) {
+            EXPECT_TRUE(e.message().endsWith(tooLarge)) << e.message().toStdString();
+        }
+    }
+    EXPECT_TRUE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
 }
 
 TEST(TrendFileTest, PathsStayInTheirFolder) {
