@@ -9,6 +9,7 @@
 #include "core/log_schema.h"
 #include "core/program_state.h"
 #include "logs/trend/clsInterval.h"
+#include "logs/trend/trend_file.h"
 #include "program_folder.h"
 #include "ui/main/import_pipeline.h"
 
@@ -25,6 +26,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -79,6 +81,48 @@ void BM_ReloadLongestInterval(benchmark::State &state) {
     state.counters["shown"] = samples;
 }
 
+// A stored interval trend whose trend file holds 1,000,000 records (12 MB, a run of 500
+// equal values then a change), reloaded condensed as a log of more samples than the table
+// holds: the reload keeps at most 54,001 entries and reads the file a block at a time, so
+// its memory does not grow with the file.
+void BM_ReloadOfAHugeTrendFile(benchmark::State &state) {
+    constexpr qint32 kRecords = 1000000;
+    const ProgramFolder folder;
+    const tq::Date start = tq::Date::fromParts(2024, 1, 1);
+    tq::TrendFileWriter samples;
+    for (qint32 n = 1; n <= kRecords; ++n)
+        samples.PutTrendPoint(n, start.addSeconds(qint64(n) * 10), float((n / 500) % 7));
+    tq::MakeTrendFolders(QStringLiteral("01/24"));
+    {
+        QFile file(tq::TrendFilePath(QStringLiteral("01/24"), QStringLiteral("ivHUGE")));
+        if (!file.open(QIODevice::WriteOnly) ||
+            file.write(samples.records()) != samples.records().size()) {
+            state.SkipWithError("the trend file could not be written");
+            return;
+        }
+    }
+    samples.clear();
+    tq::Database(tq::Globals().DatabasePath)
+        .execute(QStringLiteral("Insert Into Log_head (SeqNo, Names, FolderID, Dates, Dcount, "
+                                "Types) Values (1, 'ivHUGE', '01/24', ?, ?, 1)"),
+                 {tq::DateParam(start), kRecords});
+    double growth = 0;
+    qint32 kept = 0;
+    for (auto _ : state) {
+        tq::bench::ResetPeakResident();
+        const double before = tq::bench::ResidentMB();
+        tq::clsInterval log;
+        log.setSeqNo(1);
+        log.ReLoad();
+        kept = log.DataCount();
+        growth = std::max(growth, tq::bench::PeakResidentMB() - before);
+    }
+    tq::Globals().CondensedView = false; // the reload turned it on
+    state.counters["file_MB"] = double(kRecords) * tq::kTrendRecordSize / (1024 * 1024);
+    state.counters["kept"] = kept;
+    state.counters["growth_MB"] = growth;
+}
+
 // state.range(0): the event rows of other instruments in the database before each import.
 void BM_ImportIntoFilledDatabase(benchmark::State &state) {
     const ProgramFolder folder;
@@ -107,6 +151,7 @@ void BM_ImportIntoFilledDatabase(benchmark::State &state) {
 }
 
 BENCHMARK(BM_ReloadLongestInterval)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReloadOfAHugeTrendFile)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ImportIntoFilledDatabase)
     ->Arg(0)
     ->Arg(100000)

@@ -15,6 +15,7 @@
 // main window until it closes. A termination signal closes the window as Exit does;
 // before the window has loaded there is nothing to save, and the program just ends.
 int main(int argc, char **argv) {
+    tq::IgnoreFileSizeSignal();
     QApplication app(argc, argv);
     tq::SingleInstance instance;
     if (!instance.TryStart()) {

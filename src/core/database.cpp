@@ -36,10 +36,11 @@ QString nextConnectionName() {
 QVariant bindable(const QVariant &value, const QString &sql) {
     const QMetaType type = value.metaType();
     if (type == QMetaType::fromType<Date>()) {
-        // A date outside years 0-9999 has no text form that reads back; refuse it rather
+        // A date outside years 1-9999 has no text form that reads back; refuse it rather
         // than store text that no later read can take for a date.
-        const QString text = value.value<Date>().toSqlText();
-        if (!Date::fromSqlText(text))
+        const Date date = value.value<Date>();
+        const QString text = date.toSqlText();
+        if (!date.isValid() || !Date::fromSqlText(text))
             throw TqError(ErrorKind::Database,
                           QStringLiteral("The date %1 cannot be stored [%2]").arg(text, sql));
         return text;
@@ -194,6 +195,43 @@ Date DbRow::date(const QString &name) const {
         throw TqError(ErrorKind::TypeMismatch,
                       QStringLiteral("Column %1 holds no date: %2").arg(name, v.toString()));
     return *result;
+}
+
+namespace {
+
+[[noreturn]] void throwUnfit(const QString &name, const QVariant &v) {
+    throw TqError(ErrorKind::TypeMismatch,
+                  v.isNull() ? QStringLiteral("Column %1 is empty").arg(name)
+                             : QStringLiteral("Column %1 holds %2, which does not fit its field")
+                                   .arg(name, v.toString()));
+}
+
+} // namespace
+
+qint64 DbRow::requiredInteger(const QString &name, qint64 min, qint64 max) const {
+    const QVariant v = value(name);
+    if (v.isNull())
+        throwUnfit(name, v);
+    const qint64 result = integer(name);
+    if (result < min || result > max)
+        throwUnfit(name, v);
+    return result;
+}
+
+float DbRow::requiredSingle(const QString &name) const {
+    const QVariant v = value(name);
+    if (v.isNull())
+        throwUnfit(name, v);
+    const double result = real(name);
+    if (!std::isfinite(result) || std::fabs(result) > std::numeric_limits<float>::max())
+        throwUnfit(name, v);
+    return static_cast<float>(result);
+}
+
+bool DbRow::requiredBoolean(const QString &name) const {
+    if (isNull(name))
+        throwUnfit(name, QVariant());
+    return boolean(name);
 }
 
 // --- Database ---

@@ -11,6 +11,7 @@
 #include <QVariant>
 #include <QVariantList>
 
+#include <limits>
 #include <memory>
 
 namespace tq {
@@ -35,6 +36,17 @@ public:
     double real(const QString &name) const;
     bool boolean(const QString &name) const; // any non-zero is True
     Date date(const QString &name) const;    // parses "yyyy-MM-dd hh:mm:ss"
+
+    // Checked reads of a value the reader cannot do without: a Null, a value that is not of
+    // the asked kind and a number outside [min, max] (one that does not fit the field it is
+    // read into) throw TqError(TypeMismatch) naming the column, instead of reading as 0.
+    qint64 requiredInteger(const QString &name, qint64 min, qint64 max) const;
+    template <typename T> T requiredInteger(const QString &name) const {
+        return static_cast<T>(
+            requiredInteger(name, std::numeric_limits<T>::min(), std::numeric_limits<T>::max()));
+    }
+    float requiredSingle(const QString &name) const; // a finite number a float holds
+    bool requiredBoolean(const QString &name) const; // any non-zero is True
 
 private:
     QStringList m_names;

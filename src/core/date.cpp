@@ -7,6 +7,7 @@
 #include <QLocale>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cmath>
 
 namespace tq {
@@ -20,8 +21,16 @@ qint64 epochJulianDay() {
     return jd;
 }
 
+// The day count as the calendar reads it: within its range, NaN as 0.
+double calendarDays(double days) {
+    if (std::isnan(days))
+        return 0.0;
+    return std::clamp(days, Date::kFirstDay, Date::kEndDay);
+}
+
 // Splits a day count into a whole day number and the seconds of the day (0..86399).
-void split(double days, qint64 &day, qint64 &seconds) {
+void split(double rawDays, qint64 &day, qint64 &seconds) {
+    const double days = calendarDays(rawDays);
     const double whole = std::trunc(days);
     day = static_cast<qint64>(whole);
     seconds = std::llround(std::fabs(days - whole) * kSecondsPerDay);
@@ -80,8 +89,18 @@ qint64 Date::totalSeconds() const {
     return day * kSecondsPerDay + seconds;
 }
 
+bool Date::isValid() const {
+    return std::isfinite(m_days) && m_days >= kFirstDay && m_days < kEndDay;
+}
+
 Date Date::addSeconds(qint64 delta) const {
-    const qint64 total = totalSeconds() + delta;
+    // A sum beyond the calendar stops at its end.
+    constexpr qint64 first = qint64(kFirstDay) * kSecondsPerDay;
+    constexpr qint64 end = qint64(kEndDay) * kSecondsPerDay;
+    qint64 total = 0;
+    if (__builtin_add_overflow(totalSeconds(), delta, &total))
+        total = delta > 0 ? end : first;
+    total = std::clamp(total, first, end);
     const qint64 day =
         total >= 0 ? total / kSecondsPerDay : -((-total + kSecondsPerDay - 1) / kSecondsPerDay);
     return Date(join(day, total - day * kSecondsPerDay));

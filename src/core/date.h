@@ -13,8 +13,16 @@ namespace tq {
 // whole part the day and the fraction the time of day (for a negative count the fraction
 // still counts forward from midnight: -1.25 is 1899-12-29 06:00). It is plain calendar
 // arithmetic without time zones; only now() looks at the local clock.
+//
+// The calendar runs from 0001-01-01 to 9999-12-31, the years of the database's text form. A day
+// count outside it (NaN, infinite, or too large, as a damaged file can hold) is kept as it
+// came, so isValid() tells it apart, but every field, text and sum reads it as the nearest
+// end of the range (NaN as the day 0): no conversion of it overflows.
 class Date {
 public:
+    static constexpr double kFirstDay = -693593.0; // 0001-01-01
+    static constexpr double kEndDay = 2958466.0;   // 10000-01-01, the first day beyond
+
     constexpr Date() = default;
     constexpr explicit Date(double days) : m_days(days) {}
 
@@ -33,6 +41,8 @@ public:
     static Date now();
 
     constexpr double days() const { return m_days; }
+    // The day count is a number within the calendar's range.
+    bool isValid() const;
 
     // Calendar fields, the time rounded to the nearest second.
     QDate date() const;

@@ -6,6 +6,38 @@
 
 namespace tq {
 
+QString FileFailure(QFileDevice &file) {
+    // A write that stops part-way (the disk fills, the file-size limit is reached) reports
+    // no reason of its own: Qt then gives the last one it had, mostly "Unknown error". The
+    // system says why only when a write of what is left fails at once.
+    QString reason = file.errorString();
+    qint64 left = file.bytesToWrite();
+    while (left > 0) {
+        file.unsetError();
+        if (file.flush())
+            break;
+        reason = file.errorString();
+        const qint64 now = file.bytesToWrite();
+        if (now >= left)
+            break; // nothing more went out: this failure is the system's own
+        left = now;
+    }
+    return reason;
+}
+
+void WriteAll(QIODevice &device, const QByteArray &bytes) {
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        // A short write is followed by another: the failure comes with its reason.
+        const qint64 written = device.write(bytes.constData() + done, bytes.size() - done);
+        if (written <= 0) {
+            auto *file = qobject_cast<QFileDevice *>(&device);
+            throw TqError(ErrorKind::File, file ? FileFailure(*file) : device.errorString());
+        }
+        done += written;
+    }
+}
+
 void WriteWholeFile(const QString &path, const std::function<void(QIODevice &)> &write) {
     // An uncommitted QSaveFile removes its temporary file when it goes.
     QSaveFile file(path);
@@ -14,24 +46,21 @@ void WriteWholeFile(const QString &path, const std::function<void(QIODevice &)> 
     try {
         write(file);
     } catch (const TqError &error) {
-        // A buffered write that fails gives no reason; flushing what is left gives it.
-        if (error.kind() == ErrorKind::File && file.error() != QFileDevice::NoError &&
-            !file.flush())
-            throw TqError(ErrorKind::File, file.errorString());
+        if (error.kind() == ErrorKind::File && file.error() != QFileDevice::NoError)
+            throw TqError(ErrorKind::File, FileFailure(file));
         throw;
     }
     // QSaveFile::commit() does not notice an error of its own final flush (a short write
     // at a file-size limit), so flush and check here before the rename.
-    if (!file.flush() || file.error() != QFileDevice::NoError || !file.commit())
+    if (!file.flush() || file.error() != QFileDevice::NoError)
+        throw TqError(ErrorKind::File, FileFailure(file));
+    if (!file.commit())
         throw TqError(ErrorKind::File, file.errorString());
 }
 
 void WriteFileAtomically(const QString &path, const QByteArray &bytes) {
     try {
-        WriteWholeFile(path, [&](QIODevice &device) {
-            if (device.write(bytes) != bytes.size())
-                throw TqError(ErrorKind::File, device.errorString());
-        });
+        WriteWholeFile(path, [&](QIODevice &device) { WriteAll(device, bytes); });
     } catch (const TqError &error) {
         throw TqError(ErrorKind::File,
                       QStringLiteral("Cannot write %1: %2").arg(path, error.message()));

@@ -5,6 +5,7 @@
 
 #include <functional>
 
+class QFileDevice;
 class QIODevice;
 
 namespace tq {
@@ -15,6 +16,13 @@ namespace tq {
 // no temporary file remains; the failure passes on as TqError, of kind File with the reason
 // when the file itself failed.
 void WriteWholeFile(const QString &path, const std::function<void(QIODevice &)> &write);
+
+// Writes every byte to the device; a failure throws TqError(File) with the system's reason
+// ("No space left on device", "File too large").
+void WriteAll(QIODevice &device, const QByteArray &bytes);
+// Why a file device failed, in the system's words: a write or flush that stopped part-way
+// gives no reason of its own, so what is left is flushed again until the system says it.
+QString FileFailure(QFileDevice &file);
 
 // WriteWholeFile with `bytes`; the failure names the file. Throws TqError(File).
 void WriteFileAtomically(const QString &path, const QByteArray &bytes);

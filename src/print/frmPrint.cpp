@@ -7,6 +7,7 @@
 #include "core/program_state.h"
 #include "graph/uclVtmGraph.h"
 #include "logs/trend/clsAlarm.h"
+#include "print/export/log_checks.h"
 #include "print/painter_surface.h"
 #include "print/printer_system.h"
 
@@ -14,13 +15,17 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <cerrno>
+#include <cstring>
+
 namespace tq {
 
 namespace {
 
 const QString kTitle = QStringLiteral("TQ-6200 Data Logger");
 
-// Asks for the PDF file; empty when the person cancelled or kept an existing file.
+// Asks for the PDF file; empty when the person cancelled or kept an existing file. A folder
+// cannot be one: it fails before the overwrite question.
 QString choosePdfFile() {
     const QString proposed = LastPdfFile().isEmpty()
                                  ? QDir(Globals().AppFolder).filePath(QStringLiteral("Sample.pdf"))
@@ -29,6 +34,9 @@ QString choosePdfFile() {
         CurrentDialogs().SaveFileName({LoadMessage(5161), proposed, QStringLiteral("PDF (*.pdf)")});
     if (file.isEmpty())
         return {};
+    if (QFileInfo(file).isDir())
+        throw TqError(ErrorKind::File, QStringLiteral("%1: %2").arg(
+                                           file, QString::fromLocal8Bit(std::strerror(EISDIR))));
     if (QFileInfo::exists(file) && !OverwriteConfirmed())
         return {};
     return file;
@@ -101,6 +109,8 @@ PrintOutcome frmPrint::GoPrinter(const PrintRequest &request) {
     const QString document = (kTitle + PrintKindText(m_request.DataType, false)).simplified();
     std::unique_ptr<PrintSurface> target;
     try {
+        RequireWritableLog(m_request.DataType, m_request.IntervalData, m_request.AlarmData,
+                           m_request.SnapData);
         if (m_request.PrintType && (m_request.DataType == 1 || m_request.DataType == 2))
             SetPrintGraph();
         const int chosen = CurrentPrinterSystem().ChoosePrinter(printers, int(saved));

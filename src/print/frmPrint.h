@@ -56,8 +56,10 @@ public:
     frmPrint(const frmPrint &) = delete;
     frmPrint &operator=(const frmPrint &) = delete;
 
-    // Runs the job for the request and returns when it is over. Any failure, the graph's
-    // fill included, abandons the document and is told by message 30102.
+    // Runs the job for the request and returns when it is over. A log that cannot be
+    // printed whole (RequireWritableLog: a missing or damaged trend file, a code that does
+    // not fit its field) fails before the printer choice; any later failure, the graph's
+    // fill included, abandons the document. Failures are told by message 30102.
     PrintOutcome GoPrinter(const PrintRequest &request);
 
     // --- Page printers, on the request set last.

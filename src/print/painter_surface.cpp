@@ -2,6 +2,7 @@
 
 #include "core/errors.h"
 #include "core/messages.h"
+#include "core/safe_file.h"
 #include "graph/graph_drawing.h"
 #include "graph/uclVtmGraph.h"
 
@@ -10,75 +11,103 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QTemporaryFile>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace tq {
 
 namespace {
 
 constexpr double kTwipsPerInch = 1440.0;
+// The resolution and margins a high-resolution printer gives a PDF page.
+constexpr int kPdfResolution = 1200;
+constexpr double kPdfMarginPoints = 10;
 
-std::unique_ptr<QPrinter> portraitPrinter(QPrinter *printer, const QString &document) {
-    std::unique_ptr<QPrinter> owned(printer);
-    owned->setDocName(document);
-    // The one page setting of the job: portrait. A printer that refuses it prints as it can.
-    owned->setPageOrientation(QPageLayout::Portrait);
-    return owned;
-}
+// A printer of the system's list.
+class SystemPrinterSurface : public PainterSurface {
+public:
+    SystemPrinterSurface(QPrinter *printer, const QString &name)
+        : PainterSurface(std::unique_ptr<QPagedPaintDevice>(printer), nullptr, name),
+          m_printer(printer) {}
+    void EndDoc() override {
+        PainterSurface::EndDoc();
+        if (m_printer->printerState() == QPrinter::Error)
+            throw TqError(ErrorKind::File, failure());
+    }
+    void Abort() override {
+        if (painting())
+            m_printer->abort();
+        PainterSurface::Abort();
+    }
 
-// The PDF file: the temporary file beside the target becomes the target at the end.
+protected:
+    QString failure() override {
+        return QStringLiteral("The printer %1 did not take the document")
+            .arg(m_printer->printerName());
+    }
+
+private:
+    QPrinter *m_printer;
+};
+
+// The PDF file: written into a temporary file beside the target, which becomes the target
+// at the end.
 class PdfFileSurface : public PainterSurface {
 public:
-    PdfFileSurface(std::unique_ptr<QPrinter> printer, QString temporary, QString target)
-        : PainterSurface(std::move(printer)), m_temporary(std::move(temporary)),
-          m_target(std::move(target)) {}
+    PdfFileSurface(QPdfWriter *writer, QTemporaryFile *file, QString target)
+        : PainterSurface(std::unique_ptr<QPagedPaintDevice>(writer),
+                         std::unique_ptr<QIODevice>(file), target),
+          m_file(file), m_target(std::move(target)) {}
     ~PdfFileSurface() override {
         if (!m_done)
             Abort();
     }
     void EndDoc() override {
         PainterSurface::EndDoc();
+        if (!m_file->flush() || m_file->error() != QFileDevice::NoError) {
+            const QString reason = failure();
+            Abort();
+            throw TqError(ErrorKind::File, reason);
+        }
+        m_file->close();
         // The temporary file is the owner's alone; the document gets the permissions of the
         // file it replaces, or those of an ordinary new file.
-        QFile::setPermissions(m_temporary, QFileInfo::exists(m_target)
-                                               ? QFile::permissions(m_target)
-                                               : QFile::ReadOwner | QFile::WriteOwner |
-                                                     QFile::ReadUser | QFile::WriteUser |
-                                                     QFile::ReadGroup | QFile::ReadOther);
+        QFile::setPermissions(m_file->fileName(), QFileInfo::exists(m_target)
+                                                      ? QFile::permissions(m_target)
+                                                      : QFile::ReadOwner | QFile::WriteOwner |
+                                                            QFile::ReadUser | QFile::WriteUser |
+                                                            QFile::ReadGroup | QFile::ReadOther);
         // rename() replaces the target in one step: never a moment without either file.
-        if (std::rename(QFile::encodeName(m_temporary).constData(),
+        if (std::rename(QFile::encodeName(m_file->fileName()).constData(),
                         QFile::encodeName(m_target).constData()) != 0) {
+            const QString reason = QString::fromLocal8Bit(std::strerror(errno));
             Abort();
-            throw TqError(ErrorKind::File, QStringLiteral("%1 could not be written").arg(m_target));
+            throw TqError(ErrorKind::File, QStringLiteral("%1: %2").arg(m_target, reason));
         }
         m_done = true;
     }
     void Abort() override {
         PainterSurface::Abort();
-        QFile::remove(m_temporary);
+        // By name: QFile::remove() keeps a file whose last flush failed (a full disk).
+        QFile::remove(m_file->fileName());
         m_done = true;
     }
 
+protected:
+    QString failure() override {
+        return QStringLiteral("%1: %2").arg(m_target, FileFailure(*m_file));
+    }
+
 private:
-    QString m_temporary;
+    QTemporaryFile *m_file;
     QString m_target;
     bool m_done = false;
 };
-
-QString reserveTemporary(const QString &target) {
-    const QFileInfo info(target);
-    QTemporaryFile file(info.absolutePath() + QStringLiteral("/.") + info.fileName() +
-                        QStringLiteral(".XXXXXX"));
-    file.setAutoRemove(false);
-    if (!file.open())
-        throw TqError(ErrorKind::File,
-                      QStringLiteral("%1 could not be written: %2")
-                          .arg(QDir::toNativeSeparators(target), file.errorString()));
-    return file.fileName();
-}
 
 // Latin texts in a face whose line is about 1.16 em high, so the summary block of 20 rows
 // ends above the graph at 40 % of the page even where the application's face is a CJK
@@ -94,15 +123,12 @@ QStringList printFamilies(const QString &face) {
 
 } // namespace
 
-PainterSurface::PainterSurface(std::unique_ptr<QPrinter> printer)
-    : PrintSurface(SurfaceSizeTwips(printer.get()).width(),
-                   SurfaceSizeTwips(printer.get()).height()),
-      m_printer(std::move(printer)) {
-    if (!m_painter.begin(m_printer.get()))
-        throw TqError(ErrorKind::File,
-                      QStringLiteral("The printer %1 could not be started")
-                          .arg(m_printer->printerName().isEmpty() ? m_printer->outputFileName()
-                                                                  : m_printer->printerName()));
+PainterSurface::PainterSurface(std::unique_ptr<QPagedPaintDevice> device,
+                               std::unique_ptr<QIODevice> output, const QString &name)
+    : PrintSurface(SurfaceSizeTwips(device.get()).width(), SurfaceSizeTwips(device.get()).height()),
+      m_output(std::move(output)), m_device(std::move(device)) {
+    if (!m_painter.begin(m_device.get()))
+        throw TqError(ErrorKind::File, QStringLiteral("%1 could not be started").arg(name));
     applyScale();
     SetFont(QApplication::font().family(), 9, false);
 }
@@ -114,8 +140,8 @@ PainterSurface::~PainterSurface() {
 
 void PainterSurface::applyScale() {
     m_painter.resetTransform();
-    m_painter.scale(m_printer->logicalDpiX() / kTwipsPerInch,
-                    m_printer->logicalDpiY() / kTwipsPerInch);
+    m_painter.scale(m_device->logicalDpiX() / kTwipsPerInch,
+                    m_device->logicalDpiY() / kTwipsPerInch);
     m_painter.setRenderHint(QPainter::TextAntialiasing, true);
 }
 
@@ -125,7 +151,7 @@ void PainterSurface::fontChanged() {
     font.setPointSizeF(FontSize());
     font.setBold(FontBold());
     m_font = TwipsFont(font);
-    m_metrics = std::make_unique<QFontMetricsF>(m_font, m_printer.get());
+    m_metrics = std::make_unique<QFontMetricsF>(m_font, m_device.get());
     m_painter.setFont(m_font);
 }
 
@@ -166,8 +192,8 @@ void PainterSurface::drawLine(double x1, double y1, double x2, double y2) {
 }
 
 void PainterSurface::newPage() {
-    if (!m_printer->newPage())
-        throw TqError(ErrorKind::File, QStringLiteral("The printer refused a new page"));
+    if (!m_device->newPage())
+        throw TqError(ErrorKind::File, failure());
     applyScale();
     m_painter.setFont(m_font);
 }
@@ -183,33 +209,41 @@ void PainterSurface::DrawGraph(uclVtmGraph &graph) {
 }
 
 void PainterSurface::EndDoc() {
-    const bool ended = m_painter.end();
-    if (!ended || m_printer->printerState() == QPrinter::Error)
-        throw TqError(ErrorKind::File, QStringLiteral("The printer did not take the document"));
+    if (!m_painter.end())
+        throw TqError(ErrorKind::File, failure());
 }
 
 void PainterSurface::Abort() {
-    if (m_painter.isActive()) {
-        if (m_printer->outputFileName().isEmpty())
-            m_printer->abort();
+    if (m_painter.isActive())
         m_painter.end();
-    }
 }
 
 std::unique_ptr<PrintSurface> OpenSystemPrinter(const QString &name, const QString &document) {
-    auto printer = portraitPrinter(new QPrinter(QPrinter::HighResolution), document);
+    auto *printer = new QPrinter(QPrinter::HighResolution);
+    printer->setDocName(document);
     printer->setPrinterName(name);
-    return std::make_unique<PainterSurface>(std::move(printer));
+    // The one page setting of the job: portrait. A printer that refuses it prints as it can.
+    printer->setPageOrientation(QPageLayout::Portrait);
+    return std::make_unique<SystemPrinterSurface>(printer, name);
 }
 
 std::unique_ptr<PrintSurface> OpenPdfFile(const QString &target, const QString &document) {
-    const QString temporary = reserveTemporary(target);
-    auto printer = portraitPrinter(new QPrinter(QPrinter::HighResolution), document);
-    printer->setOutputFormat(QPrinter::PdfFormat);
-    printer->setPageSize(QPageSize(QPageSize::A4));
-    printer->setOutputFileName(temporary);
+    const QFileInfo info(target);
+    auto file = std::make_unique<QTemporaryFile>(info.absolutePath() + QStringLiteral("/.") +
+                                                 info.fileName() + QStringLiteral(".XXXXXX"));
+    file->setAutoRemove(false);
+    if (!file->open())
+        throw TqError(ErrorKind::File, QStringLiteral("%1: %2").arg(target, file->errorString()));
+    auto writer = std::make_unique<QPdfWriter>(file.get());
+    writer->setTitle(document);
+    writer->setResolution(kPdfResolution);
+    writer->setPageLayout(QPageLayout(
+        QPageSize(QPageSize::A4), QPageLayout::Portrait,
+        QMarginsF(kPdfMarginPoints, kPdfMarginPoints, kPdfMarginPoints, kPdfMarginPoints),
+        QPageLayout::Point));
+    const QString temporary = file->fileName();
     try {
-        return std::make_unique<PdfFileSurface>(std::move(printer), temporary, target);
+        return std::make_unique<PdfFileSurface>(writer.release(), file.release(), target);
     } catch (...) {
         QFile::remove(temporary);
         throw;

@@ -23,10 +23,14 @@ struct EventLayout {
     std::function<QStringList(const DbRow &)> cells;
 };
 
+// A stored date as the printout shows it; empty for Null.
+QString generalDate(const std::optional<Date> &date) {
+    return date ? date->generalDate() : QString();
+}
+
 const EventLayout *layoutOf(qint32 dataType) {
     static const auto gasEvent = [](const DbRow &row) {
-        return QStringList{row.text(QStringLiteral("GasName")),
-                           StatusCodeText(qint32(row.integer(QStringLiteral("Alarm_Type"))))};
+        return QStringList{row.text(QStringLiteral("GasName")), EntryEventWord(row)};
     };
     static const std::vector<EventLayout> layouts = {
         {5, {QStringLiteral("Gas"), QStringLiteral("Event")}, {0}, gasEvent},
@@ -34,20 +38,14 @@ const EventLayout *layoutOf(qint32 dataType) {
         {7,
          {QStringLiteral("Power")},
          {0},
-         [](const DbRow &row) {
-             return QStringList{row.boolean(QStringLiteral("Power_Type")) ? QStringLiteral("ON")
-                                                                          : QStringLiteral("OFF")};
-         }},
+         [](const DbRow &row) { return QStringList{EntryPowerWord(row)}; }},
         {12,
          {QStringLiteral("Model"), QStringLiteral("SensorNO"), QStringLiteral("Gas")},
          {0, 4},
          [](const DbRow &row) {
-             return QStringList{
-                 row.text(QStringLiteral("Gas1Model")), row.text(QStringLiteral("Gas1SerialNO")),
-                 MakeGasTitle(
-                     row.text(QStringLiteral("Gas1Name")), row.text(QStringLiteral("Gas1Unit")),
-                     float(row.real(QStringLiteral("Gas1Full"))),
-                     RoundToWhole<qint16>(double(row.integer(QStringLiteral("Gas1Point")))))};
+             return QStringList{row.text(QStringLiteral("Gas1Model")),
+                                row.text(QStringLiteral("Gas1SerialNO")),
+                                EntryGasTitle(row, SystemDecimalMark())};
          }},
     };
     for (const EventLayout &layout : layouts) {
@@ -84,7 +82,7 @@ void frmPrint::PrintEventLog(PrintSurface &target) {
     property(5608, head.text(QStringLiteral("SerialNo")));
     property(5609, head.text(QStringLiteral("StationID")));
     property(5610, head.text(QStringLiteral("UserID")));
-    property(5668, head.date(QStringLiteral("Dates")).generalDate());
+    property(5668, generalDate(StoredDate(head, QStringLiteral("Dates"))));
     PrintEmptyRow(target);
     PrintEmptyRow(target);
 
@@ -105,9 +103,11 @@ void frmPrint::PrintEventLog(PrintSurface &target) {
     const qint64 count = rows.size();
     for (qint64 n = 1; n <= count; ++n) {
         const DbRow &row = rows[n - 1];
-        PrintRow(target,
-                 QStringList{QString::number(n), row.date(QStringLiteral("Dates")).generalDate()} +
-                     layout->cells(row));
+        PrintRow(target, EntryCells(n, [&] {
+                     return QStringList{QString::number(n),
+                                        generalDate(StoredDate(row, QStringLiteral("Dates")))} +
+                            layout->cells(row);
+                 }));
         if (BreakPage(target, n < count))
             printHeading();
     }

@@ -289,6 +289,49 @@ TEST_F(DatabaseTest, ReadingAValueAsTheWrongKindFails) {
     expectTqError(ErrorKind::TypeMismatch, [&] { row.date(QStringLiteral("Word")); });
 }
 
+// The checked reads give what is stored, and fail, naming the column, where the typed reads
+// would give 0: a Null, a value of another kind, a number that does not fit the field.
+TEST_F(DatabaseTest, CheckedReadsRefuseWhatIsNotThere) {
+    Database db(dbPath);
+    const auto row = [&](const QVariant &stored) {
+        return db.query(QStringLiteral("Select ? As Field"), {stored})[0];
+    };
+    const QString f = QStringLiteral("Field");
+    EXPECT_EQ(row(-104).requiredInteger<qint16>(f), -104);
+    EXPECT_EQ(row(qint64(5'000'000'000)).requiredInteger(f, 0, 5'000'000'000), 5'000'000'000);
+    EXPECT_FLOAT_EQ(row(52.2).requiredSingle(f), 52.2f);
+    EXPECT_TRUE(row(-1).requiredBoolean(f));
+    EXPECT_FALSE(row(0).requiredBoolean(f));
+
+    struct Case {
+        const char *name;
+        QVariant stored;
+        std::function<void(const DbRow &)> read;
+    };
+    const std::vector<Case> refused = {
+        {"Null integer", QVariant(), [&](const DbRow &r) { r.requiredInteger<qint16>(f); }},
+        {"Null single", QVariant(), [&](const DbRow &r) { r.requiredSingle(f); }},
+        {"Null boolean", QVariant(), [&](const DbRow &r) { r.requiredBoolean(f); }},
+        {"beyond 16 bits", 65429, [&](const DbRow &r) { r.requiredInteger<qint16>(f); }},
+        {"below the range", -1, [&](const DbRow &r) { r.requiredInteger(f, 0, 10); }},
+        {"beyond a float", 1e300, [&](const DbRow &r) { r.requiredSingle(f); }},
+        {"infinite", std::numeric_limits<double>::infinity(),
+         [&](const DbRow &r) { r.requiredSingle(f); }},
+        {"a word", QStringLiteral("yes"), [&](const DbRow &r) { r.requiredBoolean(f); }},
+    };
+    for (const Case &c : refused) {
+        SCOPED_TRACE(c.name);
+        const DbRow r = row(c.stored);
+        try {
+            c.read(r);
+            ADD_FAILURE() << "no TqError was thrown";
+        } catch (const TqError &e) {
+            EXPECT_EQ(e.kind(), ErrorKind::TypeMismatch);
+            EXPECT_TRUE(e.message().contains(f)) << e.message().toStdString();
+        }
+    }
+}
+
 TEST_F(DatabaseTest, IdentifiersAndNamesAreFoundWithoutRegardToCase) {
     struct Case {
         const char *table;

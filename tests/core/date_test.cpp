@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <limits>
 #include <string>
 
 using tq::Date;
@@ -49,6 +50,40 @@ TEST(Date, SecondsArithmeticCrossesDaysBothSidesOfTheEpoch) {
     EXPECT_EQ(Date(0.0).addSeconds(-1).toSqlText(), "1899-12-29 23:59:59");
     EXPECT_EQ(Date(0.0).addSeconds(-1).addSeconds(1), Date(0.0));
     EXPECT_EQ(d.totalSeconds() - Date::fromParts(2024, 12, 31).totalSeconds(), 86370);
+}
+
+// Day counts a damaged file can hold read as the nearest end of the calendar (NaN as the
+// day 0): no field, text, sum or comparison of them overflows.
+TEST(Date, CountsBeyondTheCalendarReadAsItsEnds) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    struct Case {
+        double days;
+        bool valid;
+        const char *text;
+    };
+    const Case cases[] = {
+        {nan, false, "1899-12-30 00:00:00"},
+        {inf, false, "10000-01-01 00:00:00"},
+        {-inf, false, "0001-01-01 00:00:00"},
+        {1e300, false, "10000-01-01 00:00:00"},
+        {-1e15, false, "0001-01-01 00:00:00"},
+        {Date::kFirstDay, true, "0001-01-01 00:00:00"},
+        {Date::kEndDay - 1.0 / 86400, true, "9999-12-31 23:59:59"},
+        {Date::kEndDay, false, "10000-01-01 00:00:00"},
+    };
+    for (const Case &c : cases) {
+        const Date d(c.days);
+        EXPECT_EQ(d.isValid(), c.valid) << c.days;
+        EXPECT_EQ(d.toSqlText(), QLatin1String(c.text)) << c.days;
+        EXPECT_EQ(d.totalSeconds(), d.roundedToSecond().totalSeconds()) << c.days;
+    }
+    // Sums stop at the calendar's ends, however far they go.
+    const Date last(Date::kEndDay);
+    EXPECT_EQ(last.addSeconds(std::numeric_limits<qint64>::max()), last);
+    EXPECT_EQ(Date(-inf).addSeconds(std::numeric_limits<qint64>::min()), Date(Date::kFirstDay));
+    EXPECT_LT(Date(-inf), Date(0.0));
+    EXPECT_LT(Date(0.0), Date(inf));
 }
 
 TEST(Date, ComparesBySecond) {

@@ -4,13 +4,19 @@
 #include "print_test_support.h"
 
 #include "core/messages.h"
+#include "logs/trend/clsInterval.h"
 #include "print/printer_system.h"
 
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
+
+#include <cerrno>
+#include <cstring>
+#include <functional>
 
 namespace tq {
 namespace {
@@ -93,6 +99,98 @@ TEST_F(PrintPdfTest, AFailureLeavesNoDocumentAndTheOldFileIntact) {
     EXPECT_EQ(test::readFile(dialogs.pdf), QByteArray("OLD"));
     EXPECT_EQ(files(), (QStringList{QStringLiteral("events.pdf"), QStringLiteral("plain")}));
     EXPECT_EQ(CurrentPrinter(), QStringLiteral("Laser A"));
+}
+
+// What the printout would have to invent ends it: the old PDF stays, no temporary file is
+// left, and the box names what was met. A loaded trend that cannot be printed whole fails
+// before the printer choice, a stored value that is not there while the pages print.
+TEST_F(PrintPdfTest, WhatIsNotThereEndsThePrintout) {
+    struct Case {
+        const char *name;
+        std::function<std::unique_ptr<test::PrintFixture>()> fault;
+        QList<int> boxes;
+        QString told;
+    };
+    const auto stored = [](const char *kind, const char *sql) {
+        return [=] {
+            auto f = test::MakePrintFixture(QLatin1String(kind), 30);
+            Database(Globals().DatabasePath).execute(QLatin1String(sql));
+            return f;
+        };
+    };
+    const std::vector<Case> cases = {
+        {"Null Power_Type",
+         stored("power-events", "Update Power_Event Set Power_Type=Null Where SeqNo=3"),
+         {5307, 30102},
+         QStringLiteral("Power_Type")},
+        {"Null Alarm_Type",
+         stored("alarm-events", "Update Alarm_Event Set Alarm_Type=Null Where SeqNo=5"),
+         {5307, 30102},
+         QStringLiteral("Alarm_Type")},
+        {"Null Gas1Point",
+         stored("sensor", "Update SensorChange Set Gas1Point=Null"),
+         {5307, 30102},
+         QStringLiteral("Gas1Point")},
+        {"a trend file that is gone",
+         [&] {
+             auto f = test::MakePrintFixture(QStringLiteral("interval"), 30);
+             addHead(1, 7, Date::fromParts(2024, 5, 1));
+             f->interval->ClearDatas();
+             f->interval->setSeqNo(7);
+             f->interval->ReLoad(); // its file Data/00/00/LOG.Dat is not there
+             return f;
+         },
+         {30102},
+         QStringLiteral("LOG.Dat")},
+        {"an event code beyond 16 bits",
+         [] {
+             auto f = test::MakePrintFixture(QStringLiteral("interval"), 30);
+             f->interval->setEventCount(1);
+             f->interval->setEventDateTimes(0, Date::fromParts(2024, 5, 1));
+             f->interval->setGasEvent(0, 0, 65429);
+             return f;
+         },
+         {30102},
+         QStringLiteral("65429")},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto fixture = c.fault();
+        dialogs.shown.clear();
+        dialogs.answers = {BoxAnswer::Yes};
+        dialogs.pdf = path(QStringLiteral("old.pdf"));
+        test::writeFile(dialogs.pdf, "OLD");
+        EXPECT_EQ(print.GoPrinter(fixture->request), PrintOutcome::Failed);
+        EXPECT_EQ(dialogs.ids(), c.boxes);
+        EXPECT_TRUE(dialogs.shown.back().text.contains(c.told))
+            << dialogs.shown.back().text.toStdString();
+        EXPECT_EQ(test::readFile(dialogs.pdf), QByteArray("OLD"));
+        EXPECT_EQ(files(), QStringList{QStringLiteral("old.pdf")});
+    }
+}
+
+// A folder cannot be the PDF: 30102 at once, without asking whether to replace it. A full
+// disk is named in the system's words, and leaves the old file and no temporary one.
+TEST_F(PrintPdfTest, AFolderOrAFullDiskFailsWithItsReason) {
+    dialogs.pdf = path(QStringLiteral("folder.pdf"));
+    ASSERT_TRUE(QDir().mkdir(dialogs.pdf));
+    EXPECT_EQ(print.GoPrinter(list->request), PrintOutcome::Failed);
+    EXPECT_EQ(dialogs.ids(), QList<int>{30102});
+    EXPECT_TRUE(dialogs.shown[0].text.contains(QString::fromLocal8Bit(std::strerror(EISDIR))));
+
+    dialogs.shown.clear();
+    dialogs.answers = {BoxAnswer::Yes};
+    dialogs.pdf = path(QStringLiteral("old.pdf"));
+    test::writeFile(dialogs.pdf, "OLD");
+    {
+        const test::FileSizeLimit full(20000);
+        EXPECT_EQ(print.GoPrinter(list->request), PrintOutcome::Failed);
+    }
+    EXPECT_EQ(dialogs.ids(), (QList<int>{5307, 30102}));
+    EXPECT_TRUE(dialogs.shown[1].text.endsWith(QString::fromLocal8Bit(std::strerror(EFBIG))))
+        << dialogs.shown[1].text.toStdString();
+    EXPECT_EQ(test::readFile(dialogs.pdf), QByteArray("OLD"));
+    EXPECT_EQ(files(), QStringList{QStringLiteral("old.pdf")});
 }
 
 // The pages as text: every kind prints its title, and a Japanese printout carries a CJK font.

@@ -8,6 +8,7 @@
 #include "print_test_support.h"
 #include "program_folder.h"
 #include "tool_support.h"
+#include "ui/main/termination_signals.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -15,6 +16,7 @@
 #include <cstdio>
 
 int main(int argc, char **argv) {
+    tq::IgnoreFileSizeSignal();
     tq::tool::UseOffscreenUnlessDisplay();
     QApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);

@@ -6,6 +6,7 @@
 // The page PNG is the printed page drawn at 150 dpi, to look at without a PDF viewer.
 #include "graph/uclVtmGraph.h"
 #include "graph_fixture.h"
+#include "ui/main/termination_signals.h"
 
 #include <QApplication>
 #include <QPainter>
@@ -68,6 +69,7 @@ int usage() {
 } // namespace
 
 int main(int argc, char **argv) {
+    tq::IgnoreFileSizeSignal();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

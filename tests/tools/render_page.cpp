@@ -13,6 +13,7 @@
 #include "print/frmPrint.h"
 #include "print/painter_surface.h"
 #include "ui/instrument/frmFsDialog.h"
+#include "ui/main/termination_signals.h"
 #include "ui/main/window/frmMain.h"
 
 #include <QApplication>
@@ -74,6 +75,7 @@ int fail(const QString &text) {
 } // namespace
 
 int main(int argc, char **argv) {
+    tq::IgnoreFileSizeSignal();
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const QStringList args = app.arguments();

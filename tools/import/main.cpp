@@ -39,6 +39,7 @@ public:
 } // namespace
 
 int main(int argc, char **argv) {
+    tq::IgnoreFileSizeSignal();
     QCoreApplication app(argc, argv);
     const tq::TerminationSignals termination;
     const QStringList arguments = QCoreApplication::arguments();

@@ -37,12 +37,6 @@ template <typename T> T integerOr(const DbRow &row, const QString &column, T nul
     return row.isNull(column) ? null : RoundToWhole<T>(double(row.integer(column)));
 }
 
-// The record count of a trend file of that many bytes: a last, incomplete record counts
-// when it holds at least half a record (halves to even).
-qint64 RecordCount(qint64 bytes) {
-    return RoundToWhole<qint64>(double(bytes) / kTrendRecordSize);
-}
-
 } // namespace
 
 bool clsAlarm::CheckDuplicate() const {
@@ -135,18 +129,31 @@ void clsAlarm::ReLoad() {
         gas.Ratio = singleOr(row, QStringLiteral("Gas1Ratio"));
     }
 
-    // The table holds kSampleEntries samples; a longer file is read up to that.
-    const QByteArray records =
-        ReadTrendRecords(TrendFilePath(m_header.FolderID, m_header.Names), kSampleEntries);
-    m_dataCount = static_cast<qint16>(RecordCount(records.size()));
-    for (qint32 i = 0; i < m_dataCount; ++i) {
-        m_samples[i].number = i;
-        m_samples[i].time = GetTrendTime(records, i + 1);
-        m_samples[i].value[0] = GetTrendPoint(records, i + 1);
-    }
+    // A blank name (stored for an empty one) names no trend file.
+    m_dataCount = 0;
+    if (!m_header.Names.trimmed().isEmpty())
+        readSamples();
 
     if (Globals().ExportRawData)
         writeRawExport();
+}
+
+void clsAlarm::readSamples() {
+    // The accessors reach 720 samples, all an alarm trend has: a longer file is read up to
+    // them and its further records are left alone. A damaged file is read up to its first
+    // damaged record.
+    TrendFileReader file(TrendFilePath(m_header.FolderID, m_header.Names));
+    while (m_dataCount < kMaxDataCount) {
+        const std::optional<TrendPoint> point = file.next();
+        if (!point)
+            break;
+        AlarmSample &sample = m_samples[std::size_t(m_dataCount)];
+        sample.number = m_dataCount;
+        sample.time = point->time;
+        sample.value[0] = point->value;
+        ++m_dataCount;
+    }
+    m_trendFileCheck = file.check();
 }
 
 void clsAlarm::writeRawExport() const {

@@ -25,6 +25,7 @@ clsAlarm::clsAlarm() : HeadedLog(LogHeaderItem::Last) {
 void clsAlarm::ClearDatas() {
     m_sampleCounters[0] = 0;
     m_trendFile.clear();
+    m_trendFileCheck = {};
     m_error = false;
     m_duplicate = false;
     m_key.clear();

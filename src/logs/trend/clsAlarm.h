@@ -55,9 +55,13 @@ public:
     // TqError and leave neither rows nor file.
     void Update();
     // Fills the header, gas slot 0 and the sample table from the Log_Head row SeqNo and
-    // its trend file (at most kSampleEntries records); writes the raw CSV export when
-    // ExportRawData is on. Nothing happens without a database file. Failures throw TqError.
+    // the first 720 records of its trend file; writes the raw CSV export when ExportRawData
+    // is on. Nothing happens without a database file. A trend file that is missing reads as
+    // no samples, a damaged one up to its first damaged record; trendFileCheck() tells
+    // which. Other failures throw TqError.
     void ReLoad();
+    // What the last ReLoad found of the trend file.
+    const TrendFileCheck &trendFileCheck() const { return m_trendFileCheck; }
 
     // Decodes the block header at st of vData and leaves st after it.
     bool SetHeader(const QByteArray &vData, qint32 &st);
@@ -93,6 +97,7 @@ public:
 private:
     bool CheckDuplicate() const;
     void WriteDatabase();
+    void readSamples();
     void writeRawExport() const;
 
     qint16 m_dataCount = 0;
@@ -101,6 +106,7 @@ private:
     std::array<qint16, kLogGasSlots> m_sampleCounters{};
     std::array<AlarmSample, kSampleEntries> m_samples{};
     TrendFileWriter m_trendFile; // samples decoded for the trend file, written by Update
+    TrendFileCheck m_trendFileCheck;
 };
 
 } // namespace tq

@@ -54,6 +54,7 @@ void clsInterval::ClearDatas() {
     m_sampleCounters.fill(0);
     clearHeader();
     m_trendFile.clear();
+    m_trendFileCheck = {};
 }
 
 TrendSample &clsInterval::sampleEntry(qint32 index) {

@@ -119,8 +119,12 @@ public:
     void Update();
     // Fills the object from the Log_Head row SeqNo, its trend file and its events (each
     // table up to its capacity), then writes the raw export when ExportRawData is on.
-    // Nothing is read without a database file. Failures throw TqError.
+    // Nothing is read without a database file. A trend file that is missing reads as no
+    // samples, a damaged one up to its first damaged record; trendFileCheck() tells which.
+    // Other failures throw TqError.
     void ReLoad();
+    // What the last ReLoad found of the trend file.
+    const TrendFileCheck &trendFileCheck() const { return m_trendFileCheck; }
 
     // --- Direct access for the readers, stores and displays
     const TrendFileWriter &pendingSamples() const { return m_trendFile; }
@@ -158,6 +162,7 @@ private:
     std::vector<TrendSample> m_samples;
     std::vector<TrendEvent> m_events;
     TrendFileWriter m_trendFile;
+    TrendFileCheck m_trendFileCheck;
 };
 
 } // namespace tq

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <optional>
 
 namespace tq {
 
@@ -43,7 +44,8 @@ void clsInterval::ReLoad() {
         // More records than the table holds are only shown condensed.
         if (m_header.Dcount > kSampleEntries - 1)
             Globals().CondensedView = true;
-        if (m_header.Names.isEmpty())
+        // A blank name (stored for an empty one) names no trend file.
+        if (m_header.Names.trimmed().isEmpty())
             m_dataCount = m_valueCount = 0;
         else
             readSamples();
@@ -99,14 +101,10 @@ void clsInterval::readHeadRow(Database &db) {
 }
 
 void clsInterval::readSamples() {
-    const QList<TrendPoint> points =
-        ReadTrendFile(TrendFilePath(m_header.FolderID, m_header.Names));
+    TrendFileReader file(TrendFilePath(m_header.FolderID, m_header.Names));
     const bool condensed = Globals().CondensedView;
-    const qint64 n = points.size();
     qint32 kept = 0;
     const auto keep = [&](const TrendPoint &p) {
-        if (kept >= kSampleEntries)
-            return; // the table is full: the first entries that fit stay
         TrendSample &s = sampleEntry(kept);
         s.number = kept;
         s.DateTimes = p.time;
@@ -114,18 +112,25 @@ void clsInterval::readSamples() {
         ++kept;
     };
     // The condensed view keeps the first and the last record, every change, and the last
-    // record of each unchanged run before a change.
+    // record of each unchanged run before a change. Records are read one ahead, to know the
+    // last one, and only until the table is full: the first entries that fit stay.
+    std::optional<TrendPoint> previous;
     bool previousMarked = true;
-    for (qint64 i = 0; i < n && kept < kSampleEntries; ++i) {
-        const bool change = i > 0 && points[i].value != points[i - 1].value;
-        const bool marked = kept == 0 || i == n - 1 || change;
+    std::optional<TrendPoint> current = file.next();
+    while (current && kept < kSampleEntries) {
+        std::optional<TrendPoint> following = file.next();
+        const bool change = previous && current->value != previous->value;
+        const bool marked = kept == 0 || !following || change;
         if (condensed && change && !previousMarked)
-            keep(points[i - 1]);
-        if (marked || !condensed)
-            keep(points[i]);
+            keep(*previous);
+        if ((marked || !condensed) && kept < kSampleEntries)
+            keep(*current);
+        previous = current;
         previousMarked = marked;
+        current = std::move(following);
     }
     m_dataCount = m_valueCount = kept;
+    m_trendFileCheck = file.check();
 }
 
 qint32 clsInterval::readEvents(Database &db) {

@@ -133,6 +133,14 @@ double RequiredNumber(const QVariant &value, const QString &message) {
     return *number;
 }
 
+std::optional<qint16> FittingCode(double value) {
+    const double whole = std::nearbyint(value);
+    if (!(whole >= std::numeric_limits<qint16>::min() &&
+          whole <= std::numeric_limits<qint16>::max()))
+        return std::nullopt;
+    return static_cast<qint16>(whole);
+}
+
 QVariant GetHeaderItem(const LogHeader &h, qint32 code) {
     switch (H(code)) {
     case H::Names:

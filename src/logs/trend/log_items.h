@@ -18,6 +18,10 @@ std::optional<double> NumericValue(const QVariant &value);
 // with that message.
 double RequiredNumber(const QVariant &value, const QString &message);
 
+// A stored code (an event code, alarm status flags) as the 16-bit number it is read into,
+// rounded to a whole number; nullopt when it is no number that fits there (NaN, 65,429).
+std::optional<qint16> FittingCode(double value);
+
 // GasBaseInfo: a header field by code. An unknown code reads Null and ignores a let.
 // Lets of LogNo throw TqError(Overflow) outside 16 bits and TqError(TypeMismatch) for a
 // value that is no number; the other numeric lets ignore a value that is not numeric and

@@ -3,12 +3,14 @@
 #include "core/database.h"
 #include "core/errors.h"
 #include "core/program_state.h"
+#include "core/safe_file.h"
 
 #include <QDir>
 #include <QFile>
 #include <QtEndian>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace tq {
@@ -18,6 +20,14 @@ namespace {
 constexpr float kStoredZero = -100.0f;
 constexpr float kNoValue = -101.0f;
 constexpr qint32 kValueOffset = 8;
+// Records read at a time.
+constexpr qint64 kReadBlockRecords = 4096;
+
+// What bounds the times of a log's samples: the longest interval (16 bits of seconds), the
+// samples of an alarm trend before its alarm and the samples an interval trend keeps.
+constexpr qint64 kLongestInterval = 65535;
+constexpr qint64 kAlarmLeadSamples = 360;
+constexpr qint64 kIntervalSamples = 54001;
 
 QString yearOf(const QString &folderId) {
     return folderId.right(2);
@@ -114,37 +124,81 @@ Date GetTrendTime(const QByteArray &records, qint64 n) {
     return Date(readLittle<double>(records, at)).roundedToSecond();
 }
 
-QByteArray ReadTrendRecords(const QString &path, qint64 maxRecords) {
-    QFile file(path);
-    if (!file.exists())
-        return {};
-    if (!file.open(QIODevice::ReadOnly))
-        throw TqError(
-            ErrorKind::File,
-            QStringLiteral("Cannot open the trend file %1: %2").arg(path, file.errorString()));
-    QByteArray bytes = maxRecords >= 0 ? file.read(maxRecords * kTrendRecordSize) : file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw TqError(
-            ErrorKind::File,
-            QStringLiteral("Cannot read the trend file %1: %2").arg(path, file.errorString()));
-    return bytes;
+bool IsTrendTime(double days) {
+    static const double first =
+        Date::emptyLogDate().addSeconds(-kAlarmLeadSamples * kLongestInterval).days();
+    static const double last = Date::fromParts(2099, 12, 31, 23, 59, 59)
+                                   .addSeconds(kIntervalSamples * kLongestInterval)
+                                   .days();
+    return std::isfinite(days) && days >= first && days <= last;
 }
 
-QList<TrendPoint> ReadTrendFile(const QString &path, qint64 maxRecords) {
-    const QByteArray bytes = ReadTrendRecords(path, maxRecords);
-    const qint64 count = bytes.size() / kTrendRecordSize;
-    QList<TrendPoint> points;
-    points.reserve(count);
-    for (qint64 n = 1; n <= count; ++n)
-        points.append({GetTrendTime(bytes, n), GetTrendPoint(bytes, n)});
-    return points;
+int TrendFileFaultMessage(const TrendFileCheck &check) {
+    switch (check.state) {
+    case TrendFileState::Missing:
+        return 30005;
+    case TrendFileState::Damaged:
+        return 30006;
+    default:
+        return 0;
+    }
+}
+
+TrendFileReader::TrendFileReader(const QString &path) : m_file(path) {
+    if (!m_file.exists()) {
+        m_state = TrendFileState::Missing;
+        return;
+    }
+    if (!m_file.open(QIODevice::ReadOnly))
+        throw TqError(
+            ErrorKind::File,
+            QStringLiteral("Cannot open the trend file %1: %2").arg(path, m_file.errorString()));
+}
+
+std::optional<TrendPoint> TrendFileReader::next() {
+    if (m_state != TrendFileState::Read)
+        return std::nullopt;
+    if (m_at + kTrendRecordSize > m_block.size()) {
+        // What is left of the block is the start of the next record.
+        m_block = m_block.mid(m_at) + m_file.read(kReadBlockRecords * kTrendRecordSize);
+        m_at = 0;
+        if (m_file.error() != QFileDevice::NoError)
+            throw TqError(ErrorKind::File, QStringLiteral("Cannot read the trend file %1: %2")
+                                               .arg(m_file.fileName(), m_file.errorString()));
+        if (m_block.size() < kTrendRecordSize) {
+            // The end of the file, or a last record cut short.
+            m_state = m_block.isEmpty() ? TrendFileState::Read : TrendFileState::Damaged;
+            m_block.clear();
+            m_file.close();
+            return std::nullopt;
+        }
+    }
+    const double days = readLittle<double>(m_block, m_at);
+    const float stored = readLittle<float>(m_block, m_at + kValueOffset);
+    if (!IsTrendTime(days)) {
+        m_state = TrendFileState::Damaged;
+        m_file.close();
+        return std::nullopt;
+    }
+    m_at += kTrendRecordSize;
+    return TrendPoint{Date(days).roundedToSecond(), StoredToValue(stored)};
 }
 
 StagedTrendFile::StagedTrendFile(const QString &path, const QByteArray &bytes)
     : m_path(path), m_file(std::make_unique<QSaveFile>(path)) {
-    if (!m_file->open(QIODevice::WriteOnly) || m_file->write(bytes) != bytes.size() ||
-        !m_file->flush() || m_file->size() != bytes.size()) {
-        const QString reason = m_file->errorString();
+    QString reason;
+    if (!m_file->open(QIODevice::WriteOnly)) {
+        reason = m_file->errorString();
+    } else {
+        try {
+            WriteAll(*m_file, bytes);
+            if (!m_file->flush() || m_file->size() != bytes.size())
+                reason = FileFailure(*m_file);
+        } catch (const TqError &error) {
+            reason = error.message();
+        }
+    }
+    if (!reason.isEmpty()) {
         m_file->cancelWriting();
         throw TqError(ErrorKind::File,
                       QStringLiteral("Cannot write the trend file %1: %2").arg(path, reason));

@@ -3,12 +3,14 @@
 #include "core/date.h"
 
 #include <QByteArray>
+#include <QFile>
 #include <QList>
 #include <QSaveFile>
 #include <QString>
 #include <QtGlobal>
 
 #include <memory>
+#include <optional>
 
 namespace tq {
 
@@ -61,14 +63,50 @@ struct TrendPoint {
     float value; // StoredToValue of the stored value
 };
 
-// The bytes of the first maxRecords records (all of them with -1) of the trend file at path.
-// A missing file reads as no records, so a log whose file is gone still shows its summary
-// and its events; a file that exists but cannot be read throws TqError(File).
-QByteArray ReadTrendRecords(const QString &path, qint64 maxRecords = -1);
+// Whether a record's time is one the detector's logs can hold: a number from April 1899 to
+// 2212. The detector's clock shows the years 2000 to 2099; a log whose start could not be
+// read starts at 1900-01-01, an alarm trend's samples begin 360 intervals before its alarm,
+// an interval trend keeps 54,001 samples after its start, and an interval is at most
+// 65,535 s. Any other time (NaN, infinite, a date of another century) is damage.
+bool IsTrendTime(double days);
 
-// The records of the trend file at path, at most maxRecords of them; a last, incomplete
-// record is left out. Missing and unreadable files as ReadTrendRecords.
-QList<TrendPoint> ReadTrendFile(const QString &path, qint64 maxRecords = -1);
+// What a trend log's reload found of its trend file.
+enum class TrendFileState {
+    None,    // the log names no trend file (its name is blank)
+    Read,    // read as far as the log keeps samples
+    Missing, // there is no file at its path
+    Damaged, // a record is no sample: its time is not a trend time, or it is cut short
+};
+struct TrendFileCheck {
+    TrendFileState state = TrendFileState::None;
+    QString path;
+    bool sound() const { return state == TrendFileState::None || state == TrendFileState::Read; }
+};
+// The message that tells a missing (30005) or a damaged (30006) trend file, with its path
+// for ~1; 0 for a sound one.
+int TrendFileFaultMessage(const TrendFileCheck &check);
+
+// Reads a trend file record by record, a block at a time, so that a reader holds only the
+// samples it keeps. The records end at the end of the file or at its first damaged record.
+class TrendFileReader {
+public:
+    // A missing file reads as no records (state Missing); a file that is there but cannot be
+    // opened throws TqError(File).
+    explicit TrendFileReader(const QString &path);
+
+    // The next record; nullopt at the end, or at a damaged record (the state is then
+    // Damaged). A failing read throws TqError(File).
+    std::optional<TrendPoint> next();
+    // Read while records remain, Missing or Damaged.
+    TrendFileState state() const { return m_state; }
+    TrendFileCheck check() const { return {m_state, m_file.fileName()}; }
+
+private:
+    QFile m_file;
+    QByteArray m_block;
+    qint64 m_at = 0; // the next record's offset in the block
+    TrendFileState m_state = TrendFileState::Read;
+};
 
 // The slot-0 value of record n (from 1) of a trend file's bytes, read back as StoredToValue
 // gives; -101 for a record beyond the bytes.

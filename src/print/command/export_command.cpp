@@ -9,6 +9,7 @@
 #include "print/command/export_naming.h"
 #include "print/command/graph_bitmap.h"
 #include "print/export/export_sink.h"
+#include "print/export/log_checks.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -57,9 +58,9 @@ private:
     const ExportHooks &m_hooks;
 };
 
-void showFailure(const QString &path, const QString &reason) {
-    ShowMessage({30101, LoadMessage(30101, {path + QStringLiteral(": ") + reason}),
-                 LoadMessage(5158), BoxIcon::Critical, BoxButtons::Ok});
+void showFailure(const QString &reason) {
+    ShowMessage({30101, LoadMessage(30101, {reason}), LoadMessage(5158), BoxIcon::Critical,
+                 BoxButtons::Ok});
 }
 
 void saveBitmap(const uclVtmGraph *graph, const QString &path) {
@@ -72,6 +73,16 @@ void saveBitmap(const uclVtmGraph *graph, const QString &path) {
 } // namespace
 
 ExportOutcome ExportCommand::Run(const ExportSource &source) {
+    // A log that cannot be written whole fails before any file is asked for.
+    try {
+        RequireWritableLog(source.logType, source.logs.interval, source.logs.alarm,
+                           source.logs.snapshot);
+    } catch (const std::exception &error) {
+        showFailure(ErrorText(error));
+        if (source.graph)
+            source.graph->RedrawShown();
+        return ExportOutcome::Failed;
+    }
     const bool bitmap = source.graphView && source.logType != 9;
     FileChoice choice;
     choice.folder = ProposedExportName(m_lastExportFile, Globals().AppFolder, bitmap);
@@ -95,7 +106,7 @@ ExportOutcome ExportCommand::Run(const ExportSource &source) {
             m_lastExportFile = chosen.path;
         } catch (const std::exception &error) {
             outcome = ExportOutcome::Failed;
-            showFailure(chosen.path, ErrorText(error));
+            showFailure(chosen.path + QStringLiteral(": ") + ErrorText(error));
         }
     }
     if (source.graph)

@@ -43,8 +43,10 @@ enum class ExportOutcome {
 // The Export command of a window that shows a stored log. The window keeps one for its
 // lifetime: it remembers the last exported file and the dialog's last filter entry.
 //
-// The command proposes a name from the last export, asks for the file with the view's
-// filter (entry 1 preselected) and, for an existing file, whether to overwrite it (5307
+// A log that cannot be written whole (RequireWritableLog: its trend file missing or
+// damaged, a code that does not fit its field) fails at once with 30101, asking for no
+// file. Otherwise the command proposes a name from the last export, asks for the file with the
+// view's filter (entry 1 preselected) and, for an existing file, whether to overwrite it (5307
 // titled 5308). A table is written line by line (a tab separator for entry 2, a comma
 // otherwise; entry 4 puts units in a column of their own), the graph as a 24-bit bitmap.
 // Either goes into a temporary file that replaces the old file only when complete, so a

@@ -1,6 +1,6 @@
 #include "print/command/graph_bitmap.h"
 
-#include "core/errors.h"
+#include "core/safe_file.h"
 #include "graph/graph_drawing.h"
 #include "graph/uclVtmGraph.h"
 
@@ -65,8 +65,7 @@ void WriteBitmap(const QImage &image, QIODevice &device) {
     for (quint32 row = 0; row < height; ++row)
         std::memcpy(bytes.data() + offset + row * rowBytes,
                     bgr.constScanLine(int(height - 1 - row)), width * 3);
-    if (device.write(bytes) != bytes.size())
-        throw TqError(ErrorKind::File, device.errorString());
+    WriteAll(device, bytes);
 }
 
 } // namespace tq

@@ -15,7 +15,7 @@ QImage GraphBitmapImage(const uclVtmGraph &graph);
 
 // A 24-bit Windows bitmap of the image: the 14-byte file header, the 40-byte information
 // header, then the rows bottom up, blue, green, red, each padded to 4 bytes. A failing write
-// throws TqError(File).
+// throws TqError(File) with the system's reason.
 void WriteBitmap(const QImage &image, QIODevice &device);
 
 } // namespace tq

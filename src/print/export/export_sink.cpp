@@ -1,6 +1,6 @@
 #include "print/export/export_sink.h"
 
-#include "core/errors.h"
+#include "core/safe_file.h"
 
 #include <QIODevice>
 
@@ -16,9 +16,7 @@ void StringSink::writeLine(const QString &line) {
 }
 
 void DeviceSink::writeLine(const QString &line) {
-    const QByteArray bytes = (line + kLineEnd).toUtf8();
-    if (m_device.write(bytes) != bytes.size())
-        throw TqError(ErrorKind::File, m_device.errorString());
+    WriteAll(m_device, (line + kLineEnd).toUtf8());
 }
 
 } // namespace tq

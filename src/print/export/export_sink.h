@@ -25,7 +25,7 @@ private:
 };
 
 // Writes each line to an open device as UTF-8 without a byte-order mark. A failing write
-// throws TqError(File).
+// throws TqError(File) with the system's reason.
 class DeviceSink : public ExportSink {
 public:
     explicit DeviceSink(QIODevice &device) : m_device(device) {}

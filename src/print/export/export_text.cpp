@@ -1,6 +1,7 @@
 #include "print/export/export_text.h"
 
 #include "print/export/export_sink.h"
+#include "print/export/log_checks.h"
 #include "print/export/record_export.h"
 #include "print/export/trend_export.h"
 
@@ -17,6 +18,8 @@ bool EndsWithItsLastLine(qint32 logType) {
 } // namespace
 
 void WriteExportText(const ExportRequest &request, ExportSink &sink) {
+    RequireWritableLog(request.logType, request.logs.interval, request.logs.alarm,
+                       request.logs.snapshot);
     switch (request.logType) {
     case 1:
     case 9:

@@ -30,7 +30,9 @@ struct ExportRequest {
 };
 
 // Writes the export text of the log into the sink, line by line. A type without a text
-// writes nothing. Failures of the sink or of the database throw TqError.
+// writes nothing. A log that cannot be written whole (RequireWritableLog), a stored value
+// that is not there or does not fit its field, and failures of the sink or of the database
+// throw TqError.
 void WriteExportText(const ExportRequest &request, ExportSink &sink);
 // The same text as one string, every line ended by CR LF.
 QString MakeExportText(const ExportRequest &request);

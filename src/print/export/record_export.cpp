@@ -16,15 +16,19 @@ using namespace exporting;
 
 namespace {
 
+QString exportDate(const std::optional<Date> &date) {
+    return date ? ExportDate(*date) : QString();
+}
+
 // Title and the four header lines of every record list, then the empty line and the
 // headings.
 void writeHead(TextWriter &out, const char *kind, const QString &serialNo, const QString &stationId,
-               const QString &userId, const Date &dates, const QStringList &headings) {
+               const QString &userId, const QString &dates, const QStringList &headings) {
     out.line({QStringLiteral("TQ-6200 Data Sample (%1)").arg(QLatin1String(kind))});
     out.property(5608, serialNo);
     out.property(5609, stationId);
     out.property(5610, userId);
-    out.property(5668, ExportDate(dates));
+    out.property(5668, dates);
     out.empty();
     out.line(QStringList{LoadMessage(5620), LoadMessage(5621)} + headings);
 }
@@ -49,8 +53,7 @@ struct EventKind {
 
 const std::vector<EventKind> &eventKinds() {
     static const auto gasEvent = [](const DbRow &row) {
-        return QStringList{row.text(QStringLiteral("GasName")),
-                           StatusCodeText(qint32(row.integer(QStringLiteral("Alarm_Type"))))};
+        return QStringList{row.text(QStringLiteral("GasName")), EntryEventWord(row)};
     };
     static const std::vector<EventKind> kinds = {
         {5,
@@ -67,21 +70,14 @@ const std::vector<EventKind> &eventKinds() {
          "Power_Event",
          "Power Events",
          {QStringLiteral("Power")},
-         [](const DbRow &row) {
-             return QStringList{row.boolean(QStringLiteral("Power_Type")) ? QStringLiteral("ON")
-                                                                          : QStringLiteral("OFF")};
-         }},
+         [](const DbRow &row) { return QStringList{EntryPowerWord(row)}; }},
         {12,
          "SensorChange",
          "Sensor History",
          {QStringLiteral("SensorNO"), QStringLiteral("Model"), QStringLiteral("Gas")},
          [](const DbRow &row) {
-             return QStringList{
-                 row.text(QStringLiteral("Gas1SerialNO")), row.text(QStringLiteral("Gas1Model")),
-                 MakeGasTitle(row.text(QStringLiteral("Gas1Name")),
-                              row.text(QStringLiteral("Gas1Unit")),
-                              float(row.real(QStringLiteral("Gas1Full"))),
-                              qint16(row.integer(QStringLiteral("Gas1Point"))), kMark)};
+             return QStringList{row.text(QStringLiteral("Gas1SerialNO")),
+                                row.text(QStringLiteral("Gas1Model")), EntryGasTitle(row, kMark)};
          }},
     };
     return kinds;
@@ -96,6 +92,40 @@ const EventKind *eventKindOf(qint32 logType) {
 }
 
 } // namespace
+
+QString EntryEventWord(const DbRow &row) {
+    return StatusCodeText(row.requiredInteger<qint16>(QStringLiteral("Alarm_Type")));
+}
+
+QString EntryPowerWord(const DbRow &row) {
+    return row.requiredBoolean(QStringLiteral("Power_Type")) ? QStringLiteral("ON")
+                                                             : QStringLiteral("OFF");
+}
+
+QString EntryGasTitle(const DbRow &row, const QString &mark) {
+    const QString name = row.text(QStringLiteral("Gas1Name"));
+    const QString unit = row.text(QStringLiteral("Gas1Unit"));
+    // A gas without a name has a title without its scale: nothing else is read.
+    if (name.trimmed().isEmpty())
+        return MakeGasTitle(name, unit, 0, 0, mark);
+    return MakeGasTitle(name, unit, row.requiredSingle(QStringLiteral("Gas1Full")),
+                        row.requiredInteger<qint16>(QStringLiteral("Gas1Point")), mark);
+}
+
+std::optional<Date> StoredDate(const DbRow &row, const QString &column) {
+    if (row.isNull(column))
+        return std::nullopt;
+    return row.date(column);
+}
+
+QStringList EntryCells(qint64 n, const std::function<QStringList()> &cells) {
+    try {
+        return cells();
+    } catch (const TqError &error) {
+        throw TqError(ErrorKind::TypeMismatch,
+                      LoadMessage(30104, {QString::number(n), error.message()}));
+    }
+}
 
 DbRow EventLogHead(Database &db, qint64 seqNo) {
     const QList<DbRow> heads = db.query(
@@ -129,7 +159,8 @@ void WriteHistoryText(const ExportRequest &request, ExportSink &sink) {
 
     writeHead(out, bump ? "Bump Test" : "Cal. History", header(LogHeaderItem::SerialNo).toString(),
               header(LogHeaderItem::StationID).toString(), header(LogHeaderItem::UserID).toString(),
-              header(LogHeaderItem::Dates).value<Date>(), {QString(), GetGasTitle(log, 0, kMark)});
+              ExportDate(header(LogHeaderItem::Dates).value<Date>()),
+              {QString(), GetGasTitle(log, 0, kMark)});
     // A reading with its unit in one cell, as on the first line of every entry.
     const auto reading = [&](QStringList cells, float value) {
         gas.sample(cells, value, ReadingCode::Lel, false);
@@ -159,13 +190,16 @@ void WriteEventText(const ExportRequest &request, ExportSink &sink) {
     TextWriter out(request, sink);
     writeHead(out, kind->title, head.text(QStringLiteral("SerialNo")),
               head.text(QStringLiteral("StationID")), head.text(QStringLiteral("UserID")),
-              head.date(QStringLiteral("Dates")), kind->headings);
+              exportDate(StoredDate(head, QStringLiteral("Dates"))), kind->headings);
     const QList<DbRow> rows = EventLogRows(db, request.logType, request.seqNo);
     qint64 number = 0;
     for (const DbRow &row : rows) {
-        out.line(
-            QStringList{QString::number(++number), ExportDate(row.date(QStringLiteral("Dates")))} +
-            kind->cells(row));
+        ++number;
+        out.line(EntryCells(number, [&] {
+            return QStringList{QString::number(number),
+                               exportDate(StoredDate(row, QStringLiteral("Dates")))} +
+                   kind->cells(row);
+        }));
     }
 }
 

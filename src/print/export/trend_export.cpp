@@ -10,6 +10,7 @@
 #include "print/export/export_lines.h"
 #include "print/export/export_sink.h"
 #include "print/export/export_text.h"
+#include "print/export/log_checks.h"
 
 #include <optional>
 
@@ -63,7 +64,7 @@ void writeIntervalTable(TextWriter &out, const ExportRequest &request, clsInterv
             gas.sample(cells, log.GasValue(0, index).toFloat(), unitCode, out.unitColumn());
         } else {
             const qint32 index = -item - 1;
-            const auto code = static_cast<qint16>(log.GasEvent(0, index).toFloat());
+            const qint16 code = IntervalEventCode(log, index);
             if (isUnitChange(code)) {
                 unitCode = code;
                 if (!request.debugMode)
@@ -169,7 +170,7 @@ void WriteSnapshotText(const ExportRequest &request, ExportSink &sink) {
     out.empty();
     out.line(tableHeading(GetGasTitle(log, 0, kMark)));
     out.line({QStringLiteral("1"), date, CheckOverRange(gas.value(log.GasValue(0)), gas.full)});
-    const auto flags = static_cast<qint16>(log.GasEvent(0, 0));
+    const qint16 flags = SnapshotAlarmFlags(log);
     out.line({QString(), QString(), gas.value(AlarmBitsToCode(flags))});
 }
 

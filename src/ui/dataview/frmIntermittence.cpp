@@ -16,6 +16,7 @@
 #include "ui/common/frame_caption.h"
 #include "ui/common/hourglass.h"
 #include "ui/dataview/data_view_window_layout.h"
+#include "ui/display/trend_file_notice.h"
 #include "ui/display/trend_graph_fill.h"
 #include "ui/display/trend_tables.h"
 
@@ -189,6 +190,7 @@ void frmIntermittence::readLog() {
     m_alarm.setSeqNo(Globals().ViewSeqNo);
     try {
         m_alarm.ReLoad();
+        TellTrendFileFault(m_alarm.trendFileCheck());
     } catch (const std::exception &e) {
         // What was read before the failure goes: the window shows an empty alarm trend.
         m_alarm.ClearDatas();

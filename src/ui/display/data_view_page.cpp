@@ -11,6 +11,7 @@
 #include "print/frmPrint.h"
 #include "ui/common/fore_colour.h"
 #include "ui/common/small_icons.h"
+#include "ui/display/trend_file_notice.h"
 #include "ui/display/trend_search.h"
 #include "ui/display/valid_samples.h"
 
@@ -313,7 +314,7 @@ void DataViewPage::cmdDetail_Click() {
 
 void DataViewPage::ShowDataView() {
     const bool frameVisible = !m_frame->isHidden();
-    guarded(30021, [&] {
+    const bool loaded = guarded(30021, [&] {
         setWindowBusy(true);
         m_frame->setVisible(false);
         loadSelectedLog();
@@ -321,6 +322,13 @@ void DataViewPage::ShowDataView() {
         m_browseFilled = false;
         setWindowBusy(false);
     });
+    // A trend is shown with what could be read; the box says when its trend file was not
+    // whole.
+    const qint32 type = m_selection.SelectedLogType;
+    if (loaded && (type == 1 || type == 9))
+        TellTrendFileFault(m_logs.ViewInterval.trendFileCheck());
+    else if (loaded && type == 2)
+        TellTrendFileFault(m_logs.ViewAlarm.trendFileCheck());
 }
 
 void DataViewPage::loadSelectedLog() {

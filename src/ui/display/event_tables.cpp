@@ -20,8 +20,7 @@ struct EventLayout {
 };
 
 QStringList gasEventTexts(const DbRow &record) {
-    return {record.text(QStringLiteral("GasName")),
-            StatusCodeText(qint32(record.integer(QStringLiteral("Alarm_Type"))))};
+    return {record.text(QStringLiteral("GasName")), SummaryRow{record}.eventWord()};
 }
 
 const EventLayout *layoutOf(int logType) {
@@ -31,10 +30,7 @@ const EventLayout *layoutOf(int logType) {
         {7,
          "Power_Event",
          {QStringLiteral("Power")},
-         [](const DbRow &r) {
-             return QStringList{r.boolean(QStringLiteral("Power_Type")) ? QStringLiteral("ON")
-                                                                        : QStringLiteral("OFF")};
-         }},
+         [](const DbRow &r) { return QStringList{SummaryRow{r}.power()}; }},
         {12,
          "SensorChange",
          {QStringLiteral("Model"), QStringLiteral("SensorNO"), QStringLiteral("Gas")},

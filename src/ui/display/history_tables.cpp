@@ -6,7 +6,10 @@
 #include "logs/events/clsHistory.h"
 #include "logs/events/clsSnapShot.h"
 #include "logs/trend/gas_title.h"
+#include "logs/trend/log_items.h"
 #include "ui/display/event_codes.h"
+
+#include <optional>
 
 namespace tq {
 namespace {
@@ -68,7 +71,9 @@ void FillHistoryTable(FlexGrid &table, const clsHistory &log, bool bumpTest) {
 
 void FillSnapShotTable(FlexGrid &table, const clsSnapShot &log) {
     const GasInfo &gas = log.gas(0);
-    const qint16 code = AlarmBitsToCode(qint16(log.GasEvent(0, 0)));
+    // Flags beyond 16 bits are no alarm status: the cell stays empty.
+    const std::optional<qint16> flags = FittingCode(log.GasEvent(0, 0));
+    const qint16 code = flags ? AlarmBitsToCode(*flags) : qint16(ReadingCode::NoValue);
     table.Clear();
     table.SetCols(3);
     table.SetRows(3);
@@ -76,7 +81,8 @@ void FillSnapShotTable(FlexGrid &table, const clsSnapShot &log) {
     SetGridRow(table, 1, 0, false,
                {QStringLiteral("1"), log.header().Dates.generalDate(),
                 CheckOverRange(FormatGasValue(log.GasValue(0), gas.Point), gas.Full)});
-    SetGridRow(table, 2, 0, false, {QString(), QString(), FormatGasValue(code, gas.Point)});
+    SetGridRow(table, 2, 0, false,
+               {QString(), QString(), flags ? FormatGasValue(code, gas.Point) : QString()});
     addUnit(table, 1, 2, gas.Unit);
     table.SetCellBackColor(2, 2, GetCodeColor(code, QColor()));
     table.SetColAlignment(-1, FlexAlign::CenterCenter);

@@ -78,8 +78,7 @@ QStringList totalInThreeCells(qint64 n) {
 
 QStringList eventTexts(const DbRow &record, const HeadGas &) {
     return {SummaryRow{record}.date(QStringLiteral("Dates")),
-            record.text(QStringLiteral("GasName")),
-            StatusCodeText(qint32(record.integer(QStringLiteral("Alarm_Type"))))};
+            record.text(QStringLiteral("GasName")), SummaryRow{record}.eventWord()};
 }
 
 const std::array<Layout, 6> &layouts() {
@@ -106,9 +105,7 @@ const std::array<Layout, 6> &layouts() {
          A::CenterCenter,
          {{0, A::LeftCenter}, {1, A::LeftCenter}},
          [](const DbRow &r, const HeadGas &) {
-             return QStringList{SummaryRow{r}.date(QStringLiteral("Dates")),
-                                r.boolean(QStringLiteral("Power_Type")) ? QStringLiteral("ON")
-                                                                        : QStringLiteral("OFF")};
+             return QStringList{SummaryRow{r}.date(QStringLiteral("Dates")), SummaryRow{r}.power()};
          },
          totalInOneCell},
         {"W",

@@ -2,8 +2,22 @@
 
 #include "core/errors.h"
 #include "core/gas_format.h"
+#include "print/export/record_export.h"
 
 namespace tq {
+
+namespace {
+
+// The text `read` makes of a row's values; empty when one is not there or does not fit.
+template <typename Read> QString orEmpty(Read read) {
+    try {
+        return read();
+    } catch (const TqError &) {
+        return {};
+    }
+}
+
+} // namespace
 
 QString SummaryRow::date(const QString &column) const {
     if (row.isNull(column))
@@ -34,8 +48,15 @@ float SummaryRow::fullScale() const {
 }
 
 QString SummaryRow::gasTitle() const {
-    return MakeGasTitle(row.text(QStringLiteral("Gas1Name")), row.text(QStringLiteral("Gas1Unit")),
-                        fullScale(), decimals());
+    return orEmpty([&] { return EntryGasTitle(row, SystemDecimalMark()); });
+}
+
+QString SummaryRow::eventWord() const {
+    return orEmpty([&] { return EntryEventWord(row); });
+}
+
+QString SummaryRow::power() const {
+    return orEmpty([&] { return EntryPowerWord(row); });
 }
 
 QString SummaryRow::number(const QString &column) const {

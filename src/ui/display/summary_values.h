@@ -7,7 +7,8 @@
 namespace tq {
 
 // The texts of head and detail columns as the summary and the record lists show them. A
-// Null column gives an empty text (a value), 0 decimals or a gas that is off.
+// Null column gives an empty text (a value, a word, a gas title), 0 decimals or a gas that
+// is off; so does a value that does not fit its field.
 struct SummaryRow {
     const DbRow &row;
 
@@ -17,8 +18,11 @@ struct SummaryRow {
     QString gas(const QString &column) const;
     qint16 decimals() const;
     bool gasEnabled() const;
-    // MakeGasTitle of the row's Gas1Name, Gas1Unit, Gas1Full and Gas1Point.
+    // The texts the exports write (EntryGasTitle, EntryEventWord, EntryPowerWord): the
+    // row's gas title, the word of its Alarm_Type, "ON" or "OFF" by its Power_Type.
     QString gasTitle() const;
+    QString eventWord() const;
+    QString power() const;
     float fullScale() const;
     QString text(const QString &column) const { return row.text(column); }
     // A number column as the grid shows it; empty for Null.

@@ -8,11 +8,13 @@
 #include "logs/trend/clsInterval.h"
 #include "logs/trend/gas_title.h"
 #include "logs/trend/log_header.h"
+#include "logs/trend/log_items.h"
 #include "ui/display/event_codes.h"
 #include "ui/display/view_summary.h"
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 namespace tq {
@@ -114,7 +116,9 @@ void FillIntervalTable(FlexGrid &table, FlexGrid &summary, clsInterval &log,
                 break;
             }
             const float value = log.GasEvent(0, n).toFloat();
-            const qint32 code = qint32(std::nearbyint(value));
+            // A stored code beyond 16 bits is no event: its cell stays empty.
+            const std::optional<qint16> fitting = FittingCode(value);
+            const qint32 code = fitting.value_or(ReadingCode::NoValue);
             if (isUnitChange(code)) {
                 sampleText.setUnit(qint16(code));
                 if (!options.debugMode) {
@@ -122,7 +126,8 @@ void FillIntervalTable(FlexGrid &table, FlexGrid &summary, clsInterval &log,
                     continue;
                 }
             }
-            const int r = writeRow(time, FormatGasValue(value, gas.Point, sampleText.mark()));
+            const int r = writeRow(
+                time, fitting ? FormatGasValue(value, gas.Point, sampleText.mark()) : QString());
             // The trend search opens the alarm trend near the event's own time.
             table.SetRowData(r, QVariant::fromValue(time));
             if (code < ReadingCode::NoValue) {

@@ -34,6 +34,10 @@ extern "C" void onTerminationSignal(int signalNumber) {
 
 } // namespace
 
+void IgnoreFileSizeSignal() {
+    std::signal(SIGXFSZ, SIG_IGN);
+}
+
 TerminationSignals::TerminationSignals(QObject *parent) : QObject(parent) {
     if (::pipe2(g_pipe, O_CLOEXEC | O_NONBLOCK) != 0)
         throw TqError(ErrorKind::File, QStringLiteral("Cannot make the pipe for signals"));

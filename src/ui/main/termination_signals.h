@@ -6,6 +6,12 @@ class QSocketNotifier;
 
 namespace tq {
 
+// A write past the file-size limit (ulimit -f) fails with EFBIG instead of ending the
+// process by SIGXFSZ, so the program's failure path runs: the old file kept, the database
+// lock released, the failure told. Called once at the start of every program that writes
+// files.
+void IgnoreFileSizeSignal();
+
 // SIGTERM (logout, shutdown, kill), SIGINT (Ctrl+C) and SIGHUP (the terminal gone) turned
 // into an orderly end. The handler itself only notes the signal and writes one byte to a
 // pipe; the event loop then reports it through `requested`, and work that runs without the

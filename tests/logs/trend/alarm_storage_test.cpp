@@ -228,23 +228,30 @@ TEST_F(AlarmStorage, SampleRowsOfAFilledTable) {
     EXPECT_TRUE(trendFiles().isEmpty());
 }
 
+// An alarm trend has 720 samples: a longer file (the 721 records the text-line decoder can
+// write, or more) loads its first 720, and no reading beyond them is made up.
 TEST_F(AlarmStorage, ReloadStopsAtTheTable) {
-    TrendFileWriter samples;
-    for (qint32 n = 1; n <= 800; ++n)
-        samples.PutTrendPoint(n, Date::fromParts(2024, 2, 1).addSeconds(n), float(n));
     QDir().mkpath(Globals().DataFolder + "/24/02");
-    test::writeFile(TrendFilePath("02/24", "alLONG"), samples.records());
     {
         Database db(Globals().DatabasePath);
         db.execute(
             "Insert Into Log_Head(SeqNo,Names,FolderID,Types) Values (5,'alLONG','02/24',2)");
     }
-    const clsAlarm stored = reload(5);
-    EXPECT_EQ(stored.DataCount(), clsAlarm::kSampleEntries);
-    EXPECT_FLOAT_EQ(stored.value(0, 719), 720);
+    for (const qint32 records : {721, 800}) {
+        TrendFileWriter samples;
+        for (qint32 n = 1; n <= records; ++n)
+            samples.PutTrendPoint(n, Date::fromParts(2024, 2, 1).addSeconds(n), float(n));
+        test::writeFile(TrendFilePath("02/24", "alLONG"), samples.records());
+        const clsAlarm stored = reload(5);
+        EXPECT_EQ(stored.DataCount(), clsAlarm::kMaxDataCount) << records;
+        EXPECT_FLOAT_EQ(stored.value(0, 719), 720);
+        EXPECT_EQ(stored.DateTimes(719), Date::fromParts(2024, 2, 1).addSeconds(720));
+        EXPECT_EQ(stored.trendFileCheck().state, TrendFileState::Read);
+    }
 }
 
-// Record 2 was never written; the file ends in a record cut short after 7 bytes.
+// Record 2 was never written; the file ends in a record cut short after 7 bytes, which is
+// damage: the whole records before it load, and the log says its file is damaged.
 TEST_F(AlarmStorage, ReloadOfGapsAndAnIncompleteRecord) {
     TrendFileWriter samples;
     samples.PutTrendPoint(1, Date::fromParts(2024, 2, 1), 0); // stored as -100
@@ -256,12 +263,12 @@ TEST_F(AlarmStorage, ReloadOfGapsAndAnIncompleteRecord) {
         db.execute("Insert Into Log_Head(SeqNo,Names,FolderID,Types) Values (3,'alGAP','02/24',2)");
     }
     const clsAlarm stored = reload(3);
-    ASSERT_EQ(stored.DataCount(), 4);
+    ASSERT_EQ(stored.DataCount(), 3);
     EXPECT_FLOAT_EQ(stored.value(0, 0), 0);
     EXPECT_FLOAT_EQ(stored.value(0, 1), -101);
     EXPECT_FLOAT_EQ(stored.value(0, 2), 4);
-    EXPECT_FLOAT_EQ(stored.value(0, 3), -101); // the cut record holds no value
-    EXPECT_EQ(stored.DateTimes(3), Date());
+    EXPECT_EQ(stored.trendFileCheck().state, TrendFileState::Damaged);
+    EXPECT_EQ(stored.trendFileCheck().path, TrendFilePath("02/24", "alGAP"));
 }
 
 TEST_F(AlarmStorage, ReloadOfNullColumns) {
@@ -274,6 +281,7 @@ TEST_F(AlarmStorage, ReloadOfNullColumns) {
     // The trend file "Name None" does not exist: the log reloads with its head and no samples.
     alarm.ReLoad();
     EXPECT_EQ(alarm.DataCount(), 0);
+    EXPECT_EQ(alarm.trendFileCheck().state, TrendFileState::Missing);
     EXPECT_EQ(alarm.GasBaseInfo(qint32(H::Names)).toString(), "Name None");
     EXPECT_EQ(alarm.GasBaseInfo(qint32(H::FolderID)).toString(), "00/00");
     EXPECT_EQ(alarm.GasBaseInfo(qint32(H::UserID)).toString(), QString(16, QChar('-')));

@@ -7,9 +7,14 @@
 #include "trend_test_support.h"
 
 #include <QDir>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+#include <limits>
+#include <optional>
 #include <vector>
 
 namespace tq {
@@ -82,7 +87,7 @@ TEST_F(IntervalReloadTest, StoredZeroAndGapRecords) {
 }
 
 // A log whose trend file is gone or cut short still opens with its head, its events and
-// the samples that are there.
+// the samples that are there, and says what it found.
 TEST_F(IntervalReloadTest, MissingOrShortTrendFileKeepsHeadAndEvents) {
     store({1, 2, 3, 4});
     {
@@ -93,10 +98,15 @@ TEST_F(IntervalReloadTest, MissingOrShortTrendFileKeepsHeadAndEvents) {
                    {QVariant::fromValue(kStart.addSeconds(90)), QVariant::fromValue(kStart)});
     }
     const QString file = TrendFilePath("06/24", "iv01080000_R1");
+    EXPECT_EQ(reloaded(), std::vector<float>({1, 2, 3, 4}));
+    EXPECT_EQ(log.trendFileCheck().state, TrendFileState::Read);
     QFile::resize(file, 2 * kTrendRecordSize + 3);
     EXPECT_EQ(reloaded(), std::vector<float>({1, 2}));
+    EXPECT_EQ(log.trendFileCheck().state, TrendFileState::Damaged) << "the third record is cut";
     ASSERT_TRUE(QFile::remove(file));
     EXPECT_TRUE(reloaded().empty());
+    EXPECT_EQ(log.trendFileCheck().state, TrendFileState::Missing);
+    EXPECT_EQ(log.trendFileCheck().path, file);
     EXPECT_EQ(log.GasBaseInfo(qint32(LogHeaderItem::UserID)).toString(), "ALICE");
     EXPECT_EQ(log.EventCount(), 1);
     EXPECT_FLOAT_EQ(log.GasEvent(0, 0).toFloat(), -104);
@@ -139,6 +149,7 @@ TEST_F(IntervalReloadTest, NullColumnsAndMissingRows) {
     EXPECT_EQ(log.GasListInfo(0, 10).toBool(), true);
     EXPECT_EQ(log.GasListInfo(0, 8).value<Date>().days(), -101.0);
     EXPECT_EQ(log.DataCount(), 0);
+    EXPECT_EQ(log.trendFileCheck().state, TrendFileState::None) << "a blank name has no file";
 
     // A Null name loads as "Name None", whose trend file does not exist: no samples.
     {
@@ -170,6 +181,106 @@ TEST_F(IntervalReloadTest, RawExportWritesTheLoadedPointsAndEvents) {
         kStart.addSeconds(60).generalDate() + ",1.5\r\n" + kStart.addSeconds(120).generalDate() +
         ",0\r\n" + kStart.addSeconds(90).generalDate() + "," + FormatGasValue(-104, 0) + "\r\n";
     EXPECT_EQ(QString::fromUtf8(test::readFile(dir.filePath("iv01080000_R1.csv"))), expected);
+}
+
+// A record whose time is no trend time ends the samples there: those before it load, in
+// order, and the log says its file is damaged; the merge with the events never sees it.
+TEST_F(IntervalReloadTest, ADamagedRecordEndsTheSamples) {
+    store({1, 2, 3, 4, 5});
+    QByteArray bytes = test::readFile(TrendFilePath("06/24", "iv01080000_R1"));
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    std::memcpy(bytes.data() + 2 * kTrendRecordSize, &nan, sizeof nan); // record 3
+    test::writeFile(TrendFilePath("06/24", "iv01080000_R1"), bytes);
+    {
+        Database db(Globals().DatabasePath);
+        db.execute("Insert Into Interval_Event (SeqNo, RelNo, Datetimes, BaseDate, Gas1Event) "
+                   "Values (1, 1, ?, ?, -104)",
+                   {QVariant::fromValue(kStart.addSeconds(150)), QVariant::fromValue(kStart)});
+    }
+    for (const bool condensed : {false, true}) {
+        Globals().CondensedView = condensed;
+        EXPECT_EQ(reloaded(), std::vector<float>({1, 2})) << condensed;
+        EXPECT_EQ(log.trendFileCheck().state, TrendFileState::Damaged);
+        log.setGetOrder(0);
+        EXPECT_EQ(log.getOrder(), 1);
+        EXPECT_EQ(log.getOrder(), 2);
+        EXPECT_EQ(log.getOrder(), -1);
+        EXPECT_EQ(log.getOrder(), 0);
+    }
+}
+
+// The reader takes every time the detector's logs can hold, a record never written (all
+// zero) among them, and stops at any other: one fixture record per fault.
+TEST(TrendFileTest, TheReaderStopsAtTheFirstDamagedRecord) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    const double firstTime = Date::emptyLogDate().addSeconds(-360 * 65535).days();
+    const double lastTime =
+        Date::fromParts(2099, 12, 31, 23, 59, 59).addSeconds(54001ll * 65535).days();
+    struct Case {
+        const char *name;
+        double days;
+        bool sound;
+    };
+    const Case cases[] = {
+        {"the detector's first day", Date::fromParts(2000, 1, 1).days(), true},
+        {"its last second", Date::fromParts(2099, 12, 31, 23, 59, 59).days(), true},
+        {"an alarm trend before an unread start", firstTime, true},
+        {"an interval trend's last sample", lastTime, true},
+        {"a record never written", 0.0, true},
+        {"NaN", nan, false},
+        {"infinite", inf, false},
+        {"minus infinite", -inf, false},
+        {"beyond 1e14 days", 1.5e14, false},
+        {"before the earliest", firstTime - 1, false},
+        {"after the latest", lastTime + 1, false},
+        {"another century", Date::fromParts(2350, 1, 1).days(), false},
+    };
+    const QTemporaryDir folder;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        TrendFileWriter w;
+        w.PutTrendPoint(1, kStart, 7);
+        w.PutTrendPoint(2, kStart, 8);
+        QByteArray bytes = w.records() + w.records().left(kTrendRecordSize);
+        std::memcpy(bytes.data() + kTrendRecordSize, &c.days, sizeof c.days);
+        const QString file = folder.filePath("t.Dat");
+        test::writeFile(file, bytes);
+        TrendFileReader reader(file);
+        std::vector<float> values;
+        while (const std::optional<TrendPoint> p = reader.next())
+            values.push_back(p->value);
+        EXPECT_EQ(values, c.sound ? std::vector<float>({7, 8, 7}) : std::vector<float>({7}));
+        EXPECT_EQ(reader.state(), c.sound ? TrendFileState::Read : TrendFileState::Damaged);
+        EXPECT_FALSE(reader.next()) << "the reader stays at its end";
+    }
+    // A last record cut short is damage; a file that is not there is missing.
+    const QString cut = folder.filePath("cut.Dat");
+    test::writeFile(cut, QByteArray(kTrendRecordSize + 11, '\0'));
+    TrendFileReader shortFile(cut);
+    EXPECT_TRUE(shortFile.next());
+    EXPECT_FALSE(shortFile.next());
+    EXPECT_EQ(shortFile.check().state, TrendFileState::Damaged);
+    EXPECT_EQ(shortFile.check().path, cut);
+    TrendFileReader gone(folder.filePath("gone.Dat"));
+    EXPECT_FALSE(gone.next());
+    EXPECT_EQ(gone.state(), TrendFileState::Missing);
+}
+
+// A trend file that does not fit on the disk names the system's reason and leaves no file.
+TEST(TrendFileTest, AStagedFileThatCannotBeWrittenNamesTheReason) {
+    const QTemporaryDir folder;
+    const QString tooLarge = QString::fromLocal8Bit(std::strerror(EFBIG));
+    for (const qsizetype size : {qsizetype(600), qsizetype(60000)}) {
+        const test::FileSizeLimit full(100);
+        try {
+            StagedTrendFile staged(folder.filePath("t.Dat"), QByteArray(size, '\1'));
+            ADD_FAILURE() << "the file was written";
+        } catch (const TqError &e) {
+            EXPECT_TRUE(e.message().endsWith(tooLarge)) << e.message().toStdString();
+        }
+    }
+    EXPECT_TRUE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
 }
 
 TEST(TrendFileTest, PathsStayInTheirFolder) {

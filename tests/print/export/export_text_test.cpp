@@ -1,6 +1,7 @@
 #include "core/database.h"
 #include "core/gas_format.h"
 #include "core/log_schema.h"
+#include "core/messages.h"
 #include "core/program_state.h"
 #include "logs/events/clsAlarmEvents.h"
 #include "logs/events/clsHistorys.h"
@@ -9,6 +10,7 @@
 #include "logs/events/clsTroubleEvents.h"
 #include "logs/trend/clsAlarms.h"
 #include "logs/trend/clsIntervals.h"
+#include "logs/trend/trend_file.h"
 #include "print/export/export_cells.h"
 #include "print/export/export_sink.h"
 #include "print/export/export_text.h"
@@ -19,8 +21,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <functional>
+#include <limits>
 #include <memory>
 
 namespace tq {
@@ -305,6 +309,135 @@ TEST_F(ExportTextTest, AnEventListWithoutItsHeadRowFails) {
         EXPECT_THROW(WriteExportText(request, sink), TqError) << type;
         EXPECT_EQ(sink.text(), QString()) << type;
     }
+}
+
+// A stored log changed by hand (a trend file gone or damaged, a Null or a value beyond its
+// field in a row) cannot be written: the export fails, naming what it met, where it would
+// otherwise write a value the log does not hold. One fault per case.
+TEST_F(ExportTextTest, WhatIsNotThereEndsTheExport) {
+    const auto execute = [](const char *sql, qint64 key) {
+        Database(Globals().DatabasePath).execute(QLatin1String(sql), {key});
+    };
+    const auto trendFile = [](qint32 type, int n) {
+        const DbRow head = Database(Globals().DatabasePath)
+                               .query(QStringLiteral("Select FolderID, Names From Log_Head "
+                                                     "Where SeqNo=?"),
+                                      {seqNo(type, n)})
+                               .at(0);
+        return TrendFilePath(head.text(QStringLiteral("FolderID")),
+                             head.text(QStringLiteral("Names")));
+    };
+    // An event list of the type, its rows changed by the statement.
+    const auto listedAfter = [&](qint32 type, const char *sql) {
+        return [=](ExportTextTest &t) {
+            execute(sql, seqNo(type, 0));
+            t.eventSeqNo = seqNo(type, 0);
+            return ExportLogs{};
+        };
+    };
+    struct Case {
+        const char *name;
+        qint32 logType;
+        std::function<ExportLogs(ExportTextTest &)> fault;
+        QString told; // in the failure's message
+    };
+    const std::vector<Case> cases = {
+        {"trend file missing", 1,
+         [&](ExportTextTest &t) {
+             QFile::remove(trendFile(1, 1));
+             return t.loaded<clsInterval>(1, 1, kInterval);
+         },
+         LoadMessage(30005, {trendFile(1, 1)})},
+        {"trend file damaged", 2,
+         [&](ExportTextTest &t) {
+             QFile file(trendFile(2, 0));
+             const double nan = std::numeric_limits<double>::quiet_NaN();
+             file.open(QIODevice::ReadWrite);
+             file.seek(4 * kTrendRecordSize);
+             file.write(reinterpret_cast<const char *>(&nan), sizeof nan);
+             file.close();
+             return t.loaded<clsAlarm>(2, 0, kAlarm);
+         },
+         LoadMessage(30006, {trendFile(2, 0)})},
+        {"event code beyond 16 bits", 1,
+         [&](ExportTextTest &t) {
+             execute("Update Interval_Event Set Gas1Event=65429 Where RelNo=?", seqNo(1, 0));
+             return t.loaded<clsInterval>(1, 0, kInterval);
+         },
+         QStringLiteral("65429")},
+        {"snapshot status beyond 16 bits", 11,
+         [&](ExportTextTest &t) {
+             execute("Update SnapShot Set Gas1sts=65429 Where RelNo=?", seqNo(11, 0));
+             return t.loaded<clsSnapShot>(11, 0, kSnapshot);
+         },
+         LoadMessage(30106, {QStringLiteral("65429")})},
+        {"Null Power_Type", 7,
+         listedAfter(7, "Update Power_Event Set Power_Type=Null Where RelNo=?"),
+         QStringLiteral("Power_Type")},
+        {"Null Alarm_Type", 5,
+         listedAfter(5, "Update Alarm_Event Set Alarm_Type=Null Where RelNo=?"),
+         QStringLiteral("Alarm_Type")},
+        {"Alarm_Type beyond 16 bits", 6,
+         listedAfter(6, "Update Trouble_Event Set Alarm_Type=65429 Where RelNo=?"),
+         QStringLiteral("Alarm_Type")},
+        {"Null Gas1Full", 12,
+         listedAfter(12, "Update SensorChange Set Gas1Full=Null Where RelNo=?"),
+         QStringLiteral("Gas1Full")},
+        {"Null Gas1Point", 12,
+         listedAfter(12, "Update SensorChange Set Gas1Full=100, Gas1Point=Null Where RelNo=?"),
+         QStringLiteral("Gas1Point")},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const ExportLogs logs = c.fault(*this);
+        const ExportRequest request = Request({c.name, c.logType, 1, false, {}}, logs, eventSeqNo);
+        try {
+            MakeExportText(request);
+            ADD_FAILURE() << "the export did not fail";
+        } catch (const TqError &e) {
+            EXPECT_TRUE(e.message().contains(c.told)) << e.message().toStdString();
+        }
+    }
+}
+
+// A Null date is an empty cell, in the header and in a row: never 1899/09/20.
+TEST_F(ExportTextTest, ANullDateIsAnEmptyCell) {
+    const qint64 key = seqNo(7, 0);
+    Database db(Globals().DatabasePath);
+    db.execute(QStringLiteral("Update Log_Head Set Dates=Null Where SeqNo=?"), {key});
+    db.execute(QStringLiteral("Update Power_Event Set Dates=Null Where RelNo=? And Power_Type=1"),
+               {key});
+    ExportRequest request;
+    request.logType = 7;
+    request.seqNo = key;
+    const QStringList lines = MakeExportText(request).split(QStringLiteral("\r\n"));
+    EXPECT_TRUE(lines.contains(LoadMessage(5668) + QStringLiteral(",")));
+    EXPECT_TRUE(lines.contains(QStringLiteral("3,,ON"))) << lines.join('|').toStdString();
+    EXPECT_FALSE(lines.join(QString()).contains(QStringLiteral("1899")));
+}
+
+// An alarm trend file of 721 records exports the 720 samples of an alarm trend and no
+// reading it does not hold.
+TEST_F(ExportTextTest, AnAlarmTrendOf721RecordsWritesItsSamplesOnly) {
+    const DbRow head =
+        Database(Globals().DatabasePath)
+            .query(QStringLiteral("Select FolderID, Names From Log_Head Where SeqNo=?"),
+                   {seqNo(2, 0)})
+            .at(0);
+    QFile file(
+        TrendFilePath(head.text(QStringLiteral("FolderID")), head.text(QStringLiteral("Names"))));
+    ASSERT_TRUE(file.open(QIODevice::Append));
+    TrendFileWriter extra;
+    extra.PutTrendPoint(1, Date::fromParts(2024, 5, 14, 12, 0, 0), 99);
+    file.write(extra.records());
+    file.close();
+    ExportRequest request;
+    request.logType = 2;
+    request.logs = loaded<clsAlarm>(2, 0, kAlarm);
+    const QStringList lines = MakeExportText(request).split(QStringLiteral("\r\n"));
+    EXPECT_TRUE(lines.contains(LoadMessage(5611) + QStringLiteral(",720")));
+    EXPECT_TRUE(lines.at(lines.size() - 2).startsWith(QStringLiteral("720,")));
+    EXPECT_TRUE(lines.filter(QRegularExpression(QStringLiteral("^721,"))).isEmpty());
 }
 
 // The run under a German locale must really have a comma as the system's decimal mark,

@@ -35,6 +35,7 @@
 #include "ui/display/data_view_page.h"
 #include "ui/display/node_kind.h"
 #include "ui/display/trend_search.h"
+#include "ui/main/termination_signals.h"
 #include "ui/main/window/frmMain.h"
 
 #include <QApplication>
@@ -275,6 +276,7 @@ bool deleteByMenu(tq::DataPage &page, const QString &key, const QString &passwor
 } // namespace
 
 int main(int argc, char **argv) {
+    tq::IgnoreFileSizeSignal();
     tq::tool::UseOffscreenUnlessDisplay();
     QApplication app(argc, argv);
     QStringList arguments = QCoreApplication::arguments().mid(1);

@@ -33,6 +33,7 @@
 #include "ui/browser/DataPage.h"
 #include "ui/display/data_view_page.h"
 #include "ui/display/node_kind.h"
+#include "ui/main/termination_signals.h"
 #include "ui/main/window/frmMain.h"
 
 #include <QApplication>
@@ -209,6 +210,7 @@ int reportLog(tq::report::ReportSession &session, qint64 seqNo, const Options &o
 } // namespace
 
 int main(int argc, char **argv) {
+    tq::IgnoreFileSizeSignal();
     tq::tool::UseOffscreenUnlessDisplay();
     QApplication app(argc, argv);
     const QStringList arguments = QCoreApplication::arguments().mid(1);

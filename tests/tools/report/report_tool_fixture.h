@@ -8,10 +8,15 @@
 #include <QFile>
 #include <QProcess>
 
+#include <csignal>
+
+#include <sys/resource.h>
+
 namespace tq::test {
 
 struct ToolRun {
     int exitCode = -1;
+    bool crashed = false; // ended by a signal
     QString out;
     QString errors;
 };
@@ -24,9 +29,19 @@ protected:
         ASSERT_TRUE(QFile::copy(test::BuildImage(fixture), path(QStringLiteral("TQ6200.DAT"))));
         ASSERT_EQ(run("tq6200-import", {}).exitCode, 0);
     }
+    // `fileSizeLimit` (bytes, above 0): files the tool writes cannot grow past it, as on a
+    // full disk, and SIGXFSZ has its default action in the tool unless the tool ignores it.
     ToolRun run(const char *tool, const QStringList &arguments,
-                const QString &locale = QStringLiteral("en_US.UTF-8")) {
+                const QString &locale = QStringLiteral("en_US.UTF-8"), long fileSizeLimit = 0) {
         QProcess process;
+        if (fileSizeLimit > 0)
+            process.setChildProcessModifier([fileSizeLimit] {
+                rlimit limit{};
+                getrlimit(RLIMIT_FSIZE, &limit);
+                limit.rlim_cur = rlim_t(fileSizeLimit);
+                setrlimit(RLIMIT_FSIZE, &limit);
+                std::signal(SIGXFSZ, SIG_DFL);
+            });
         process.setWorkingDirectory(dir.path());
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
@@ -39,6 +54,7 @@ protected:
         if (!process.waitForFinished(120000))
             return result;
         result.exitCode = process.exitCode();
+        result.crashed = process.exitStatus() == QProcess::CrashExit;
         result.out = QString::fromUtf8(process.readAllStandardOutput());
         result.errors = QString::fromUtf8(process.readAllStandardError());
         return result;

@@ -11,6 +11,8 @@
 #include <QFile>
 #include <QTimer>
 
+#include <limits>
+
 namespace tq {
 namespace {
 
@@ -110,6 +112,48 @@ TEST_F(CommandsTest, SummaryTwiceAndReturn) {
     EXPECT_EQ(window->Show(opening()), int(QDialog::Accepted));
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(window->alarm().DataCount(), 720);
+}
+
+// An alarm trend whose file is missing or damaged opens with what could be read and says
+// so; its Export and Print fail before asking for a file or a printer.
+TEST_F(CommandsTest, AnAlarmTrendWithoutItsWholeFileSaysSoAndWritesNothing) {
+    struct Case {
+        const char *name;
+        bool remove; // else the time of record 101 made NaN
+        int box;
+        int samples;
+    };
+    for (const Case &c : {Case{"missing", true, 30005, 0}, Case{"damaged", false, 30006, 100}}) {
+        SCOPED_TRACE(c.name);
+        const qint64 seqNo = storeAlarm({.samples = 720});
+        const QString file = TrendFilePath(
+            QStringLiteral("05/09"),
+            db().scalar(QStringLiteral("Select Names From Log_head Where SeqNo = ?"), {seqNo})
+                .toString());
+        if (c.remove) {
+            ASSERT_TRUE(QFile::remove(file));
+        } else {
+            QFile trend(file);
+            ASSERT_TRUE(trend.open(QIODevice::ReadWrite));
+            const double nan = std::numeric_limits<double>::quiet_NaN();
+            trend.seek(100 * kTrendRecordSize);
+            trend.write(reinterpret_cast<const char *>(&nan), sizeof nan);
+        }
+        dialogs.shown.clear();
+        open(seqNo, opening());
+        ASSERT_EQ(dialogs.ids(), QList<int>{c.box});
+        EXPECT_EQ(dialogs.shown[0].text, LoadMessage(c.box, {file}));
+        EXPECT_EQ(window->alarm().DataCount(), c.samples);
+
+        dialogs.shown.clear();
+        dialogs.proposed.clear();
+        test::FakePrinters printers;
+        window->cmdBrowse[2]->click();
+        window->cmdBrowse[0]->click();
+        EXPECT_EQ(dialogs.ids(), (QList<int>{30101, 30102}));
+        EXPECT_TRUE(dialogs.proposed.isEmpty());
+        EXPECT_TRUE(printers.offered.isEmpty());
+    }
 }
 
 } // namespace

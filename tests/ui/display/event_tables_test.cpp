@@ -118,6 +118,45 @@ TEST_F(EventTableTest, SensorChangesFillTheirTableAndTheSummary) {
     EXPECT_EQ(test::GridRows(table), QStringList{heading("Model|SensorNO|Gas")});
 }
 
+// A value that is not there, or does not fit its field, is an empty cell: never "OFF", a
+// gas title of a full scale 0 or a date of 1899.
+TEST_F(EventTableTest, WhatIsNotThereIsAnEmptyCell) {
+    const struct {
+        int type;
+        const char *insert;
+        QString record;
+    } cases[] = {
+        {7, "Insert Into Power_Event (RelNo, Dates, Power_Type) Values (?, ?, Null)",
+         QStringLiteral("")},
+        {5,
+         "Insert Into Alarm_Event (RelNo, Dates, GasName, Alarm_Type) Values (?, ?, 'CH4', Null)",
+         QStringLiteral("CH4|")},
+        {6,
+         "Insert Into Trouble_Event (RelNo, Dates, GasName, Alarm_Type) Values (?, ?, 'CO', "
+         "65429)",
+         QStringLiteral("CO|")},
+        {12,
+         "Insert Into SensorChange (RelNo, Dates, Gas1Model, Gas1SerialNO, Gas1Name, "
+         "Gas1Unit, Gas1Full, Gas1Point) Values (?, ?, 'M1', 'S9', 'H2S', 'ppm', Null, 0)",
+         QStringLiteral("M1|S9|")},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.type);
+        const qint64 log = store({.type = c.type});
+        add(c.insert, log, 10, 5);
+        db().execute(QString::fromLatin1(c.insert).replace(QLatin1String("(?, ?,"), "(?, Null,"),
+                     {log});
+        if (c.type == 12)
+            FillSensorChangeTable(table, summary, db(), log);
+        else
+            FillEventTable(table, db(), log, c.type);
+        const QStringList rows = test::GridRows(table);
+        ASSERT_EQ(rows.size(), 3);
+        EXPECT_EQ(rows[1], "1|" + shown(10, 5) + "|" + c.record);
+        EXPECT_EQ(rows[2], "2||" + c.record) << "a Null date";
+    }
+}
+
 TEST_F(EventTableTest, AFillReplacesTheFormerTableWhole) {
     table.SetCols(6);
     table.SetRows(9);

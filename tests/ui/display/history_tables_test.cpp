@@ -123,6 +123,7 @@ TEST(SnapShotTable, TheReadingAndItsAlarmStatusInItsColour) {
          QColor(255, 128, 0)},
         {"a status reading", -132, 0x08, FormatGasValue(-132, 1), QStringLiteral("STEL"),
          QColor(255, 192, 192)},
+        {"flags beyond 16 bits", 3, 65429, QStringLiteral("3.0 %LEL"), QString(), QColor()},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
