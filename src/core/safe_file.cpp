@@ -2,9 +2,24 @@
 
 #include "core/errors.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <unistd.h>
+
 namespace tq {
+
+namespace {
+
+[[noreturn]] void systemFailure() {
+    throw TqError(ErrorKind::File, QString::fromLocal8Bit(std::strerror(errno)));
+}
+
+} // namespace
 
 QString FileFailure(QFileDevice &file) {
     // A write that stops part-way (the disk fills, the file-size limit is reached) reports
@@ -56,6 +71,23 @@ void WriteWholeFile(const QString &path, const std::function<void(QIODevice &)> 
         throw TqError(ErrorKind::File, FileFailure(file));
     if (!file.commit())
         throw TqError(ErrorKind::File, file.errorString());
+}
+
+void PlaceFinishedFile(const QString &finished, const QString &target) {
+    QFile file(finished);
+    if (!file.open(QIODevice::ReadOnly))
+        throw TqError(ErrorKind::File, file.errorString());
+    if (::fsync(file.handle()) != 0)
+        systemFailure();
+    file.close();
+    QFile::setPermissions(finished, QFileInfo::exists(target)
+                                        ? QFile::permissions(target)
+                                        : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser |
+                                              QFile::WriteUser | QFile::ReadGroup |
+                                              QFile::ReadOther);
+    if (std::rename(QFile::encodeName(finished).constData(),
+                    QFile::encodeName(target).constData()) != 0)
+        systemFailure();
 }
 
 void WriteFileAtomically(const QString &path, const QByteArray &bytes) {

@@ -24,6 +24,13 @@ void WriteAll(QIODevice &device, const QByteArray &bytes);
 // gives no reason of its own, so what is left is flushed again until the system says it.
 QString FileFailure(QFileDevice &file);
 
+// Puts a finished file (written beside target under another name) in target's place: it
+// is synced to disk first, so a power cut after the rename finds it whole, gets the
+// permissions of the file it replaces or those of an ordinary new file (a temporary file is
+// its owner's alone), and replaces target in one rename, never leaving a moment without
+// either file. Throws TqError(File) with the system's reason; target then stays as it was.
+void PlaceFinishedFile(const QString &finished, const QString &target);
+
 // WriteWholeFile with `bytes`; the failure names the file. Throws TqError(File).
 void WriteFileAtomically(const QString &path, const QByteArray &bytes);
 

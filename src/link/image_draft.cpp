@@ -1,14 +1,9 @@
 #include "link/image_draft.h"
 
 #include "core/errors.h"
+#include "core/safe_file.h"
 
 #include <QFile>
-#include <QFileInfo>
-
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <unistd.h>
 
 namespace tq {
 
@@ -37,18 +32,11 @@ void ImageDraft::copyImage() {
 }
 
 void ImageDraft::place() {
-    QFile draft(m_draft);
-    // On disk before it replaces the image: a power cut after the rename finds it whole.
-    if (!draft.open(QIODevice::ReadOnly) || ::fsync(draft.handle()) != 0)
-        cannotWrite(m_image, draft.isOpen() ? QString::fromLocal8Bit(std::strerror(errno))
-                                            : draft.errorString());
-    draft.close();
-    if (QFileInfo::exists(m_image))
-        QFile::setPermissions(m_draft, QFile::permissions(m_image));
-    // rename() replaces the image in one step: never a moment without either file.
-    if (std::rename(QFile::encodeName(m_draft).constData(),
-                    QFile::encodeName(m_image).constData()) != 0)
-        cannotWrite(m_image, QString::fromLocal8Bit(std::strerror(errno)));
+    try {
+        PlaceFinishedFile(m_draft, m_image);
+    } catch (const TqError &error) {
+        cannotWrite(m_image, error.message());
+    }
     m_placed = true;
 }
 

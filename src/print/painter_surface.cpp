@@ -15,10 +15,6 @@
 #include <QPrinter>
 #include <QTemporaryFile>
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-
 namespace tq {
 
 namespace {
@@ -75,19 +71,11 @@ public:
             throw TqError(ErrorKind::File, reason);
         }
         m_file->close();
-        // The temporary file is the owner's alone; the document gets the permissions of the
-        // file it replaces, or those of an ordinary new file.
-        QFile::setPermissions(m_file->fileName(), QFileInfo::exists(m_target)
-                                                      ? QFile::permissions(m_target)
-                                                      : QFile::ReadOwner | QFile::WriteOwner |
-                                                            QFile::ReadUser | QFile::WriteUser |
-                                                            QFile::ReadGroup | QFile::ReadOther);
-        // rename() replaces the target in one step: never a moment without either file.
-        if (std::rename(QFile::encodeName(m_file->fileName()).constData(),
-                        QFile::encodeName(m_target).constData()) != 0) {
-            const QString reason = QString::fromLocal8Bit(std::strerror(errno));
+        try {
+            PlaceFinishedFile(m_file->fileName(), m_target);
+        } catch (const TqError &error) {
             Abort();
-            throw TqError(ErrorKind::File, QStringLiteral("%1: %2").arg(m_target, reason));
+            throw TqError(ErrorKind::File, QStringLiteral("%1: %2").arg(m_target, error.message()));
         }
         m_done = true;
     }

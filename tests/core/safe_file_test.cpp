@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <cerrno>
 #include <cstring>
@@ -71,3 +72,40 @@ TEST_F(SafeFileTest, MissingFolderThrows) {
 }
 
 } // namespace
+
+// A finished file takes the place of the one it replaces with that file's permissions, or
+// with those of an ordinary new file (never a temporary file's owner-only ones); a place it
+// cannot take gives the system's reason and leaves both files as they were.
+TEST_F(SafeFileTest, PlacedFileTakesItsPlaceAndItsPermissions) {
+    const QString finished = path(".out.tmp");
+    const QString target = path("out.txt");
+    const auto finish = [&](const QByteArray &bytes) {
+        tq::test::writeFile(finished, bytes);
+        QFile::setPermissions(finished, QFile::ReadOwner | QFile::WriteOwner);
+    };
+
+    finish("new");
+    tq::PlaceFinishedFile(finished, target);
+    EXPECT_EQ(tq::test::readFile(target), "new");
+    EXPECT_FALSE(QFile::exists(finished));
+    EXPECT_TRUE(QFile::permissions(target) & QFile::ReadOther);
+
+    const QFile::Permissions kept = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
+    QFile::setPermissions(target, kept);
+    finish("newer");
+    tq::PlaceFinishedFile(finished, target);
+    EXPECT_EQ(tq::test::readFile(target), "newer");
+    EXPECT_EQ(QFile::permissions(target) & ~(QFile::ReadUser | QFile::WriteUser), kept);
+
+    const QString folder = path("folder");
+    ASSERT_TRUE(QDir().mkpath(folder + "/inside"));
+    finish("lost");
+    try {
+        tq::PlaceFinishedFile(finished, folder);
+        ADD_FAILURE() << "a folder took the file's place";
+    } catch (const tq::TqError &error) {
+        EXPECT_EQ(error.message(), QString::fromLocal8Bit(std::strerror(EISDIR)));
+    }
+    EXPECT_EQ(tq::test::readFile(finished), "lost");
+    EXPECT_TRUE(QFileInfo(folder + "/inside").isDir());
+}
