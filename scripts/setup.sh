@@ -6,6 +6,7 @@ packages=(
     qt6-base-dev qt6-serialport-dev libqt6sql6-sqlite
     libgtest-dev libgmock-dev libbenchmark-dev
     sqlite3 python3 fonts-noto-cjk locales poppler-utils
+    clang libclang-rt-14-dev clang-format
 )
 missing=()
 for p in "${packages[@]}"; do

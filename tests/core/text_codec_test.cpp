@@ -26,8 +26,8 @@ TEST(DeviceText, TheActiveCodePageRoundTrips) {
 TEST(TextFile, Utf8OrTheDeviceCodePage) {
     EXPECT_EQ(tq::DecodeTextFile(QString::fromUtf8("Zürich ﾃﾞｰﾀ").toUtf8()),
               QString::fromUtf8("Zürich ﾃﾞｰﾀ"));
-    const QString text = tq::test::japaneseLocale() ? QString::fromUtf8("ﾃﾞｰﾀ")
-                                                    : QString::fromUtf8("café");
+    const QString text =
+        tq::test::japaneseLocale() ? QString::fromUtf8("ﾃﾞｰﾀ") : QString::fromUtf8("café");
     EXPECT_EQ(tq::DecodeTextFile(tq::EncodeDeviceText(text)), text);
 }
 
