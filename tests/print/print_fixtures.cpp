@@ -70,24 +70,29 @@ void makeInterval(PrintFixture &f, int samples, qint32 type) {
                : i % 54 == 53 ? QStringLiteral("ALARM")
                               : QString();
     };
+    const auto eventsIn = [&](int n) {
+        qint32 count = 0;
+        for (int i = 0; i < n; ++i)
+            count += eventAt(i).isEmpty() ? 0 : 1;
+        return count;
+    };
+    // Event entries take their fields only within the count: the count comes first.
+    f.interval->setEventCount(
+        std::min(eventsIn(f.interval->DataCount()), clsInterval::kEventEntries));
     qint32 events = 0;
     for (qint32 i = 0; i < f.interval->DataCount(); ++i) {
         f.interval->setDateTimes(i, kStart.addSeconds(i));
         f.interval->setGasValue(0, i, float((i * 37) % 400) / 10.0f);
-        if (!eventAt(i).isEmpty() && events < clsInterval::kEventEntries) {
+        if (!eventAt(i).isEmpty() && events < f.interval->EventCount()) {
             f.interval->setEventDateTimes(events, kStart.addSeconds(i));
             f.interval->setGasEvent(0, events++,
                                     eventAt(i) == QLatin1String("ALARM") ? ReadingCode::Alarm
                                                                          : ReadingCode::Warning);
         }
     }
-    f.interval->setEventCount(events);
     f.grid->SetRedraw(false);
     f.grid->SetCols(3);
-    int tableEvents = 0;
-    for (int i = 0; i < samples; ++i)
-        tableEvents += eventAt(i).isEmpty() ? 0 : 1;
-    f.grid->SetRows(samples + tableEvents + 1);
+    f.grid->SetRows(samples + eventsIn(samples) + 1);
     int row = 1;
     for (int i = 0; i < samples; ++i) {
         const QString date = kStart.addSeconds(i).generalDate();
