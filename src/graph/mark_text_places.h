@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QRectF>
 
 #include <vector>
@@ -18,10 +19,14 @@ public:
     const QRectF *take(const QRectF &first, const QRectF &second);
 
 private:
+    // Taken places are kept by the columns of the plot they touch, so a look at a place
+    // costs its neighbours only: a trend may carry thousands of marks.
+    static constexpr double kColumnWidth = 1000;
+    template <typename Visit> void forColumns(const QRectF &place, Visit visit) const;
     bool clear(const QRectF &place) const;
 
     double m_gap;
-    std::vector<QRectF> m_taken;
+    QHash<int, std::vector<QRectF>> m_taken;
 };
 
 } // namespace tq
