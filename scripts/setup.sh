@@ -4,6 +4,7 @@ set -euo pipefail
 packages=(
     build-essential cmake pkg-config
     qt6-base-dev qt6-serialport-dev libqt6sql6-sqlite
+    qt6-translations-l10n
     libgtest-dev libgmock-dev libbenchmark-dev
     sqlite3 python3 fonts-noto-cjk locales poppler-utils
     clang libclang-rt-14-dev clang-format

@@ -1,5 +1,6 @@
 #include "app/command_switches.h"
 #include "app/frmOpen.h"
+#include "app/qt_translations.h"
 #include "app/single_instance.h"
 #include "core/gui/dialogs.h"
 #include "core/messages.h"
@@ -17,6 +18,7 @@
 int main(int argc, char **argv) {
     tq::IgnoreFileSizeSignal();
     QApplication app(argc, argv);
+    tq::InstallQtTranslations(app);
     tq::SingleInstance instance;
     if (!instance.TryStart()) {
         tq::ShowMessage({99, tq::LoadMessage(99), tq::LoadMessage(5001), tq::BoxIcon::Critical,

@@ -145,9 +145,12 @@ struct GeneralDateFormats {
         date = locale.dateFormat(QLocale::ShortFormat);
         if (!date.contains(QLatin1String("yyyy")))
             date.replace(QRegularExpression(QStringLiteral("y+")), QStringLiteral("yyyy"));
-        // The long time form carries the seconds; drop its time zone.
-        time = locale.timeFormat(QLocale::LongFormat);
+        // The short time form with the seconds added after the minutes, as the desktop
+        // shows times; the long form would bring words ("8時46分58秒") and a time zone.
+        time = locale.timeFormat(QLocale::ShortFormat);
         time.remove(QRegularExpression(QStringLiteral(R"(\s*\bt+\b\s*)")));
+        if (!time.contains(QLatin1Char('s')))
+            time.replace(QRegularExpression(QStringLiteral("(m+)")), QStringLiteral("\\1:ss"));
         time = time.trimmed();
         compiledDate = DatePattern::compile(date, locale);
         compiledTime = DatePattern::compile(time, locale);

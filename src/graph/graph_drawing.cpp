@@ -3,6 +3,7 @@
 #include "core/date.h"
 #include "core/gas_format.h"
 #include "core/gui/twips.h"
+#include "graph/mark_text_places.h"
 
 #include <QFontMetricsF>
 #include <QHash>
@@ -453,6 +454,21 @@ void GraphPainter::drawEvents() {
     const float minX = m.MinX(), maxX = m.MaxX();
     const int count = m.SampleDataCount();
     const int half = roundEven(count / 2.0);
+    // A flag text goes on its row's side of the mark; where an earlier text is in the way,
+    // on the other side; where both are taken it is left out, its mark still drawn.
+    MarkTextPlaces places(textWidth(QStringLiteral(" ")));
+    const auto printFlag = [&](const QString &text, float xp, float top, float otherTop) {
+        const float width = textWidth(text);
+        const float left = xp - width / 2;
+        const float height = m_measure.TextHeight(text);
+        const QRectF *place =
+            places.take(QRectF(left, top, width, height), QRectF(left, otherTop, width, height));
+        if (!place)
+            return;
+        m_cx = left;
+        m_cy = float(place->y());
+        print(text);
+    };
     for (int slot = 0; slot < count; ++slot) {
         const SeriesEvents &events = m.events(slot);
         if (!events.EventVisible)
@@ -469,9 +485,7 @@ void GraphPainter::drawEvents() {
             const float xp = m.xPos(x);
             drawMark(xp, row, 0, color);
             m.setMarkerY(slot, row);
-            m_cx = xp - textWidth(text) / 2;
-            m_cy = upper ? row - 240 : row + 120;
-            print(text);
+            printFlag(text, xp, upper ? row - 240 : row + 120, upper ? row + 120 : row - 240);
         }
     }
     const CommonEventList &common = m.commonEvents();
@@ -486,9 +500,7 @@ void GraphPainter::drawEvents() {
             const float xp = m.xPos(x);
             drawMark(xp, row, 1, kCommonMarkColor);
             m.setCommonMarkerY(row);
-            m_cx = xp - textWidth(text) / 2;
-            m_cy = t + h - 180;
-            print(text);
+            printFlag(text, xp, t + h - 180, row - 240);
         }
     }
     p.setBrush(Qt::NoBrush);

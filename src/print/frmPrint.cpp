@@ -199,10 +199,13 @@ void frmPrint::PrintRow(PrintSurface &target, const QStringList &cells) {
         throw TqError(ErrorKind::SubscriptOutOfRange,
                       QStringLiteral("A printed row holds at most %1 cells").arg(kColumns));
     const double rowHeight = double(float(1.1 * target.TextHeight(QStringLiteral("W"))));
+    // The least room between one cell's text and the next one's, so they never read as one.
+    const double gap = target.TextWidth(QStringLiteral(" "));
     const double y = target.CurrentY;
     for (int i = 0; i < cells.size(); ++i) {
         const qint16 code = ColumnAlign[std::size_t(i)];
-        double x = ColumnX[std::size_t(i)];
+        const double edge = ColumnX[std::size_t(i)];
+        double x = edge;
         if (code >= 1 && code <= 4) {
             if (i + 1 >= kColumns)
                 throw TqError(ErrorKind::SubscriptOutOfRange,
@@ -212,14 +215,21 @@ void frmPrint::PrintRow(PrintSurface &target, const QStringList &cells) {
         }
         if (cells[i].isEmpty())
             continue;
+        // The cell's room runs over empty neighbours to the column of the next text, a gap
+        // short of it, or to the page's edge. A text wider than its place is moved back
+        // to its column's edge, then narrowed: centred dates and event words, or two date
+        // columns side by side, never run into each other.
+        qsizetype next = i + 1;
+        while (next < cells.size() && cells[next].isEmpty())
+            ++next;
+        const double end = next < cells.size()
+                               ? std::min(ColumnX[std::size_t(next)], target.ScaleWidth()) - gap
+                               : target.ScaleWidth();
+        const double width = target.TextWidth(cells[i]);
+        x = std::max(std::min(x, end - width), edge);
         target.CurrentX = x;
         target.CurrentY = y;
-        // A left-aligned text that would run into the next cell's text is narrowed to its
-        // column (a long general date in Japanese); into an empty neighbour it runs on, but
-        // never off the page.
-        const bool neighbour = code == 0 && i + 1 < cells.size() && !cells[i + 1].isEmpty();
-        const double limit = neighbour ? ColumnX[std::size_t(i) + 1] : target.ScaleWidth();
-        target.Print(cells[i], std::max(limit - x, 1.0));
+        target.Print(cells[i], std::max(end - x, 1.0));
     }
     target.CurrentY = y + rowHeight;
 }

@@ -23,6 +23,9 @@ struct PrintRequest {
     qint32 DataType = 0;
     // True prints the trend graph (kinds 1 and 2), false the tables.
     bool PrintType = false;
+    // The printed interval-trend graph carries the log's event marks, as the page's graph
+    // shows them with "Event" ticked.
+    bool EventMarks = false;
     // Log_Head key of the histories and event logs, which are read from the database.
     qint64 SeqNo = 0;
     // The loaded trend or snapshot of kinds 1 and 9, 2 and 11.
@@ -71,9 +74,10 @@ public:
     // One row of up to 11 cells at the column positions ColumnX, each placed by its
     // ColumnAlign code (0 left, 1 centred, 2 ending at 80 % of the column, 3 numbers as
     // 2 and words as 1, 4 numbers and "---" as 1 and words as 0); the position then
-    // moves one row (1.1 times the height of "W") down. A left-aligned text that would
-    // run past its column into the next cell's text, and any text that would run off the
-    // page, is narrowed to fit. Never starts a page.
+    // moves one row (1.1 times the height of "W") down. Every text keeps a blank's width
+    // clear of the next cell's column (empty cells lend their room) and stays on the page:
+    // one too wide for its place starts at its column's edge and is narrowed to fit.
+    // Never starts a page.
     void PrintRow(PrintSurface &target, const QStringList &cells);
     // Fills the print graph from the request's trend (kinds 1 and 2).
     void SetPrintGraph();

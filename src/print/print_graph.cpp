@@ -4,6 +4,7 @@
 #include "core/gui/twips.h"
 #include "core/messages.h"
 #include "core/program_state.h"
+#include "graph/interval_event_marks.h"
 #include "graph/plotted_values.h"
 #include "graph/trend_thinning.h"
 #include "graph/uclVtmGraph.h"
@@ -50,8 +51,9 @@ void closeSeries(uclVtmGraph &graph, const HeadedLog &log, qint32 count) {
 }
 
 // An interval trend: the samples at which gas 0 changes, thinned over the whole log when
-// more remain than the graph holds. Every unit event leaves the value rule in force.
-void fillInterval(uclVtmGraph &graph, const clsInterval &log) {
+// more remain than the graph holds. Every unit event leaves the value rule in force. With
+// `eventMarks` the events are marked on an enabled gas's series.
+void fillInterval(uclVtmGraph &graph, const clsInterval &log, bool eventMarks) {
     const qint32 count = log.DataCount();
     openSeries(graph, log, 5624, false, count);
     std::vector<float> gas0(std::size_t(std::max(count, 0)));
@@ -71,6 +73,11 @@ void fillInterval(uclVtmGraph &graph, const clsInterval &log) {
             graph.setValueY(g, k, PlottedValue(v >= full ? full : v, decimals));
         }
         ++k;
+    }
+    const auto slot0 = [&](GasInfoItem code) { return log.GasListInfo(0, qint32(code)); };
+    if (eventMarks) {
+        MarkIntervalEvents(graph, log, qint16(slot0(GasInfoItem::Point).toInt()));
+        graph.setEventVisible(0, slot0(GasInfoItem::Enable).toBool());
     }
     closeSeries(graph, log, k);
 }
@@ -106,7 +113,7 @@ void frmPrint::SetPrintGraph() {
     graph.DrawLineWidth = Globals().PrintWidths[0];
     graph.ScaleLineWidth = Globals().PrintWidths[1];
     if (m_request.DataType == 1)
-        fillInterval(graph, RequiredLog(m_request.IntervalData));
+        fillInterval(graph, RequiredLog(m_request.IntervalData), m_request.EventMarks);
     else
         fillAlarm(graph, RequiredLog(m_request.AlarmData));
     graph.setZoom(1);

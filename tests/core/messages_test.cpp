@@ -150,3 +150,23 @@ TEST(MediumDate, FollowsTheLanguage) {
     const tq::Date date = tq::Date::fromParts(2015, 6, 23, 14, 5, 9);
     EXPECT_EQ(date.mediumDate(), tq::JapaneseActive() ? "2015/06/23" : "23-Jun-15");
 }
+
+// The general date is the desktop's short date with a four-digit year and its short time
+// with seconds: narrow enough for every date column, never a long form with words.
+TEST(GeneralDate, IsTheShortFormOfTheLanguage) {
+    const bool ja = tq::JapaneseActive();
+    const struct {
+        tq::Date date;
+        const char *english;
+        const char *japanese;
+    } cases[] = {
+        {tq::Date::fromParts(2026, 3, 5, 8, 46, 58), "3/5/2026 8:46:58 AM", "2026/03/05 8:46:58"},
+        {tq::Date::fromParts(2026, 12, 28, 22, 53, 5), "12/28/2026 10:53:05 PM",
+         "2026/12/28 22:53:05"},
+        {tq::Date::fromParts(2026, 12, 28, 0, 0, 1), "12/28/2026 12:00:01 AM",
+         "2026/12/28 0:00:01"},
+        {tq::Date::fromParts(2026, 3, 5), "3/5/2026", "2026/03/05"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(c.date.generalDate(), QString::fromUtf8(ja ? c.japanese : c.english));
+}

@@ -1,6 +1,7 @@
 #include "graph/graph_drawing.h"
 #include "graph/uclVtmGraph.h"
 #include "graph_fixture.h"
+#include "recording_paint_device.h"
 
 #include "core/date.h"
 #include "core/gui/twips.h"
@@ -484,6 +485,47 @@ TEST_F(GraphDrawing, ScreenAndPrinterAgree) {
     EXPECT_GT(gridPixels(page, pagePixel, QColor(204, 204, 204)), 20);
     EXPECT_EQ(gridPixels(page, pagePixel, QColor(192, 192, 192)), 0);
     EXPECT_GT(gridPixels(screen, tpp, QColor(192, 192, 192)), 20);
+}
+
+// Event texts a few seconds apart on a long trend: each drawn text stands clear of every
+// other, the later of two that would overprint goes to the other side of its row, one with
+// both sides taken is left out; every mark is still drawn, at the row of its series.
+TEST_F(GraphDrawing, MarkTextsNeverOverprint) {
+    TrendFixture t = smallTrend(std::vector<float>(2000, 5.0f));
+    t.series[0].marks = {{100, QStringLiteral("WARNING")},
+                         {101, QStringLiteral("ALARM")},
+                         {102, QStringLiteral("WARNING")},
+                         {1500, QStringLiteral("ALARM")}};
+    t.alarm = true; // the common "Alarm" at sample 360, far from the others
+    tq::test::FillGraph(g, t);
+
+    tq::test::RecordingPaintDevice page(QSize(4000, 2500));
+    QPainter painter(&page);
+    g.SetDrawLeft = 0;
+    g.SetDrawTop = 0;
+    g.SetDrawWidth = 4000 * 1440.0f / 600;
+    g.SetDrawHeight = 2500 * 1440.0f / 600;
+    g.setDrawObj(&painter, true);
+    g.Refresh();
+    g.setDrawObj(nullptr, false);
+    painter.end();
+
+    QList<tq::test::RecordingPaintDevice::Text> flags;
+    for (const auto &text : page.texts())
+        if (text.text == "WARNING" || text.text.compare("ALARM", Qt::CaseInsensitive) == 0)
+            flags.append(text);
+    ASSERT_EQ(flags.size(), 4) << "two of the close marks, the far one and the common one";
+    for (qsizetype i = 0; i < flags.size(); ++i)
+        for (qsizetype j = i + 1; j < flags.size(); ++j)
+            EXPECT_FALSE(flags[i].rect.intersects(flags[j].rect))
+                << flags[i].text.toStdString() << " over " << flags[j].text.toStdString();
+    // One series: its texts below the row, the displaced one above it.
+    const double row = (g.events(0).MarkerY - g.SetDrawTop) * 600 / 1440;
+    EXPECT_GT(flags[0].rect.top(), row);
+    EXPECT_LT(flags[1].rect.bottom(), row);
+    EXPECT_EQ(flags[1].text, QStringLiteral("ALARM"));
+    EXPECT_EQ(flags[2].rect.top(), flags[0].rect.top()) << "a mark far away keeps its place";
+    EXPECT_EQ(page.polygons(), 5) << "every mark drawn, also the one without its text";
 }
 
 TEST(GraphTriangle, CornersOnTheScreenAndOnPaper) {

@@ -1,4 +1,5 @@
 #include "graph/graph_model.h"
+#include "graph/mark_text_places.h"
 
 #include "core/date.h"
 #include "core/errors.h"
@@ -622,3 +623,29 @@ TEST(GraphModel, VisibleRangeByBinarySearchOrScan) {
 }
 
 } // namespace
+
+// Flag texts take the first clear place of two, a gap kept on either side; texts far
+// apart, or meeting across a boundary of the columns the places are kept by, are judged alike.
+TEST(MarkTextPlaces, TakesTheFirstClearPlace) {
+    const struct {
+        const char *name;
+        QRectF earlier;
+        QRectF first;
+        QRectF second;
+        int taken; // 0 first, 1 second, -1 none
+    } cases[] = {
+        {"far apart", {0, 0, 100, 50}, {5000, 0, 100, 50}, {5000, 100, 100, 50}, 0},
+        {"overlapping: the other row", {0, 0, 100, 50}, {50, 0, 100, 50}, {50, 100, 100, 50}, 1},
+        {"within the gap", {0, 0, 100, 50}, {105, 0, 100, 50}, {105, 100, 100, 50}, 1},
+        {"across a column edge", {950, 0, 100, 50}, {1052, 0, 100, 50}, {1052, 100, 100, 50}, 1},
+        {"both taken", {0, 0, 400, 200}, {50, 0, 100, 50}, {50, 100, 100, 50}, -1},
+        {"left of zero", {-1100, 0, 150, 50}, {-1000, 0, 100, 50}, {-1000, 100, 100, 50}, 1},
+    };
+    for (const auto &c : cases) {
+        tq::MarkTextPlaces places(10);
+        ASSERT_NE(places.take(c.earlier, c.earlier), nullptr) << c.name;
+        const QRectF *place = places.take(c.first, c.second);
+        const QRectF *expected = c.taken == 0 ? &c.first : c.taken == 1 ? &c.second : nullptr;
+        EXPECT_EQ(place, expected) << c.name;
+    }
+}

@@ -59,32 +59,53 @@ void makeAlarm(PrintFixture &f) {
     f.request.AlarmData = f.alarm.get();
 }
 
-// A trend whose value changes at every sample, with an event every 54th row.
+// A trend whose value changes at every sample, with a WARNING and, 15 s later, an ALARM in
+// every 54 samples (log and record table alike); the table's dates in the general form.
 void makeInterval(PrintFixture &f, int samples, qint32 type) {
     f.interval = std::make_unique<clsInterval>();
     fillHead(*f.interval, QStringLiteral("iv05100000_TQ62000042"));
     f.interval->setDataCount(std::min(samples, clsInterval::kSampleEntries - 2));
+    const auto eventAt = [](int i) -> QString {
+        return i % 54 == 38   ? QStringLiteral("WARNING")
+               : i % 54 == 53 ? QStringLiteral("ALARM")
+                              : QString();
+    };
+    const auto eventsIn = [&](int n) {
+        qint32 count = 0;
+        for (int i = 0; i < n; ++i)
+            count += eventAt(i).isEmpty() ? 0 : 1;
+        return count;
+    };
+    // Event entries take their fields only within the count: the count comes first.
+    f.interval->setEventCount(
+        std::min(eventsIn(f.interval->DataCount()), clsInterval::kEventEntries));
+    qint32 events = 0;
     for (qint32 i = 0; i < f.interval->DataCount(); ++i) {
         f.interval->setDateTimes(i, kStart.addSeconds(i));
         f.interval->setGasValue(0, i, float((i * 37) % 400) / 10.0f);
+        if (!eventAt(i).isEmpty() && events < f.interval->EventCount()) {
+            f.interval->setEventDateTimes(events, kStart.addSeconds(i));
+            f.interval->setGasEvent(0, events++,
+                                    eventAt(i) == QLatin1String("ALARM") ? ReadingCode::Alarm
+                                                                         : ReadingCode::Warning);
+        }
     }
     f.grid->SetRedraw(false);
     f.grid->SetCols(3);
-    const int events = samples / 54;
-    f.grid->SetRows(samples + events + 1);
+    f.grid->SetRows(samples + eventsIn(samples) + 1);
     int row = 1;
     for (int i = 0; i < samples; ++i) {
-        const Date t = kStart.addSeconds(i);
-        setGridRow(*f.grid, row++, t.format(QStringLiteral("MM/dd hh:mm:ss")),
-                   FormatGasValue(float((i * 37) % 400) / 10.0f, 1));
-        if (i % 54 == 53) {
-            setGridRow(*f.grid, row, t.format(QStringLiteral("MM/dd hh:mm:ss")),
-                       QStringLiteral("ALARM"));
+        const QString date = kStart.addSeconds(i).generalDate();
+        setGridRow(*f.grid, row++, date, FormatGasValue(float((i * 37) % 400) / 10.0f, 1));
+        if (!eventAt(i).isEmpty()) {
+            setGridRow(*f.grid, row, date, eventAt(i));
             f.grid->SetCellBackColor(row++, 2, QColor(255, 128, 128));
         }
     }
     f.request.DataType = type;
     f.request.IntervalData = f.interval.get();
+    // The page's "Event" box ticked: a printed graph carries the marks.
+    f.request.EventMarks = true;
 }
 
 void addHead(Database &db, qint64 seqNo, qint32 type) {

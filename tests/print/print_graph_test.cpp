@@ -148,6 +148,38 @@ TEST_F(PrintGraphTest, TheVolUnitEventKeepsTheValueRule) {
     EXPECT_EQ(plotted(graph), (std::vector<float>{1, 2, 3}));
 }
 
+// With "Event" ticked on the page the printed interval graph carries the events as the
+// screen marks them (unit words "LEL" and "vol" left out); without it, none; a gas that is
+// not enabled shows none either.
+TEST_F(PrintGraphTest, IntervalEventMarksFollowTheEventBox) {
+    const struct {
+        bool eventBox;
+        bool enabled;
+        bool visible;
+    } cases[] = {{true, true, true}, {false, true, false}, {true, false, false}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.eventBox << c.enabled);
+        clsInterval log;
+        setGas(log, 500, 1, c.enabled);
+        setSamples(log, {1, 2, 3, 4});
+        log.setEventCount(3);
+        const float codes[] = {ReadingCode::Warning, ReadingCode::Lel, ReadingCode::Alarm};
+        for (qint32 e = 0; e < 3; ++e) {
+            log.setEventDateTimes(e, kStart.addSeconds(60 * (e + 1)));
+            log.setGasEvent(0, e, codes[e]);
+        }
+        PrintRequest request = interval(log);
+        request.EventMarks = c.eventBox;
+        uclVtmGraph &graph = fill(request);
+        EXPECT_EQ(graph.EventVisible(0), c.visible);
+        if (c.eventBox) {
+            ASSERT_EQ(graph.EventCount(0), 2);
+            EXPECT_EQ(graph.EventFlag(0, 0), QStringLiteral("WARNING"));
+            EXPECT_EQ(graph.EventFlag(0, 1), QStringLiteral("ALARM"));
+        }
+    }
+}
+
 // More change points than the graph holds: thinned over the whole log, every peak kept.
 TEST_F(PrintGraphTest, LongTrendsAreThinnedOverTheWholeLog) {
     clsInterval log;

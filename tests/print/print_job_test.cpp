@@ -130,14 +130,18 @@ TEST_F(PrintJobTest, RowCellsArePlacedByTheirAlignmentCode) {
 // runs on into an empty one.
 TEST_F(PrintJobTest, LongTextsAreNarrowedOnlyWhereTheyWouldMeetTheNextCell) {
     const QString longText = QStringLiteral("2024/01/05 10:00:00 long"); // 24 x 90 twips
+    // A text keeps a blank (90 twips) clear of the next one; one too wide to be centred
+    // starts at its column's edge.
     const struct {
         qint16 code;
         QString next;
         double scale;
+        double x;
     } cases[] = {
-        {0, QStringLiteral("x"), 2000.0 / 2160},
-        {0, QString(), 1},
-        {1, QStringLiteral("x"), 1}, // centred: spreads to both sides
+        {0, QStringLiteral("x"), 1910.0 / 2160, 1000},
+        {0, QString(), 1, 1000},
+        {1, QStringLiteral("x"), 1910.0 / 2160, 1000},
+        {1, QString(), 1, 1000}, // over an empty neighbour: whole, from the edge
     };
     {
         test::Recording record;
@@ -160,6 +164,7 @@ TEST_F(PrintJobTest, LongTextsAreNarrowedOnlyWhereTheyWouldMeetTheNextCell) {
         print.PrintRow(surface, {longText, c.next});
         ASSERT_FALSE(record.calls.isEmpty());
         EXPECT_DOUBLE_EQ(record.calls[0].scaleX, c.scale) << c.code << c.next.toStdString();
+        EXPECT_DOUBLE_EQ(record.calls[0].x, c.x) << c.code << c.next.toStdString();
     }
 }
 

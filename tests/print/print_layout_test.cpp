@@ -12,6 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <tuple>
+
 namespace tq {
 namespace {
 
@@ -450,6 +453,71 @@ TEST_F(PrintLayoutTest, TheLastCalibrationListPrintsTheGridsSixColumns) {
     for (const PrintCall &line : rules())
         page1Rules += line.page == 1 ? 1 : 0;
     EXPECT_EQ(page1Rules, 1);
+}
+
+// Every printed text is kept a blank's width (90 twips at 9 points) clear of the next text
+// on its line and stays on the page: long dates centred before an event word, general dates
+// before a label, two date columns side by side.
+void expectNoTextRunsIntoTheNext(const test::Recording &record, const char *what) {
+    const auto width = [](const PrintCall &call) {
+        return call.text.size() * 10 * call.size * call.scaleX;
+    };
+    QList<PrintCall> texts = record.of(PrintCall::Text);
+    std::sort(texts.begin(), texts.end(), [](const PrintCall &a, const PrintCall &b) {
+        return std::tie(a.page, a.y, a.x) < std::tie(b.page, b.y, b.x);
+    });
+    for (qsizetype i = 0; i < texts.size(); ++i) {
+        const PrintCall &call = texts[i];
+        EXPECT_LE(call.x + width(call), W + 1e-6) << what << ": " << call.text.toStdString();
+        if (i + 1 < texts.size() && texts[i + 1].page == call.page && texts[i + 1].y == call.y) {
+            EXPECT_LE(call.x + width(call) + 90, texts[i + 1].x + 1e-6)
+                << what << ": " << call.text.toStdString() << " runs into "
+                << texts[i + 1].text.toStdString();
+        }
+    }
+}
+
+TEST_F(HistoryPrintTest, NoPrintedTextRunsIntoTheNext) {
+    const QString longDate = QStringLiteral("12/28/2026 10:53:55 AM");
+    clsInterval log;
+    fillHead(log);
+    FlexGrid table;
+    fillTable(table, 40, 3);
+    for (int r = 1; r <= 40; ++r)
+        table.SetTextMatrix(r, 1, r % 2 ? longDate : QStringLiteral("2026/12/28 10:53:55"));
+    PrintRequest interval;
+    interval.DataType = 1;
+    interval.IntervalData = &log;
+    interval.frmObj = &table;
+    pages(interval);
+    expectNoTextRunsIntoTheNext(record, "interval table");
+    const PrintCall narrowed = record.find(longDate);
+    EXPECT_DOUBLE_EQ(narrowed.x, 0.10 * W) << "too wide to centre: from the column's edge";
+    EXPECT_LT(narrowed.scaleX, 1.0);
+
+    const Date late = Date::fromParts(2026, 12, 28, 10, 53, 55);
+    addHead(3, 8, late, QStringLiteral("CO"), 500, 1, QStringLiteral("ppm"));
+    addEntry("cHistory", 8, late, 12.5f, 50);
+    pages(storedLog(3, 8));
+    expectNoTextRunsIntoTheNext(record, "calibration history");
+    addHead(10, 9, late, QStringLiteral("CO"), 500, 1, QStringLiteral("ppm"));
+    addEntry("Bump", 9, late, 48, 50, 2);
+    pages(storedLog(10, 9));
+    expectNoTextRunsIntoTheNext(record, "bump test");
+
+    FlexGrid list;
+    list.SetRows(3);
+    list.SetCols(6);
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 6; ++c)
+            list.SetTextMatrix(r, c,
+                               c >= 4 && r > 0 ? longDate : QStringLiteral("SN-LONG-%1").arg(c));
+    PrintRequest lastCal;
+    lastCal.DataType = frmPrint::kLastCalibration;
+    lastCal.frmObj = &list;
+    pages(lastCal);
+    expectNoTextRunsIntoTheNext(record, "Last Calibration list");
+    EXPECT_EQ(record.find(longDate).x, 0.64 * W);
 }
 
 class EventPrintTest : public PrintLayoutTest {

@@ -193,7 +193,8 @@ TEST_F(PrintPdfTest, AFolderOrAFullDiskFailsWithItsReason) {
     EXPECT_EQ(files(), QStringList{QStringLiteral("old.pdf")});
 }
 
-// The pages as text: every kind prints its title, and a Japanese printout carries a CJK font.
+// The pages as text: every kind prints its title, and a Japanese printout of the program's
+// own texts carries a CJK font.
 TEST_F(PrintPdfTest, EveryKindPrintsReadablePages) {
     if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
         GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
@@ -212,7 +213,8 @@ TEST_F(PrintPdfTest, EveryKindPrintsReadablePages) {
                         pages.contains(QStringLiteral("720 ")))
                 << "the last row";
         }
-        if (test::japaneseLocale()) {
+        // The Last Calibration list prints its grid's texts, here all Latin.
+        if (test::japaneseLocale() && kind != QLatin1String("lastcal")) {
             QProcess fonts;
             fonts.start(QStringLiteral("pdffonts"), {dialogs.pdf});
             ASSERT_TRUE(fonts.waitForFinished());

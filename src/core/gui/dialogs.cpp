@@ -1,12 +1,15 @@
 #include "core/gui/dialogs.h"
 
+#include "core/gui/display_font.h"
 #include "core/messages.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QColorDialog>
 #include <QFile>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QGroupBox>
 #include <QMessageBox>
 
 namespace tq {
@@ -95,10 +98,17 @@ Date QtDialogs::Now() {
 
 QFont QtDialogs::ChooseFont(const QFont &preset) {
     if (!messageLogPath().isEmpty())
-        return preset;
-    bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, preset, QApplication::activeWindow());
-    return ok ? chosen : preset;
+        return PlainDisplayFont(preset);
+    // The chooser offers face, style and size only: the display font of every window is
+    // never underlined or struck out. Qt's own dialog, so its effects can be hidden.
+    QFontDialog dialog(preset, QApplication::activeWindow());
+    dialog.setOption(QFontDialog::DontUseNativeDialog);
+    for (QCheckBox *effect : dialog.findChildren<QCheckBox *>()) {
+        effect->hide();
+        if (auto *group = qobject_cast<QGroupBox *>(effect->parentWidget()))
+            group->hide();
+    }
+    return PlainDisplayFont(dialog.exec() == QDialog::Accepted ? dialog.selectedFont() : preset);
 }
 
 QColor QtDialogs::ChooseColor(const QColor &preset) {

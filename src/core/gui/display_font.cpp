@@ -15,8 +15,7 @@ QFont DisplayQFont(const FontSettings &settings) {
         font.setPointSizeF(settings.Size);
     font.setBold(settings.Bold);
     font.setItalic(settings.Italic);
-    font.setUnderline(settings.Underline);
-    return font;
+    return PlainDisplayFont(font);
 }
 
 void ApplyDisplayFont(QWidget &window) {
@@ -34,8 +33,13 @@ FontSettings FontSettingsOf(const QFont &font) {
     settings.Size = float(font.pointSizeF());
     settings.Bold = font.bold();
     settings.Italic = font.italic();
-    settings.Underline = font.underline();
     return settings;
+}
+
+QFont PlainDisplayFont(QFont font) {
+    font.setUnderline(false);
+    font.setStrikeOut(false);
+    return font;
 }
 
 QString FontCaption(const QFont &font) {

@@ -486,6 +486,7 @@ bool DataViewPage::tableMode() const {
 void DataViewPage::printLog() {
     PrintRequest request;
     request.PrintType = !tableMode();
+    request.EventMarks = chkBrowse[kEventBox]->isChecked();
     request.DataType = m_selection.SelectedLogType;
     request.SeqNo = m_selection.SelectedSeqNo;
     switch (request.DataType) {

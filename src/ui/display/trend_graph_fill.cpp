@@ -5,6 +5,7 @@
 #include "core/log_schema.h"
 #include "core/messages.h"
 #include "core/program_state.h"
+#include "graph/interval_event_marks.h"
 #include "graph/plotted_values.h"
 #include "graph/trend_thinning.h"
 #include "graph/uclVtmGraph.h"
@@ -99,21 +100,6 @@ qint16 plotInterval(uclVtmGraph &graph, const clsInterval &log, const GasSlot &g
     return n;
 }
 
-// Marks of an interval trend's events: every status and event word but the unit words
-// "LEL" and "vol" ("ppm" is marked).
-void markIntervalEvents(uclVtmGraph &graph, const clsInterval &log, qint16 decimals) {
-    qint16 m = 0;
-    for (qint32 e = 0; e < log.EventCount(); ++e) {
-        const float code = log.GasEvent(kSlot, e).toFloat();
-        if (code >= ReadingCode::NoValue || code == ReadingCode::Lel || code == ReadingCode::Vol)
-            continue;
-        graph.setEventX(kSeries, m, log.EventDateTimes(e).days());
-        graph.setEventFlag(kSeries, m, FormatGasValue(code, decimals));
-        ++m;
-    }
-    graph.setEventCount(kSeries, m);
-}
-
 TrendGraphBoxes fillInterval(uclVtmGraph &graph, const clsInterval &log,
                              const TrendGraphOptions &options) {
     const GasSlot gas = gasSlot(log);
@@ -122,7 +108,7 @@ TrendGraphBoxes fillInterval(uclVtmGraph &graph, const clsInterval &log,
         graph, {log, gas, 5624, count, log.DateTimes(0), log.DateTimes(count - 1)}, 0);
     // Marks are placed from the first point's time, so the points come first.
     const qint16 points = plotInterval(graph, log, gas);
-    markIntervalEvents(graph, log, gas.decimals);
+    MarkIntervalEvents(graph, log, gas.decimals);
     graph.setSampleCount(points);
     applyGasBox(graph, gas.enabled, options);
     return boxes;

@@ -1,4 +1,5 @@
 #include "core/gui/dialogs.h"
+#include "core/gui/display_font.h"
 
 #include "test_support.h"
 
@@ -6,7 +7,9 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QFileDialog>
+#include <QFontDialog>
 #include <QMessageBox>
 #include <QTimer>
 
@@ -44,6 +47,38 @@ TEST_F(MessageLogTest, ChoosersTakeThePreset) {
     font.setBold(true);
     EXPECT_EQ(dialogs.ChooseFont(font), font);
     EXPECT_EQ(dialogs.ChooseColor(QColor(1, 2, 3)), QColor(1, 2, 3));
+}
+
+// The font chooser offers no underline or strikeout, and neither comes back, even from a
+// preset that had them or a font the dialog was given.
+TEST(FontChooserTest, NoUnderlineOrStrikeout) {
+    QFont preset(QStringLiteral("Sans"), 11);
+    preset.setUnderline(true);
+    preset.setStrikeOut(true);
+    int shownEffects = -1;
+    QTimer::singleShot(0, [&] {
+        auto *dialog = qobject_cast<QFontDialog *>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        shownEffects = 0;
+        for (QCheckBox *box : dialog->findChildren<QCheckBox *>())
+            shownEffects += box->isVisible();
+        QFont struck(QStringLiteral("Sans"), 12);
+        struck.setUnderline(true);
+        struck.setStrikeOut(true);
+        dialog->setCurrentFont(struck);
+        dialog->accept();
+    });
+    QtDialogs dialogs;
+    const QFont chosen = dialogs.ChooseFont(preset);
+    EXPECT_EQ(shownEffects, 0);
+    EXPECT_EQ(chosen.pointSizeF(), 12.0);
+    EXPECT_FALSE(chosen.underline());
+    EXPECT_FALSE(chosen.strikeOut());
+
+    FontSettings settings;
+    settings.Underline = true;
+    EXPECT_FALSE(DisplayQFont(settings).underline()) << "a settings file's underline";
+    EXPECT_FALSE(FontSettingsOf(preset).Underline) << "never stored";
 }
 
 // The production save chooser proposes the full name with the preselected entry, reads the
