@@ -8,7 +8,6 @@
 #include "ui/main/window/download_support.h"
 #include "ui/main/window/frmMain.h"
 
-#include <QCheckBox>
 #include <QEventLoop>
 #include <QScopedValueRollback>
 
@@ -42,8 +41,7 @@ void frmMain::RunAutoMode() {
     const QScopedValueRollback busy(m_linkBusy, true);
     ProgramState &g = Globals();
     uclPvif &link = *m_link;
-    for (QCheckBox *box : m_controls.chkAutoLoad)
-        box->setEnabled(false);
+    m_downloadPage->setAutoLoadBoxesEnabled(false);
     g.WorkState = BusyState::AutomaticMode;
     m_upload.Show();
     AddCommLogLine(LoadMessage(5401), kLogAutoStart);
@@ -88,42 +86,9 @@ void frmMain::RunAutoMode() {
         link.AddLog(DatedLogLine(5511, Now()));
     }
     setLogTreeStale(true);
-    enableAutoLoadBoxes();
+    m_downloadPage->setAutoLoadBoxesEnabled(true);
     m_upload.Unload();
     g.WorkState = BusyState::Idle;
-}
-
-// "Automatic Data Removal" can be used only while "Automatic Download" is ticked.
-void frmMain::enableAutoLoadBoxes() {
-    m_controls.chkAutoLoad[0]->setEnabled(true);
-    m_controls.chkAutoLoad[1]->setEnabled(m_controls.chkAutoLoad[0]->isChecked());
-}
-
-void frmMain::chkAutoLoad_Click(int index) {
-    ProgramState &g = Globals();
-    std::array<QCheckBox *, 2> &boxes = m_controls.chkAutoLoad;
-    if (!m_acceptAutoLoadClicks || index < 0 || index > 1) {
-        // A click that is not taken does not leave the box saying something else.
-        boxes[0]->setChecked(g.AutoLoadMode);
-        boxes[1]->setChecked(g.AutoRemoveData);
-        return;
-    }
-    m_acceptAutoLoadClicks = false;
-    if (index == 0) {
-        const bool ticked = boxes[0]->isChecked();
-        const bool yes = AskYesNo(ticked ? 5303 : 5305);
-        g.AutoLoadMode = ticked == yes;
-        if (!ticked && yes)
-            g.AutoRemoveData = false;
-    } else if (boxes[1]->isChecked()) {
-        g.AutoRemoveData = AskYesNo(5333);
-    } else {
-        g.AutoRemoveData = false;
-    }
-    boxes[0]->setChecked(g.AutoLoadMode);
-    boxes[1]->setChecked(g.AutoRemoveData);
-    boxes[1]->setEnabled(g.AutoLoadMode);
-    m_acceptAutoLoadClicks = true;
 }
 
 } // namespace tq

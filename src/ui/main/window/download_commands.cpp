@@ -36,10 +36,9 @@ bool SavedEnabled(const QPushButton *button) {
 
 void frmMain::LockCommands() {
     SaveAndDisable(m_controls.cmdInst[4]);
-    for (QPushButton *button : m_controls.cmdDown)
+    for (QPushButton *button : m_downloadPage->cmdDown)
         SaveAndDisable(button);
-    for (QCheckBox *box : m_controls.chkAutoLoad)
-        box->setEnabled(false);
+    m_downloadPage->setAutoLoadBoxesEnabled(false);
 }
 
 // A line lost during the command leaves the download commands off: the line-lost handler
@@ -47,17 +46,17 @@ void frmMain::LockCommands() {
 void frmMain::UnlockCommands() {
     m_controls.cmdInst[4]->setEnabled(SavedEnabled(m_controls.cmdInst[4]));
     const bool connected = m_link->Connected();
-    for (QPushButton *button : m_controls.cmdDown)
+    for (QPushButton *button : m_downloadPage->cmdDown)
         button->setEnabled(connected && SavedEnabled(button));
-    enableAutoLoadBoxes();
+    m_downloadPage->setAutoLoadBoxesEnabled(true);
 }
 
 void frmMain::enableAllCommands() {
     m_controls.cmdInst[4]->setEnabled(true);
     const bool connected = m_link->Connected();
-    for (QPushButton *button : m_controls.cmdDown)
+    for (QPushButton *button : m_downloadPage->cmdDown)
         button->setEnabled(connected);
-    enableAutoLoadBoxes();
+    m_downloadPage->setAutoLoadBoxesEnabled(true);
 }
 
 void frmMain::showDownloadProgress() {

@@ -7,6 +7,7 @@
 #include "ui/instrument/latest_cal_page.h"
 #include "ui/instrument/set_page.h"
 #include "ui/main/database_lock.h"
+#include "ui/main/download_page.h"
 #include "ui/main/window/frmUpload.h"
 #include "ui/main/window/main_window_controls.h"
 #include "ui/main/window/window_colours.h"
@@ -68,8 +69,6 @@ public:
     void ShowLinkStatus();
     // Paints status lamp `index` (0 Serial Port, 1 Connect, 2 and 3).
     void SetLamp(int index, const LampColors &colors);
-    // The automatic-mode boxes: 0 Automatic Download, 1 Automatic Data Removal.
-    void chkAutoLoad_Click(int index);
 
     // A termination signal: no "End ?" question; what runs (a download, an import, the
     // automatic mode) is cancelled and stops at its next step, open dialogs are dismissed,
@@ -131,12 +130,11 @@ public:
     void ShowInstrument(const clsInstrument &instrument);
     void ShowLatestCalList();
     void ShowSettings();
-    // The record-file suffix box lost the focus: the suffix as typed, not trimmed.
-    void txtSuffix_Validate();
     void BuildLogTree();
     void RefreshLogPage();
     bool LogTreeStale() const;
     void setLogTreeStale(bool stale);
+    DownloadPage &downloadPage() { return *m_downloadPage; }
     DataPage &dataPage() { return *m_dataPage; }
     DataViewPage &dataViewPage() { return *m_dataViewPage; }
 
@@ -165,8 +163,6 @@ public:
     SetPage &setPage() { return *m_setPage; }
     const DatabaseLock &databaseLock() const { return m_lock; }
 
-    bool AcceptAutoLoadClicks() const { return m_acceptAutoLoadClicks; }
-    void setAcceptAutoLoadClicks(bool accept) { m_acceptAutoLoadClicks = accept; }
     // Ticks of the 100 ms display timer; two-second waits count 20 of them.
     qint32 TickCount() const { return m_tickCount; }
     void setTickCount(qint32 count) { m_tickCount = count; }
@@ -188,7 +184,6 @@ private:
     bool lockDatabase();
     void applySizeValues();
     void applyFirstRunSizeAndCentre();
-    void showAutoLoadSettings();
     void showDisplaySettings();
     void applyDisplayFont();
     void SetCaptions();
@@ -215,7 +210,6 @@ private:
     // The clock warning when the detector's clock is more than a day off.
     void checkClock();
     void afterPowerOff();
-    void enableAutoLoadBoxes();
     void createInstrumentPages();
     void createBrowserPages();
     // Runs a Set page command on the link with the other commands locked; false while
@@ -225,6 +219,7 @@ private:
 
     MainWindowControls m_controls;
     LogSelection m_selection;
+    DownloadPage *m_downloadPage = nullptr;
     DataPage *m_dataPage = nullptr;
     DataViewPage *m_dataViewPage = nullptr;
     std::unique_ptr<frmIntermittence> m_dataViewWindow;
@@ -242,7 +237,6 @@ private:
     QString m_dumpFile;
     qint32 m_tickCount = 0;
     bool m_firstActivate = true;
-    bool m_acceptAutoLoadClicks = false;
     bool m_lastDownloadImportedAll = false;
     // True while a download command or the automatic mode runs: the link handlers that
     // its nested waits can re-enter leave the commands alone.

@@ -78,7 +78,7 @@ void frmMain::uclPV7130_OnConnect() {
         RunAutoMode();
     } else {
         for (int index : {0, 1, 4})
-            c.cmdDown[std::size_t(index)]->setEnabled(true);
+            m_downloadPage->cmdDown[std::size_t(index)]->setEnabled(true);
     }
     // The automatic mode ends by switching the detector off: only a line that is still
     // up gets its Set page commands.
@@ -92,10 +92,10 @@ void frmMain::uclPV7130_Disconnected() {
     MainWindowControls &c = m_controls;
     SetLamp(0, kLampOnColors);
     SetLamp(1, kLampOffColors);
-    for (QPushButton *button : c.cmdDown)
+    for (QPushButton *button : m_downloadPage->cmdDown)
         button->setEnabled(false);
     c.cmdOption[0]->setEnabled(false);
-    m_acceptAutoLoadClicks = false;
+    m_downloadPage->setAcceptAutoLoadClicks(false);
 }
 
 void frmMain::uclPV7130_ConnectRetry(qint16 retryCount) {

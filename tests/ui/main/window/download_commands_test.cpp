@@ -229,7 +229,7 @@ TEST_F(DownloadCommandsTest, AClearThatLosesTheLineFailsInRedAndEnablesNothing) 
     EXPECT_TRUE(serialLog().contains(LoadMessage(5559)));
     EXPECT_FALSE(window->uclPV7130().Connected());
     EXPECT_EQ(downloadCommands(), kNone);
-    EXPECT_TRUE(window->controls().chkAutoLoad[0]->isEnabled());
+    EXPECT_TRUE(window->downloadPage().chkAutoLoad[0]->isEnabled());
 }
 
 // The pages are filled once the latest calibration has been read, so no reply of the

@@ -187,7 +187,7 @@ TEST_P(DebugControlsTest, DumpImportAndRawExportShowOnlyInDebugMode) {
     load();
     window->cmdInst_Click(2);
     settle();
-    EXPECT_EQ(window->controls().cmdInportDat->isHidden(), !GetParam());
+    EXPECT_EQ(window->downloadPage().cmdInportDat->isHidden(), !GetParam());
     EXPECT_EQ(window->dataPage().chkRawData->isHidden(), !GetParam());
 }
 
