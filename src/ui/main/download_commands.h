@@ -153,8 +153,8 @@ private:
     // The clock warning when the detector's clock is more than a day off.
     void checkClock();
     void afterPowerOff();
-    // How a run that ended ok (or not) finished: a cancel, seen by the link or the
-    // progress window, counts as cancelled.
+    // How a run that ended ok (or not) finished: a Cancel in the progress window counts as
+    // cancelled.
     State outcome(bool ok) const;
     // A run starts in `state`; false, starting nothing, while another run holds the link.
     bool begin(State state);

@@ -71,11 +71,12 @@ frmMain::frmMain(std::unique_ptr<uclPvif> link, QWidget *parent)
     for (int i = 0; i < int(m_controls.cmdInst.size()); ++i)
         connect(m_controls.cmdInst[i], &QPushButton::clicked, this,
                 [this, i] { cmdInst_Click(i); });
+    m_commands = std::make_unique<DownloadCommands>(*m_link, m_linkInstrument, downloadHooks());
     for (int i = 0; i < int(m_downloadPage->cmdDown.size()); ++i)
-        connect(m_downloadPage->cmdDown[std::size_t(i)], &QPushButton::clicked, this,
-                [this, i] { cmdDown_Click(i); });
-    connect(m_downloadPage->cmdInportDat, &QPushButton::clicked, this,
-            &frmMain::cmdInportDat_Click);
+        connect(m_downloadPage->cmdDown[std::size_t(i)], &QPushButton::clicked, m_commands.get(),
+                [this, i] { m_commands->cmdDown_Click(i); });
+    connect(m_downloadPage->cmdInportDat, &QPushButton::clicked, m_commands.get(),
+            &DownloadCommands::cmdInportDat_Click);
     m_tmrInter.setInterval(100);
     connect(&m_tmrInter, &QTimer::timeout, this, &frmMain::tmrInter_Timer);
     m_signalClose.setInterval(50);
@@ -115,7 +116,7 @@ frmMain::LoadResult frmMain::Form_Load() {
     });
     prepareSerialLog();
     guarded([this, &g] { m_downloadPage->txtSuffix->setText(g.FactoryRecordSuffix); });
-    m_dumpFile = QDir(g.AppFolder).filePath(QStringLiteral("TQ6200.DAT"));
+    m_commands->setDumpFile(QDir(g.AppFolder).filePath(QStringLiteral("TQ6200.DAT")));
     return LoadResult::Loaded;
 }
 
@@ -394,7 +395,7 @@ void frmMain::closeWhenIdle() {
 }
 
 void frmMain::tmrInter_Timer() {
-    ++m_tickCount;
+    m_commands->Tick();
     m_setPage->tmrInter_Timer();
 }
 

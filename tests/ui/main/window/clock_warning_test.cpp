@@ -31,7 +31,7 @@ TEST_F(ClockWarningWindowTest, ACommandEndsWithTheWarningInRed) {
     for (const ClockCase &c : kClockCases) {
         window->LinkInstrument().setSysDateOffset(Date(c.offsetDays));
         window->downloadPage().rtbLog->clear();
-        window->cmdDown_Click(5);
+        window->downloadCommands().cmdDown_Click(5);
         const std::vector<std::pair<QString, QColor>> warning{{LoadMessage(5591), kLogRed}};
         EXPECT_EQ(test::logLines(window->downloadPage().rtbLog),
                   c.warned ? warning : decltype(warning){})

@@ -84,20 +84,22 @@ TEST_F(LinkEventsTest, ALostLineDisablesTheDownloadCommandsAndUpdateButNotTheClo
     EXPECT_EQ(logLines(page().rtbLog).size(), 1u);
 }
 
-// After a lost line the automatic-mode boxes no longer change the settings, and they keep
-// showing the settings that still hold, without a question.
-TEST_F(LinkEventsTest, AfterALostLineTheAutomaticModeBoxesKeepShowingTheSettings) {
+// A lost line leaves the automatic-mode boxes working: each click still asks and changes the
+// setting, so the mode can be switched without a restart.
+TEST_F(LinkEventsTest, AfterALostLineTheAutomaticModeBoxesStillChangeTheSettings) {
     writeSettings("Auto Load Mode\tTrue\tFalse\r\n");
     loadOnFakeLink();
     emit link_().Disconnected();
-    EXPECT_FALSE(window->downloadPage().AcceptAutoLoadClicks());
-    page().chkAutoLoad[0]->click();
+    EXPECT_TRUE(window->downloadPage().AcceptAutoLoadClicks());
     page().chkAutoLoad[1]->click();
-    EXPECT_TRUE(dialogs.shown.isEmpty());
-    EXPECT_TRUE(Globals().AutoLoadMode);
+    EXPECT_TRUE(Globals().AutoRemoveData);
+    page().chkAutoLoad[0]->click();
+    EXPECT_EQ(dialogs.ids(), (QList<int>{5333, 5305}));
+    EXPECT_FALSE(Globals().AutoLoadMode);
     EXPECT_FALSE(Globals().AutoRemoveData);
-    EXPECT_TRUE(page().chkAutoLoad[0]->isChecked());
+    EXPECT_FALSE(page().chkAutoLoad[0]->isChecked());
     EXPECT_FALSE(page().chkAutoLoad[1]->isChecked());
+    EXPECT_FALSE(page().chkAutoLoad[1]->isEnabled());
 }
 
 TEST_F(LinkEventsTest, ConnectRetriesAndTheLinksTextsGoIntoTheLog) {

@@ -1,15 +1,15 @@
 // The automatic mode: a detector that connects is read, downloaded, optionally cleared and
-// switched off without the operator; and the two check boxes that turn it on and off.
+// switched off without the operator.
 #include "core/gui/dialogs.h"
 #include "core/messages.h"
 #include "core/program_state.h"
 #include "link/serial_log.h"
+#include "link/uclPvif.h"
+#include "ui/main/download_commands.h"
 #include "ui/main/window/busy_state.h"
-#include "ui/main/window/download_support.h"
-#include "ui/main/window/frmMain.h"
 
 #include <QEventLoop>
-#include <QScopedValueRollback>
+#include <QTimer>
 
 namespace tq {
 
@@ -22,11 +22,16 @@ constexpr int kLongestWaitMs = 5000;
 
 } // namespace
 
-void frmMain::WaitTwoSeconds() {
+void DownloadCommands::Tick() {
+    ++m_tickCount;
+    emit ticked();
+}
+
+void DownloadCommands::WaitTwoSeconds() {
     m_tickCount = 0;
     QEventLoop wait;
-    // Connected after the tick counter, so each tick is counted before it is tested.
-    connect(&m_tmrInter, &QTimer::timeout, &wait, [this, &wait] {
+    // Each tick is counted before it is tested.
+    connect(this, &DownloadCommands::ticked, &wait, [this, &wait] {
         if (m_tickCount >= kTwoSecondTicks)
             wait.quit();
     });
@@ -34,61 +39,64 @@ void frmMain::WaitTwoSeconds() {
     wait.exec();
 }
 
-void frmMain::RunAutoMode() {
+void DownloadCommands::RunAutoMode() {
     // A connection reported again while this run waits is the one being served.
-    if (m_linkBusy)
+    if (!begin(State::Reading))
         return;
-    const QScopedValueRollback busy(m_linkBusy, true);
     ProgramState &g = Globals();
-    uclPvif &link = *m_link;
-    m_downloadPage->setAutoLoadBoxesEnabled(false);
+    uclPvif &link = m_link;
+    m_hooks.setAutoLoadBoxesEnabled(false);
     g.WorkState = BusyState::AutomaticMode;
-    m_upload.Show();
-    AddCommLogLine(LoadMessage(5401), kLogAutoStart);
+    m_hooks.showProgress(QString());
+    addLine(LoadMessage(5401), kLogAutoStart);
     link.AddLog(DatedLogLine(5501, Now()));
 
-    bool ok = DownloadInstrument() && !m_upload.Canceled();
+    bool ok = DownloadInstrument() && !m_hooks.progressCanceled();
     // The detector holds the only copy of its logs: they are cleared only when the image
     // and every import of it arrived whole.
     if (ok)
-        ok = DownloadLogData() && m_lastDownloadImportedAll && !m_upload.Canceled();
+        ok = DownloadLogData() && m_lastDownloadImportedAll && !m_hooks.progressCanceled();
     if (ok && g.AutoRemoveData) {
+        m_state = State::Clearing;
         WaitTwoSeconds();
         // A program closing on a termination signal sends the detector nothing more.
-        if (ClosingOnSignal()) {
+        if (m_hooks.closingOnSignal()) {
             ok = false;
         } else if (link.BodyDataClear()) {
-            AddCommLogLine(LoadMessage(5434), kLogGreen);
+            addLine(LoadMessage(5434), kLogGreen);
             link.AddLog(LoadMessage(5557));
         } else {
-            AddCommLogLine(LoadMessage(5435), kLogRed);
+            addLine(LoadMessage(5435), kLogRed);
             link.AddLog(LoadMessage(5558));
             ok = false;
         }
     }
-    if (m_upload.Canceled())
+    const bool cancelled = m_hooks.progressCanceled();
+    if (cancelled)
         ok = false;
     // Switched off in every case, also after a cancel, unless the program is closing.
+    m_state = State::PoweringOff;
     WaitTwoSeconds();
-    if (ClosingOnSignal()) {
+    if (m_hooks.closingOnSignal()) {
         ok = false;
     } else if (link.BodyPowerOff()) {
         afterPowerOff();
     } else {
-        AddCommLogLine(LoadMessage(5408), kLogRed);
+        addLine(LoadMessage(5408), kLogRed);
         ok = false;
     }
     if (ok) {
-        AddCommLogLine(LoadMessage(5410), kLogAutoEnd);
+        addLine(LoadMessage(5410), kLogAutoEnd);
         link.AddLog(DatedLogLine(5510, Now()));
     } else {
-        AddCommLogLine(LoadMessage(5411), kLogRed);
+        addLine(LoadMessage(5411), kLogRed);
         link.AddLog(DatedLogLine(5511, Now()));
     }
-    setLogTreeStale(true);
-    m_downloadPage->setAutoLoadBoxesEnabled(true);
-    m_upload.Unload();
+    m_hooks.markLogTreeStale();
+    m_hooks.setAutoLoadBoxesEnabled(true);
+    m_hooks.closeProgress();
     g.WorkState = BusyState::Idle;
+    finish(ok ? State::Idle : cancelled ? State::Cancelled : State::Failed);
 }
 
 } // namespace tq
