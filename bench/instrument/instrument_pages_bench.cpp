@@ -106,7 +106,7 @@ int upload(int argc, char **argv) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     if (!window.uclPV7130().Connected())
         return 1;
-    window.cmdDown_Click(1);
+    window.downloadCommands().cmdDown_Click(1);
     window.cmdInst_Click(4);
     clsInstrument &instrument = window.LinkInstrument();
     instrument.SetChangeFlags(true);

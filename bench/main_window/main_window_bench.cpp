@@ -117,7 +117,7 @@ int automaticMode(int argc, char **argv, const QString &baud) {
 
     QElapsedTimer clock;
     frmMain window;
-    LineRecorder recorder(window.controls().rtbLog, clock);
+    LineRecorder recorder(window.downloadPage().rtbLog, clock);
     clock.start();
     if (window.Form_Load() != frmMain::LoadResult::Loaded)
         return 1;

@@ -79,6 +79,7 @@ void frmMain::SetCaptions() {
     setCaptions(this, kCaptionsBeforeCalibrationGrid);
     SetGridRow(*m_controls.vfgCal, 0, 0, false, LoadMessage(5217).split(QLatin1Char('|')));
     setCaptions(this, kCaptionsAfterCalibrationGrid);
+    m_downloadPage->fitCaptions();
     FitCentredFrames(m_controls);
 }
 

@@ -66,21 +66,17 @@ frmMain::frmMain(std::unique_ptr<uclPvif> link, QWidget *parent)
     // The converter's line settings, before any port is opened.
     Globals().CommSettings = QStringLiteral("921600,n,8,1");
     m_controls = BuildMainWindowControls(this);
+    m_downloadPage = new DownloadPage(m_controls.fraMenu[0], m_linkInstrument);
     createBrowserPages();
     for (int i = 0; i < int(m_controls.cmdInst.size()); ++i)
         connect(m_controls.cmdInst[i], &QPushButton::clicked, this,
                 [this, i] { cmdInst_Click(i); });
-    for (int i = 0; i < int(m_controls.chkAutoLoad.size()); ++i)
-        connect(m_controls.chkAutoLoad[i], &QCheckBox::clicked, this,
-                [this, i] { chkAutoLoad_Click(i); });
-    // The download commands wait for a detector to connect.
-    for (int i = 0; i < int(m_controls.cmdDown.size()); ++i) {
-        m_controls.cmdDown[i]->setEnabled(false);
-        connect(m_controls.cmdDown[i], &QPushButton::clicked, this,
-                [this, i] { cmdDown_Click(i); });
-    }
-    connect(m_controls.cmdInportDat, &QPushButton::clicked, this, &frmMain::cmdInportDat_Click);
-    connect(m_controls.txtSuffix, &QLineEdit::editingFinished, this, &frmMain::txtSuffix_Validate);
+    m_commands = std::make_unique<DownloadCommands>(*m_link, m_linkInstrument, downloadHooks());
+    for (int i = 0; i < int(m_downloadPage->cmdDown.size()); ++i)
+        connect(m_downloadPage->cmdDown[std::size_t(i)], &QPushButton::clicked, m_commands.get(),
+                [this, i] { m_commands->cmdDown_Click(i); });
+    connect(m_downloadPage->cmdInportDat, &QPushButton::clicked, m_commands.get(),
+            &DownloadCommands::cmdInportDat_Click);
     m_tmrInter.setInterval(100);
     connect(&m_tmrInter, &QTimer::timeout, this, &frmMain::tmrInter_Timer);
     m_signalClose.setInterval(50);
@@ -102,7 +98,7 @@ frmMain::LoadResult frmMain::Form_Load() {
     guarded([this] { applySizeValues(); });
     if (!lockDatabase())
         return LoadResult::EndProgram;
-    guarded([this] { showAutoLoadSettings(); });
+    guarded([this] { m_downloadPage->showAutoLoadSettings(); });
     guarded([this] { showDisplaySettings(); });
     guarded([this] { applyDisplayFont(); });
     guarded([this] { SetCaptions(); });
@@ -119,8 +115,8 @@ frmMain::LoadResult frmMain::Form_Load() {
         m_controls.fraOption[2]->setVisible(false);
     });
     prepareSerialLog();
-    guarded([this, &g] { m_controls.txtSuffix->setText(g.FactoryRecordSuffix); });
-    m_dumpFile = QDir(g.AppFolder).filePath(QStringLiteral("TQ6200.DAT"));
+    guarded([this, &g] { m_downloadPage->txtSuffix->setText(g.FactoryRecordSuffix); });
+    m_commands->setDumpFile(QDir(g.AppFolder).filePath(QStringLiteral("TQ6200.DAT")));
     return LoadResult::Loaded;
 }
 
@@ -170,16 +166,6 @@ void frmMain::applyFirstRunSizeAndCentre() {
          area.y() + (area.height() - size.height()) / 2);
 }
 
-// The automatic-mode boxes show the two settings; setting them asks nothing.
-void frmMain::showAutoLoadSettings() {
-    const ProgramState &g = Globals();
-    m_acceptAutoLoadClicks = false;
-    m_controls.chkAutoLoad[0]->setChecked(g.AutoLoadMode);
-    m_controls.chkAutoLoad[1]->setChecked(g.AutoRemoveData);
-    m_controls.chkAutoLoad[1]->setEnabled(g.AutoLoadMode);
-    m_acceptAutoLoadClicks = true;
-}
-
 // The font button shows the display font, the colour button the trend colour; the Data
 // View page's graph takes its three colours.
 void frmMain::showDisplaySettings() {
@@ -205,6 +191,7 @@ void frmMain::applyDisplayFont() {
         font.setBold(true);
         page->setFont(font);
     }
+    m_downloadPage->fitCaptions();
     FitCentredFrames(m_controls);
 }
 
@@ -213,18 +200,10 @@ void frmMain::initWindowDefaults() {
     const ProgramState &g = Globals();
     showDisplaySettings();
     m_tmrInter.start();
-    SetLamp(0, kLampOnColors);
-    for (int i = 1; i < 4; ++i)
-        SetLamp(i, kLampOffColors);
-    c.rtbLog->clear();
+    m_downloadPage->showStartState();
     c.cmdOption[0]->setEnabled(false);
-    for (QWidget *control :
-         {static_cast<QWidget *>(c.shpStatus[2]), static_cast<QWidget *>(c.shpStatus[3]),
-          static_cast<QWidget *>(c.lblStatus[8]), static_cast<QWidget *>(c.lblStatus[9])})
-        control->setVisible(false);
     m_dataPage->setLogTreeStale(true);
     c.optHistory[0]->setChecked(true);
-    c.cmdInportDat->setVisible(g.DebugMode);
     m_dataPage->chkRawData->setVisible(g.DebugMode);
 }
 
@@ -267,7 +246,7 @@ void frmMain::Form_Resize() {
     if (m_inLayout)
         return;
     m_inLayout = true;
-    LayOutMainWindow(this, m_controls, *m_dataPage, *m_dataViewPage);
+    LayOutMainWindow(this, m_controls, *m_downloadPage, *m_dataPage, *m_dataViewPage);
     m_inLayout = false;
 }
 
@@ -312,28 +291,15 @@ void frmMain::cmdInst_Click(int index) {
 }
 
 void frmMain::AddCommLogLine(const QString &text, const QColor &color) {
-    m_controls.rtbLog->AppendLine(text, color);
+    m_downloadPage->AddCommLogLine(text, color);
 }
 
 void frmMain::ShowLinkStatus() {
-    MainWindowControls &c = m_controls;
-    QWidget *page = c.fraMenu[0];
-    const bool visible = !page->isHidden();
-    page->setVisible(false);
-    const bool known = m_linkInstrument.CommFlags();
-    c.lblStatus[5]->setText(known ? m_linkInstrument.SerialNo() : QString());
-    c.lblStatus[6]->setText(known ? m_linkInstrument.StationID() : QString());
-    c.lblStatus[7]->setText(known ? m_linkInstrument.UserID() : QString());
-    page->setVisible(visible);
-    c.txtSuffix->setText(Globals().FactoryRecordSuffix);
-}
-
-void frmMain::txtSuffix_Validate() {
-    Globals().FactoryRecordSuffix = m_controls.txtSuffix->text();
+    m_downloadPage->ShowLinkStatus();
 }
 
 void frmMain::SetLamp(int index, const LampColors &colors) {
-    m_controls.shpStatus[std::size_t(index)]->setColors(colors);
+    m_downloadPage->SetLamp(index, colors);
 }
 
 void frmMain::SaveDisplaySettings() {
@@ -369,8 +335,7 @@ void frmMain::ResetAfterPowerOff() {
     guarded([this] { applyDisplayFont(); });
     ShowLinkStatus();
     m_firstActivate = true;
-    m_controls.chkAutoLoad[0]->setEnabled(true);
-    m_controls.chkAutoLoad[1]->setEnabled(m_controls.chkAutoLoad[0]->isChecked());
+    m_downloadPage->setAutoLoadBoxesEnabled(true);
     Form_Activate();
     guarded([this] { OpenUsbPort(); });
 }
@@ -430,7 +395,7 @@ void frmMain::closeWhenIdle() {
 }
 
 void frmMain::tmrInter_Timer() {
-    ++m_tickCount;
+    m_commands->Tick();
     m_setPage->tmrInter_Timer();
 }
 

@@ -7,6 +7,8 @@
 #include "ui/instrument/latest_cal_page.h"
 #include "ui/instrument/set_page.h"
 #include "ui/main/database_lock.h"
+#include "ui/main/download_commands.h"
+#include "ui/main/download_page.h"
 #include "ui/main/window/frmUpload.h"
 #include "ui/main/window/main_window_controls.h"
 #include "ui/main/window/window_colours.h"
@@ -16,6 +18,8 @@
 
 #include <functional>
 #include <memory>
+
+class QPushButton;
 
 namespace tq {
 
@@ -68,8 +72,6 @@ public:
     void ShowLinkStatus();
     // Paints status lamp `index` (0 Serial Port, 1 Connect, 2 and 3).
     void SetLamp(int index, const LampColors &colors);
-    // The automatic-mode boxes: 0 Automatic Download, 1 Automatic Data Removal.
-    void chkAutoLoad_Click(int index);
 
     // A termination signal: no "End ?" question; what runs (a download, an import, the
     // automatic mode) is cancelled and stops at its next step, open dialogs are dismissed,
@@ -84,45 +86,6 @@ public:
     // control and opens its port; true in serial mode.
     bool OpenUsbPort();
 
-    // --- Download commands -------------------------------------------------------------
-    // The Download page's buttons: 0 Complete Download, 1 Instrument Information, 2 Download
-    // Logger Data, 3 Clear Logger Data, 4 Power Off, 5 (hidden).
-    void cmdDown_Click(int index);
-    // Reads the connected detector's settings and latest calibration into LinkInstrument.
-    bool DownloadInstrument();
-    // Ends a complete download that the user cancelled.
-    void AbortCompleteDownload();
-    // The Set button, the download commands and the automatic-mode boxes are disabled
-    // around a command; UnlockCommands puts each button back as it was.
-    void LockCommands();
-    void UnlockCommands();
-
-    // --- Logger download -----------------------------------------------------------------
-    // Downloads the flash image into DumpFile and, when it arrived whole, runs the seven
-    // imports. True when the image was downloaded.
-    bool DownloadLogData();
-    // True when the last DownloadLogData downloaded the image and every import was complete
-    // or found no data: the only case in which the detector's logs may be cleared.
-    bool LastDownloadImportedAll() const { return m_lastDownloadImportedAll; }
-    // The debug button: the seven imports on the dump file already on disk.
-    void cmdInportDat_Click();
-
-    // --- Automatic mode ------------------------------------------------------------------
-    // A detector that connected with the automatic mode on: instrument information, logger
-    // download, the optional data clear, power-off.
-    void RunAutoMode();
-    // Yields to the event loop until 20 ticks of the display timer have passed.
-    void WaitTwoSeconds();
-
-    // --- Link events -----------------------------------------------------------------------
-    void uclPV7130_OnConnect();
-    void uclPV7130_Disconnected();
-    void uclPV7130_ConnectRetry(qint16 retryCount);
-    // InstMessage, InterMessage and AlarmMessage: the link's text into the log.
-    void uclPV7130_Message(const QString &messageString);
-    void uclPV7130_DumpMessage(const QString &messageString);
-    void uclPV7130_IrDAError(qint16 errorNumber);
-
     // Page fillers of the instrument pages, and the Data page's tree for the Data button,
     // the downloads and the start-up settings.
     // After the connected detector's settings were read: the Download page's status, the
@@ -131,47 +94,35 @@ public:
     void ShowInstrument(const clsInstrument &instrument);
     void ShowLatestCalList();
     void ShowSettings();
-    // The record-file suffix box lost the focus: the suffix as typed, not trimmed.
-    void txtSuffix_Validate();
     void BuildLogTree();
     void RefreshLogPage();
     bool LogTreeStale() const;
     void setLogTreeStale(bool stale);
+    DownloadPage &downloadPage() { return *m_downloadPage; }
+    DownloadCommands &downloadCommands() { return *m_commands; }
     DataPage &dataPage() { return *m_dataPage; }
     DataViewPage &dataViewPage() { return *m_dataViewPage; }
 
     // The stored log chosen on the Data page, which the Data View page reads.
     qint32 SelectedLogType() const { return m_selection.SelectedLogType; }
     qint64 SelectedSeqNo() const { return m_selection.SelectedSeqNo; }
-    LogSelection &selection() { return m_selection; }
 
     const MainWindowControls &controls() const { return m_controls; }
     uclPvif &uclPV7130() { return *m_link; }
     ProgressWindow &Upload() { return m_upload; }
     clsInstrument &LinkInstrument() { return m_linkInstrument; }
-    // The instrument record of the log selected on the Data page, and whether the
-    // Instrument Information page is being filled from it.
-    clsInstrument &StoredInstrument() { return m_storedInstrument; }
     // Reads the instrument record of log seqNo afresh and shows it on the Instrument
     // Information page; false, changing nothing, when the log's head row is gone.
     bool ShowStoredInstrument(qint64 seqNo);
     // The data view window, made on first use, shown modally for the log that ViewKind and
     // ViewSeqNo name.
     void ShowDataViewWindow();
+    // Whether the Instrument Information page is being filled from the instrument record
+    // of the log selected on the Data page.
     bool ShowingStoredData() const { return m_showingStoredData; }
     void setShowingStoredData(bool showing) { m_showingStoredData = showing; }
-    InstrumentInfoPage &instrumentPage() { return *m_instrumentPage; }
-    LatestCalPage &latestCalPage() { return *m_latestCalPage; }
     SetPage &setPage() { return *m_setPage; }
     const DatabaseLock &databaseLock() const { return m_lock; }
-
-    bool AcceptAutoLoadClicks() const { return m_acceptAutoLoadClicks; }
-    void setAcceptAutoLoadClicks(bool accept) { m_acceptAutoLoadClicks = accept; }
-    // Ticks of the 100 ms display timer; two-second waits count 20 of them.
-    qint32 TickCount() const { return m_tickCount; }
-    void setTickCount(qint32 count) { m_tickCount = count; }
-    // The flash-image dump file: TQ6200.DAT in the program folder.
-    QString DumpFile() const { return m_dumpFile; }
 
 signals:
     // A line for the serial log, written through the link control.
@@ -185,10 +136,11 @@ protected:
 
 private:
     void connectLinkEvents();
+    DownloadCommands::Hooks downloadHooks();
+    QPushButton *buttonOf(DownloadCommands::Button button) const;
     bool lockDatabase();
     void applySizeValues();
     void applyFirstRunSizeAndCentre();
-    void showAutoLoadSettings();
     void showDisplaySettings();
     void applyDisplayFont();
     void SetCaptions();
@@ -201,30 +153,13 @@ private:
     // CloseOnSignal's part that waits until no command is running any more.
     void closeWhenIdle();
     void showPage(int frame);
-    // Download commands: the steps of cmdDown_Click. The clear and the power-off are false
-    // when the question was answered No.
-    void completeDownload();
-    void instrumentInformation();
-    bool clearLoggerData();
-    bool powerOff();
-    // Locks the commands and asks question; on any answer but Yes unlocks them again.
-    bool lockAndAsk(int question);
-    // Every download command enabled (while connected), the Set button and the boxes too.
-    void enableAllCommands();
-    void showDownloadProgress();
-    // The clock warning when the detector's clock is more than a day off.
-    void checkClock();
-    void afterPowerOff();
-    void enableAutoLoadBoxes();
     void createInstrumentPages();
     void createBrowserPages();
-    // Runs a Set page command on the link with the other commands locked; false while
-    // another operation holds the link.
-    bool runOnLink(const std::function<void()> &operation);
     void showUploadProgress(bool show);
 
     MainWindowControls m_controls;
     LogSelection m_selection;
+    DownloadPage *m_downloadPage = nullptr;
     DataPage *m_dataPage = nullptr;
     DataViewPage *m_dataViewPage = nullptr;
     std::unique_ptr<frmIntermittence> m_dataViewWindow;
@@ -232,6 +167,8 @@ private:
     ProgressWindow m_upload;
     clsInstrument m_linkInstrument;
     clsInstrument m_storedInstrument;
+    // After the link, the progress window and the instrument, which it uses to its end.
+    std::unique_ptr<DownloadCommands> m_commands;
     bool m_showingStoredData = false;
     std::unique_ptr<InstrumentInfoPage> m_instrumentPage;
     std::unique_ptr<LatestCalPage> m_latestCalPage;
@@ -239,15 +176,7 @@ private:
     DatabaseLock m_lock;
     QTimer m_tmrInter;
     QTimer m_signalClose; // looks again while a command still runs after a signal
-    QString m_dumpFile;
-    qint32 m_tickCount = 0;
     bool m_firstActivate = true;
-    bool m_acceptAutoLoadClicks = false;
-    bool m_lastDownloadImportedAll = false;
-    // True while a download command or the automatic mode runs: the link handlers that
-    // its nested waits can re-enter leave the commands alone.
-    bool m_linkBusy = false;
-    bool m_portErrorShown = false;
     bool m_unloaded = false;
     bool m_closingOnSignal = false;
     bool m_inLayout = false;

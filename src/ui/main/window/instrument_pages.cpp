@@ -7,7 +7,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QScopedValueRollback>
 
 namespace tq {
 
@@ -26,7 +25,9 @@ void frmMain::createInstrumentPages() {
         m_linkInstrument, *m_link,
         SetPage::Hooks{
             [this](const QString &text, const QColor &color) { AddCommLogLine(text, color); },
-            [this](const std::function<void()> &operation) { return runOnLink(operation); },
+            [this](const std::function<void()> &operation) {
+                return m_commands->runOnLink(operation);
+            },
             [this](bool show) { showUploadProgress(show); },
             [this](int slot, qint32 color) { SetTrendColor(slot, color); }});
 }
@@ -57,17 +58,6 @@ void frmMain::ShowLatestCalList() {
 
 void frmMain::ShowSettings() {
     m_setPage->ShowSettings();
-}
-
-bool frmMain::runOnLink(const std::function<void()> &operation) {
-    // A nested wait of a running command can deliver a click.
-    if (m_linkBusy)
-        return false;
-    const QScopedValueRollback busy(m_linkBusy, true);
-    LockCommands();
-    operation();
-    UnlockCommands();
-    return true;
 }
 
 void frmMain::showUploadProgress(bool show) {

@@ -17,9 +17,7 @@ class QWidget;
 
 namespace tq {
 
-class CommLog;
 class FlexGrid;
-class StatusLamp;
 
 // The controls of the main window. Each carries its design name as objectName, an
 // element of an indexed array the name, "_" and the index (cmdInst_0, shpStatus_3).
@@ -28,18 +26,6 @@ struct MainWindowControls {
     std::array<QPushButton *, 6> cmdInst{};
     std::array<QGroupBox *, 6> fraMenu{};
 
-    // Download page.
-    std::array<QGroupBox *, 4> fraDown{};
-    std::array<StatusLamp *, 4> shpStatus{};
-    std::array<QLabel *, 12> lblStatus{}; // 10 is not used
-    std::array<QLabel *, 1> lblTitle{};   // lblTitle(1) is the Data View page's
-    CommLog *rtbLog = nullptr;
-    std::array<QCheckBox *, 2> chkAutoLoad{};
-    std::array<QPushButton *, 6> cmdDown{};
-    QPushButton *cmdInportDat = nullptr;
-    QWidget *fraDown3Ceneter = nullptr;
-    QWidget *picOptionToTamar = nullptr;
-    QLineEdit *txtSuffix = nullptr;
     QWidget *uclPV7130 = nullptr; // stands in the place of the link control
 
     // Instrument Information page.
@@ -74,8 +60,8 @@ struct MainWindowControls {
 // the controls the layout never moves, its design place.
 MainWindowControls BuildMainWindowControls(QWidget *window);
 
-// Widens the caption columns of the centred frames (Download identity, Instrument
-// Information, Set page settings) to their captions in the current font, moving the
+// Widens the caption columns of the centred frames (Instrument Information, Set page
+// settings) to their captions in the current font, moving the
 // value column beside them and growing the frame to match.
 void FitCentredFrames(const MainWindowControls &controls);
 

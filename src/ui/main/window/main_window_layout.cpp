@@ -7,9 +7,8 @@
 #include "ui/browser/DataPage.h"
 #include "ui/common/column_widths.h"
 #include "ui/display/data_view_page.h"
-#include "ui/main/window/comm_log.h"
+#include "ui/main/download_page.h"
 #include "ui/main/window/main_window_controls.h"
-#include "ui/main/window/status_lamp.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -31,35 +30,6 @@ namespace {
 // Visible in its own right, whether or not its page is on the screen.
 bool shown(const QWidget *w) {
     return !w->isHidden();
-}
-
-void layOutDownload(const MainWindowControls &c, double pw, double ph) {
-    place(c.fraDown[0], 120, 240, pw * 0.6);
-    const double statusWidth = W(c.fraDown[0]);
-    const std::array<double, 4> lampLefts{120, statusWidth / 4, statusWidth / 2,
-                                          statusWidth * 3 / 4};
-    const std::array<int, 4> lampLabels{0, 1, 8, 9};
-    for (int i = 0; i < 4; ++i)
-        place(c.shpStatus[i], lampLefts[i], 240);
-    for (int i = 0; i < 4; ++i)
-        place(c.lblStatus[lampLabels[i]], R(c.shpStatus[i]) + 60, 240);
-    place(c.lblTitle[0], 120, B(c.fraDown[0]) + 60);
-    place(c.rtbLog, 120, B(c.lblTitle[0]) + 120, pw * 0.6, ph * 0.55);
-    place(c.fraDown[3], 120, B(c.rtbLog) + 120, pw * 0.6, ph - B(c.rtbLog) - 240);
-    place(c.fraDown[1], R(c.rtbLog) + 60, 240, pw - W(c.rtbLog) - 240);
-    for (int i = 0; i < 2; ++i)
-        place(c.chkAutoLoad[i], 120, i == 0 ? 240 : B(c.chkAutoLoad[0]) + 60, W(c.fraDown[1]) - 240,
-              H(c.fraDown[1]) / 5);
-    place(c.fraDown[2], R(c.rtbLog) + 60, B(c.fraDown[1]), pw - W(c.rtbLog) - 240,
-          ph - B(c.fraDown[1]) - 120);
-    place(c.cmdDown[0], 120, 240, W(c.fraDown[2]) - 240, (H(c.fraDown[2]) - 900) / 9);
-    for (std::size_t k = 1; k < c.cmdDown.size(); ++k)
-        place(c.cmdDown[k], 120, B(c.cmdDown[k - 1]) + 120, W(c.cmdDown[0]), H(c.cmdDown[0]));
-    centre(c.fraDown3Ceneter, c.fraDown[3], 240);
-    c.picOptionToTamar->setVisible(false);
-    c.cmdDown[5]->setVisible(false);
-    place(c.cmdInportDat, 120, T(c.cmdDown[5]) + 2 * (H(c.cmdDown[5]) + 120), W(c.cmdDown[0]),
-          H(c.cmdDown[0]));
 }
 
 void layOutInstrument(const MainWindowControls &c, double pw, double ph, const QString &language) {
@@ -114,8 +84,8 @@ void layOutSet(const MainWindowControls &c, double pw, double ph, const QString 
 
 } // namespace
 
-void LayOutMainWindow(QWidget *window, const MainWindowControls &c, DataPage &dataPage,
-                      DataViewPage &dataViewPage) {
+void LayOutMainWindow(QWidget *window, const MainWindowControls &c, DownloadPage &downloadPage,
+                      DataPage &dataPage, DataViewPage &dataViewPage) {
     if (window->isMinimized())
         return;
     double width = W(window);
@@ -139,7 +109,7 @@ void LayOutMainWindow(QWidget *window, const MainWindowControls &c, DataPage &da
         const double ph = H(*visible);
         switch (visible - c.fraMenu.begin()) {
         case 0:
-            layOutDownload(c, pw, ph);
+            downloadPage.layOut(pw, ph);
             break;
         case 1:
             layOutInstrument(c, pw, ph, language);

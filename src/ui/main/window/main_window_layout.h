@@ -6,6 +6,7 @@ namespace tq {
 
 class DataPage;
 class DataViewPage;
+class DownloadPage;
 struct MainWindowControls;
 
 // The smallest outer size of the main window, in twips.
@@ -14,10 +15,10 @@ inline constexpr double kMinWindowHeight = 8250;
 
 // One layout pass of the main window (its Form_Resize): the page frames and the menu
 // column in proportion to the client area, the contents of the first visible page, its
-// grids' column widths from their current width and column count; the Data and Data View
-// pages lay themselves out. Nothing moves while the window is minimized; a window below the
-// smallest size is enlarged and laid out at that size.
-void LayOutMainWindow(QWidget *window, const MainWindowControls &controls, DataPage &dataPage,
-                      DataViewPage &dataViewPage);
+// grids' column widths from their current width and column count; the Download, Data and
+// Data View pages lay themselves out. Nothing moves while the window is minimized; a window below
+// the smallest size is enlarged and laid out at that size.
+void LayOutMainWindow(QWidget *window, const MainWindowControls &controls,
+                      DownloadPage &downloadPage, DataPage &dataPage, DataViewPage &dataViewPage);
 
 } // namespace tq

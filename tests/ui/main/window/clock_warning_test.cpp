@@ -30,10 +30,10 @@ TEST_F(ClockWarningWindowTest, ACommandEndsWithTheWarningInRed) {
     load();
     for (const ClockCase &c : kClockCases) {
         window->LinkInstrument().setSysDateOffset(Date(c.offsetDays));
-        window->controls().rtbLog->clear();
-        window->cmdDown_Click(5);
+        window->downloadPage().rtbLog->clear();
+        window->downloadCommands().cmdDown_Click(5);
         const std::vector<std::pair<QString, QColor>> warning{{LoadMessage(5591), kLogRed}};
-        EXPECT_EQ(test::logLines(window->controls().rtbLog),
+        EXPECT_EQ(test::logLines(window->downloadPage().rtbLog),
                   c.warned ? warning : decltype(warning){})
             << c.offsetDays;
     }

@@ -74,7 +74,7 @@ TEST_F(DownloadCommandsTest, CompleteDownloadStoresEveryFamily) {
     connect();
     press(0);
     EXPECT_EQ(storedTypes(), kEveryType);
-    EXPECT_TRUE(window->LastDownloadImportedAll());
+    EXPECT_TRUE(window->downloadCommands().LastDownloadImportedAll());
     for (int complete : {5415, 5420, 5469, 5425, 5449, 5454, 5459})
         EXPECT_TRUE(screenHas(complete, kLogGreen)) << complete;
     EXPECT_FALSE(anyRedLine());
@@ -222,14 +222,31 @@ TEST_F(DownloadCommandsTest, AClearThatLosesTheLineFailsInRedAndEnablesNothing) 
     // The connection poll is the only frame before the clear.
     connect({{QStringLiteral("--pull-cable-after"), QStringLiteral("1")}});
     ASSERT_TRUE(Globals().ReplyReceived);
-    window->cmdDown_Click(3);
+    window->downloadCommands().cmdDown_Click(3);
     EXPECT_TRUE(screenHas(5433, kLogGreen));
     EXPECT_TRUE(screenHas(5435, kLogRed));
     EXPECT_FALSE(screenHasText(5434));
     EXPECT_TRUE(serialLog().contains(LoadMessage(5559)));
     EXPECT_FALSE(window->uclPV7130().Connected());
     EXPECT_EQ(downloadCommands(), kNone);
-    EXPECT_TRUE(window->controls().chkAutoLoad[0]->isEnabled());
+    EXPECT_TRUE(window->downloadPage().chkAutoLoad[0]->isEnabled());
+}
+
+// A complete download that fails as the line drops: the automatic-mode boxes take clicks
+// again at once, and the mode can be switched on for the next detector.
+TEST_F(DownloadCommandsTest, AfterADownloadThatLostTheLineTheAutomaticModeCanBeSwitched) {
+    connect({{QStringLiteral("--pull-cable-after"), QStringLiteral("1")}});
+    press(0);
+    ASSERT_TRUE(waitFor([this] { return !window->uclPV7130().Connected(); }));
+    EXPECT_TRUE(screenHas(5416, kLogRed) || screenHas(5417, kLogRed));
+    const DownloadPage &page = window->downloadPage();
+    ASSERT_TRUE(page.chkAutoLoad[0]->isEnabled());
+    page.chkAutoLoad[0]->click();
+    EXPECT_EQ(dialogs.shown.last().messageId, 5303);
+    EXPECT_TRUE(Globals().AutoLoadMode);
+    EXPECT_TRUE(page.chkAutoLoad[0]->isChecked());
+    EXPECT_TRUE(page.chkAutoLoad[1]->isEnabled());
+    EXPECT_EQ(downloadCommands(), kNone);
 }
 
 // The pages are filled once the latest calibration has been read, so no reply of the

@@ -72,18 +72,18 @@ protected:
         return done();
     }
 
-    void press(int index) { window->controls().cmdDown[std::size_t(index)]->click(); }
+    void press(int index) { window->downloadPage().cmdDown[std::size_t(index)]->click(); }
 
     // Enabled state of the six download commands.
     std::vector<bool> downloadCommands() const {
         std::vector<bool> enabled;
-        for (const QPushButton *button : window->controls().cmdDown)
+        for (const QPushButton *button : window->downloadPage().cmdDown)
             enabled.push_back(button->isEnabled());
         return enabled;
     }
 
     std::vector<std::pair<QString, QColor>> screenLines() const {
-        return logLines(window->controls().rtbLog);
+        return logLines(window->downloadPage().rtbLog);
     }
     bool screenHas(int message, const QColor &color) const {
         const std::pair<QString, QColor> line{LoadMessage(message).trimmed(), color};

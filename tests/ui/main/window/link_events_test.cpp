@@ -35,11 +35,12 @@ protected:
     // Enabled state of the six download commands.
     std::vector<bool> downloadCommands() const {
         std::vector<bool> enabled;
-        for (const QPushButton *button : window->controls().cmdDown)
+        for (const QPushButton *button : window->downloadPage().cmdDown)
             enabled.push_back(button->isEnabled());
         return enabled;
     }
     const MainWindowControls &c() const { return window->controls(); }
+    DownloadPage &page() const { return window->downloadPage(); }
 };
 
 TEST_F(LinkEventsTest, AConnectionWithTheAutomaticModeOffEnablesTheFirstCommands) {
@@ -49,11 +50,11 @@ TEST_F(LinkEventsTest, AConnectionWithTheAutomaticModeOffEnablesTheFirstCommands
     EXPECT_EQ(downloadCommands(), (std::vector<bool>{true, true, false, false, true, false}));
     EXPECT_TRUE(c().cmdOption[0]->isEnabled());
     EXPECT_TRUE(c().cmdOption[1]->isEnabled());
-    EXPECT_EQ(c().shpStatus[0]->colors().fill, kLampOnColors.fill);
-    EXPECT_EQ(c().shpStatus[1]->colors().fill, kLampOnColors.fill);
-    EXPECT_EQ(c().shpStatus[1]->colors().border, kLampOnColors.border);
+    EXPECT_EQ(page().shpStatus[0]->colors().fill, kLampOnColors.fill);
+    EXPECT_EQ(page().shpStatus[1]->colors().fill, kLampOnColors.fill);
+    EXPECT_EQ(page().shpStatus[1]->colors().border, kLampOnColors.border);
     const std::vector<std::pair<QString, QColor>> expected{{LoadMessage(5432), kLogBlue}};
-    EXPECT_EQ(logLines(c().rtbLog), expected);
+    EXPECT_EQ(logLines(page().rtbLog), expected);
 }
 
 TEST_F(LinkEventsTest, AConnectEventWithoutAConnectionChangesNothing) {
@@ -62,41 +63,43 @@ TEST_F(LinkEventsTest, AConnectEventWithoutAConnectionChangesNothing) {
     emit link_().OnConnect();
     EXPECT_EQ(downloadCommands(), std::vector<bool>(6, false));
     EXPECT_FALSE(c().cmdOption[0]->isEnabled());
-    EXPECT_EQ(c().shpStatus[1]->colors().fill, kLampOffColors.fill);
-    EXPECT_TRUE(c().rtbLog->toPlainText().isEmpty());
+    EXPECT_EQ(page().shpStatus[1]->colors().fill, kLampOffColors.fill);
+    EXPECT_TRUE(page().rtbLog->toPlainText().isEmpty());
 }
 
 TEST_F(LinkEventsTest, ALostLineDisablesTheDownloadCommandsAndUpdateButNotTheClock) {
     loadOnFakeLink();
     setConnected(true);
     emit link_().OnConnect();
-    for (QPushButton *button : c().cmdDown)
+    for (QPushButton *button : page().cmdDown)
         button->setEnabled(true);
     setConnected(false);
     emit link_().Disconnected();
     EXPECT_EQ(downloadCommands(), std::vector<bool>(6, false));
     EXPECT_FALSE(c().cmdOption[0]->isEnabled());
     EXPECT_TRUE(c().cmdOption[1]->isEnabled());
-    EXPECT_EQ(c().shpStatus[0]->colors().fill, kLampOnColors.fill);
-    EXPECT_EQ(c().shpStatus[1]->colors().fill, kLampOffColors.fill);
+    EXPECT_EQ(page().shpStatus[0]->colors().fill, kLampOnColors.fill);
+    EXPECT_EQ(page().shpStatus[1]->colors().fill, kLampOffColors.fill);
     // Nothing goes into the log for it.
-    EXPECT_EQ(logLines(c().rtbLog).size(), 1u);
+    EXPECT_EQ(logLines(page().rtbLog).size(), 1u);
 }
 
-// After a lost line the automatic-mode boxes no longer change the settings, and they keep
-// showing the settings that still hold, without a question.
-TEST_F(LinkEventsTest, AfterALostLineTheAutomaticModeBoxesKeepShowingTheSettings) {
+// A lost line leaves the automatic-mode boxes working: each click still asks and changes the
+// setting, so the mode can be switched without a restart.
+TEST_F(LinkEventsTest, AfterALostLineTheAutomaticModeBoxesStillChangeTheSettings) {
     writeSettings("Auto Load Mode\tTrue\tFalse\r\n");
     loadOnFakeLink();
     emit link_().Disconnected();
-    EXPECT_FALSE(window->AcceptAutoLoadClicks());
-    c().chkAutoLoad[0]->click();
-    c().chkAutoLoad[1]->click();
-    EXPECT_TRUE(dialogs.shown.isEmpty());
-    EXPECT_TRUE(Globals().AutoLoadMode);
+    EXPECT_TRUE(window->downloadPage().AcceptAutoLoadClicks());
+    page().chkAutoLoad[1]->click();
+    EXPECT_TRUE(Globals().AutoRemoveData);
+    page().chkAutoLoad[0]->click();
+    EXPECT_EQ(dialogs.ids(), (QList<int>{5333, 5305}));
+    EXPECT_FALSE(Globals().AutoLoadMode);
     EXPECT_FALSE(Globals().AutoRemoveData);
-    EXPECT_TRUE(c().chkAutoLoad[0]->isChecked());
-    EXPECT_FALSE(c().chkAutoLoad[1]->isChecked());
+    EXPECT_FALSE(page().chkAutoLoad[0]->isChecked());
+    EXPECT_FALSE(page().chkAutoLoad[1]->isChecked());
+    EXPECT_FALSE(page().chkAutoLoad[1]->isEnabled());
 }
 
 TEST_F(LinkEventsTest, ConnectRetriesAndTheLinksTextsGoIntoTheLog) {
@@ -112,7 +115,7 @@ TEST_F(LinkEventsTest, ConnectRetriesAndTheLinksTextsGoIntoTheLog) {
         {text, linkBlue},
         {text, linkBlue},
         {text, linkBlue}};
-    EXPECT_EQ(logLines(c().rtbLog), expected);
+    EXPECT_EQ(logLines(page().rtbLog), expected);
 }
 
 TEST_F(LinkEventsTest, DumpProgressShowsInAnOpenProgressWindowOnly) {
@@ -136,16 +139,16 @@ TEST_P(IrdaErrorTest, OnlyAnUnusablePortIsReported) {
     loadOnFakeLink();
     emit link_().IrDAError(GetParam().error);
     if (!GetParam().shown) {
-        EXPECT_TRUE(c().rtbLog->toPlainText().isEmpty());
+        EXPECT_TRUE(page().rtbLog->toPlainText().isEmpty());
         EXPECT_TRUE(dialogs.shown.isEmpty());
-        EXPECT_EQ(c().shpStatus[0]->colors().fill, kLampOnColors.fill);
+        EXPECT_EQ(page().shpStatus[0]->colors().fill, kLampOnColors.fill);
         return;
     }
     const std::vector<std::pair<QString, QColor>> expected{{LoadMessage(5371), kLogRed}};
-    EXPECT_EQ(logLines(c().rtbLog), expected);
-    EXPECT_EQ(c().shpStatus[0]->colors().fill, kLampErrorColors.fill);
-    EXPECT_EQ(c().shpStatus[0]->colors().border, kLampErrorColors.border);
-    EXPECT_EQ(c().shpStatus[1]->colors().fill, kLampOffColors.fill);
+    EXPECT_EQ(logLines(page().rtbLog), expected);
+    EXPECT_EQ(page().shpStatus[0]->colors().fill, kLampErrorColors.fill);
+    EXPECT_EQ(page().shpStatus[0]->colors().border, kLampErrorColors.border);
+    EXPECT_EQ(page().shpStatus[1]->colors().fill, kLampOffColors.fill);
     ASSERT_EQ(dialogs.ids(), QList<int>{5371});
     EXPECT_EQ(dialogs.shown[0].title, LoadMessage(5372));
     EXPECT_EQ(dialogs.shown[0].buttons, BoxButtons::Ok);
@@ -178,7 +181,7 @@ TEST_F(LinkEventsTest, ABurstOfSocketErrorsShowsOneBox) {
     };
     emit link_().IrDAError(10060);
     EXPECT_EQ(burst.ids(), QList<int>{5371});
-    EXPECT_EQ(logLines(c().rtbLog).size(), 4u);
+    EXPECT_EQ(logLines(page().rtbLog).size(), 4u);
     // Once closed, the next error is shown again.
     emit link_().IrDAError(10048);
     EXPECT_EQ(burst.ids(), (QList<int>{5371, 5371}));

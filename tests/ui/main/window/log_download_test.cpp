@@ -23,7 +23,7 @@ TEST_F(LogDownloadTest, AFamilyThatFailsIsToldAndTheNextImportsRun) {
     for (int complete : {5469, 5449, 5454, 5459})
         EXPECT_TRUE(screenHas(complete, kLogGreen)) << complete;
     EXPECT_EQ(storedTypes(), "1|1\n2|1\n3|1\n5|2\n6|1\n7|1\n11|2\n12|1");
-    EXPECT_FALSE(window->LastDownloadImportedAll());
+    EXPECT_FALSE(window->downloadCommands().LastDownloadImportedAll());
     // The image itself arrived: the download commands are all there.
     EXPECT_EQ(downloadCommands(), kAll);
     EXPECT_EQ(Globals().WorkState, 0);
@@ -35,20 +35,20 @@ TEST_F(LogDownloadTest, AFamilyThatFailsIsToldAndTheNextImportsRun) {
 TEST_F(LogDownloadTest, TheDebugImportReadsTheDumpFileAlone) {
     load();
     ASSERT_FALSE(window->uclPV7130().Connected());
-    ASSERT_TRUE(QFile::copy(test::FullImage(), window->DumpFile()));
+    ASSERT_TRUE(QFile::copy(test::FullImage(), window->downloadCommands().DumpFile()));
     const std::string everyType = "1|2\n2|3\n3|1\n5|2\n6|1\n7|1\n9|1\n11|2\n12|1";
     for (int run = 1; run <= 2; ++run) {
         SCOPED_TRACE(run);
-        window->controls().rtbLog->clear();
-        window->controls().cmdInportDat->click();
+        window->downloadPage().rtbLog->clear();
+        window->downloadPage().cmdInportDat->click();
         EXPECT_EQ(storedTypes(), everyType);
         for (int complete : {5420, 5469, 5425, 5449, 5454, 5459})
             EXPECT_TRUE(screenHas(complete, kLogGreen)) << complete;
     }
     // Without a dump file nothing is imported, and the window says why.
-    QFile::remove(window->DumpFile());
-    window->controls().rtbLog->clear();
-    window->controls().cmdInportDat->click();
+    QFile::remove(window->downloadCommands().DumpFile());
+    window->downloadPage().rtbLog->clear();
+    window->downloadPage().cmdInportDat->click();
     ASSERT_EQ(screenLines().size(), 1u);
     EXPECT_EQ(screenLines().front().second, kLogRed);
 }

@@ -101,7 +101,7 @@ TEST_P(LayoutTest, GridColumnsFollowTheGridWidth) {
 
 TEST_P(LayoutTest, DownloadPageHidesTheSixthCommandAndPlacesTheImportBelowIt) {
     showPage(0);
-    const auto &c = window->controls();
+    const DownloadPage &c = window->downloadPage();
     EXPECT_TRUE(c.cmdDown[5]->isHidden());
     EXPECT_TRUE(c.picOptionToTamar->isHidden());
     const int expected = c.cmdDown[5]->y() + 2 * (c.cmdDown[5]->height() + TwipsToPixelsY(120));
@@ -131,11 +131,11 @@ TEST_F(MinimumSizeTest, ASmallWindowIsEnlargedSideBySide) {
 
 TEST_F(MinimumSizeTest, AMinimizedWindowDoesNotMove) {
     load();
-    const QRect before = window->controls().rtbLog->geometry();
+    const QRect before = window->downloadPage().rtbLog->geometry();
     window->showMinimized();
     window->resize(1400, 1000);
     window->Form_Resize();
-    EXPECT_EQ(window->controls().rtbLog->geometry(), before);
+    EXPECT_EQ(window->downloadPage().rtbLog->geometry(), before);
 }
 
 } // namespace

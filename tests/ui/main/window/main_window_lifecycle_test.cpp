@@ -24,7 +24,7 @@ TEST_F(MainWindowTest, StartUpMakesTheDatabaseAndHoldsTheLock) {
     EXPECT_TRUE(QFileInfo(path(QStringLiteral("Data"))).isDir());
     EXPECT_TRUE(QFileInfo::exists(path(QStringLiteral("TQ6200.mdb"))));
     EXPECT_TRUE(window->databaseLock().isLocked());
-    EXPECT_EQ(window->DumpFile(), path(QStringLiteral("TQ6200.DAT")));
+    EXPECT_EQ(window->downloadCommands().DumpFile(), path(QStringLiteral("TQ6200.DAT")));
     EXPECT_TRUE(dialogs.shown.isEmpty());
 }
 
@@ -80,9 +80,9 @@ TEST_F(MainWindowTest, ExitAnsweredNoKeepsTheWindowAndItsTimer) {
     EXPECT_EQ(dialogs.shown[0].buttons, BoxButtons::YesNo);
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(window->databaseLock().isLocked());
-    window->setTickCount(0);
+    window->downloadCommands().setTickCount(0);
     settle(350);
-    EXPECT_GE(window->TickCount(), 2);
+    EXPECT_GE(window->downloadCommands().TickCount(), 2);
 }
 
 TEST_F(MainWindowTest, CloseWhileExitIsDisabledIsRefusedWhateverTheAnswer) {
@@ -187,7 +187,7 @@ TEST_P(DebugControlsTest, DumpImportAndRawExportShowOnlyInDebugMode) {
     load();
     window->cmdInst_Click(2);
     settle();
-    EXPECT_EQ(window->controls().cmdInportDat->isHidden(), !GetParam());
+    EXPECT_EQ(window->downloadPage().cmdInportDat->isHidden(), !GetParam());
     EXPECT_EQ(window->dataPage().chkRawData->isHidden(), !GetParam());
 }
 

@@ -16,7 +16,7 @@ using test::MainWindowTest;
 
 TEST_F(MainWindowTest, CommunicationLogIsReadOnlyAndAlwaysAppendsAtItsEnd) {
     load();
-    CommLog *log = window->controls().rtbLog;
+    CommLog *log = window->downloadPage().rtbLog;
     EXPECT_TRUE(log->isReadOnly());
     window->AddCommLogLine(QStringLiteral("first"), kLogRed);
     window->AddCommLogLine(QStringLiteral("second"), kLogGreen);
@@ -36,18 +36,19 @@ TEST_F(MainWindowTest, CommunicationLogIsReadOnlyAndAlwaysAppendsAtItsEnd) {
 TEST_F(MainWindowTest, ProgramDefaultsGiveTheWindowItsStartState) {
     load();
     const auto &c = window->controls();
+    const DownloadPage &page = window->downloadPage();
     window->AddCommLogLine(QStringLiteral("old"), kLogRed);
     window->setLogTreeStale(false);
     window->InitSettings();
-    EXPECT_TRUE(c.rtbLog->toPlainText().isEmpty());
+    EXPECT_TRUE(page.rtbLog->toPlainText().isEmpty());
     EXPECT_TRUE(window->LogTreeStale());
     EXPECT_FALSE(c.cmdOption[0]->isEnabled());
     EXPECT_TRUE(c.optHistory[0]->isChecked());
-    EXPECT_EQ(c.shpStatus[0]->colors().fill, kLampOnColors.fill);
-    EXPECT_EQ(c.shpStatus[1]->colors().border, kLampOffColors.border);
+    EXPECT_EQ(page.shpStatus[0]->colors().fill, kLampOnColors.fill);
+    EXPECT_EQ(page.shpStatus[1]->colors().border, kLampOffColors.border);
     for (QWidget *hidden :
-         {static_cast<QWidget *>(c.shpStatus[2]), static_cast<QWidget *>(c.shpStatus[3]),
-          static_cast<QWidget *>(c.lblStatus[8]), static_cast<QWidget *>(c.lblStatus[9])})
+         {static_cast<QWidget *>(page.shpStatus[2]), static_cast<QWidget *>(page.shpStatus[3]),
+          static_cast<QWidget *>(page.lblStatus[8]), static_cast<QWidget *>(page.lblStatus[9])})
         EXPECT_TRUE(hidden->isHidden()) << hidden->objectName().toStdString();
     EXPECT_EQ(Globals().SqlDateFormat, QStringLiteral("MM/dd/yyyy hh:mm:ss"));
 }
@@ -79,15 +80,16 @@ TEST_F(MainWindowTest, DownloadPageShowsTheIdentityOnlyOfADetectorThatWasRead) {
     writeSettings("Factory Record Suffix\t_A1\r\n");
     load();
     const auto &c = window->controls();
+    const DownloadPage &page = window->downloadPage();
     clsInstrument &detector = window->LinkInstrument();
     detector.setSerialNo(QStringLiteral("SN0001"));
     window->ShowLinkStatus();
-    EXPECT_TRUE(c.lblStatus[5]->text().isEmpty());
+    EXPECT_TRUE(page.lblStatus[5]->text().isEmpty());
     detector.setCommFlags(true);
     window->ShowLinkStatus();
-    EXPECT_EQ(c.lblStatus[5]->text(), detector.SerialNo());
-    EXPECT_EQ(c.lblStatus[6]->text(), detector.StationID());
-    EXPECT_EQ(c.txtSuffix->text(), QStringLiteral("_A1"));
+    EXPECT_EQ(page.lblStatus[5]->text(), detector.SerialNo());
+    EXPECT_EQ(page.lblStatus[6]->text(), detector.StationID());
+    EXPECT_EQ(page.txtSuffix->text(), QStringLiteral("_A1"));
     EXPECT_FALSE(c.fraMenu[0]->isHidden());
 }
 
@@ -110,7 +112,7 @@ TEST_P(AutoLoadTest, BoxesAndSettingsAlwaysAgree) {
     writeSettings(QByteArray("Auto Load Mode\t") + (c.mode ? "True" : "False") + "\t" +
                   (c.removal ? "True" : "False") + "\r\n");
     load();
-    const auto &boxes = window->controls().chkAutoLoad;
+    const auto &boxes = window->downloadPage().chkAutoLoad;
     EXPECT_EQ(boxes[1]->isEnabled(), c.mode);
     dialogs.answers = {c.answer};
     boxes[std::size_t(c.box)]->click();
@@ -143,8 +145,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(MainWindowTest, AClickThatIsNotTakenPutsTheBoxBack) {
     writeSettings("Auto Load Mode\tTrue\tFalse\r\n");
     load();
-    window->setAcceptAutoLoadClicks(false);
-    const auto &boxes = window->controls().chkAutoLoad;
+    window->downloadPage().setAcceptAutoLoadClicks(false);
+    const auto &boxes = window->downloadPage().chkAutoLoad;
     boxes[0]->click();
     boxes[1]->click();
     EXPECT_TRUE(dialogs.shown.isEmpty());
@@ -170,14 +172,14 @@ TEST_F(MainWindowTest, AfterAPowerOffTheWindowStartsAgainFromTheSettingsFile) {
     QObject::connect(window.get(), &frmMain::serialLogLine,
                      [&lines](const QString &line) { lines.append(line); });
     window->ResetAfterPowerOff();
-    EXPECT_TRUE(window->controls().rtbLog->toPlainText().isEmpty());
+    EXPECT_TRUE(window->downloadPage().rtbLog->toPlainText().isEmpty());
     EXPECT_FALSE(window->LinkInstrument().CommFlags());
     EXPECT_TRUE(QFileInfo::exists(SettingsFilePath()));
     EXPECT_TRUE(Globals().AutoLoadMode);
     EXPECT_FALSE(window->controls().fraMenu[0]->isHidden());
     EXPECT_TRUE(window->controls().fraMenu[5]->isHidden());
     EXPECT_EQ(lines, QStringList{LoadMessage(5541, {dialogs.now.generalDate()})});
-    EXPECT_TRUE(window->controls().chkAutoLoad[1]->isEnabled());
+    EXPECT_TRUE(window->downloadPage().chkAutoLoad[1]->isEnabled());
 }
 
 } // namespace

@@ -230,8 +230,8 @@ TEST_F(SetPageTest, GridEditsStoreOnlyAcceptedValues) {
 
 TEST_F(SetPageTest, TheSuffixIsKeptAsTyped) {
     load();
-    window->controls().txtSuffix->setText(QStringLiteral(" _A "));
-    window->txtSuffix_Validate();
+    window->downloadPage().txtSuffix->setText(QStringLiteral(" _A "));
+    window->downloadPage().txtSuffix_Validate();
     EXPECT_EQ(Globals().FactoryRecordSuffix, QStringLiteral(" _A "));
 }
 

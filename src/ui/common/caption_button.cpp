@@ -1,4 +1,4 @@
-#include "ui/main/window/caption_button.h"
+#include "ui/common/caption_button.h"
 
 #include <QStyleOptionButton>
 #include <QStylePainter>

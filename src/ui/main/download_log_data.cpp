@@ -2,18 +2,16 @@
 // the same pipeline the import tool runs, with their lines on the screen and in the log.
 #include "core/errors.h"
 #include "core/gui/dialogs.h"
+#include "core/instrument/clsInstrument.h"
 #include "core/messages.h"
 #include "core/program_state.h"
 #include "link/serial_log.h"
-#include "ui/common/hourglass.h"
+#include "link/uclPvif.h"
+#include "ui/main/download_commands.h"
 #include "ui/main/import_pipeline.h"
 #include "ui/main/window/busy_state.h"
-#include "ui/main/window/download_support.h"
-#include "ui/main/window/frmMain.h"
 #include "ui/main/window/import_lines.h"
 #include "ui/main/window/serial_log_files.h"
-
-#include <QLabel>
 
 namespace tq {
 
@@ -25,24 +23,22 @@ inline const QString kOneMoreTime = QStringLiteral("One more time !");
 // serial log of an import that met a decoding error.
 class WindowImportLines final : public ImportLineWriter {
 public:
-    explicit WindowImportLines(frmMain &window)
-        : ImportLineWriter({[&window](const QString &text, const QColor &color) {
-                                window.AddCommLogLine(text, color);
-                            },
-                            [&window](const QString &text) { window.uclPV7130().AddLog(text); },
-                            [&window] { return window.uclPV7130().Cancel(); },
+    explicit WindowImportLines(DownloadCommands &commands)
+        : ImportLineWriter({commands.hooks().addCommLogLine,
+                            [&commands](const QString &text) { commands.link().AddLog(text); },
+                            [&commands] { return commands.link().Cancel(); },
                             [] { return Now(); }}),
-          m_window(window) {}
+          m_commands(commands) {}
 
     // No event loop runs during the imports: a termination signal is asked for directly.
-    bool stopRequested() override { return m_window.ClosingOnSignal(); }
+    bool stopRequested() override { return m_commands.hooks().closingOnSignal(); }
 
     void importFinished(const ImportOutcome &outcome) override {
         ImportLineWriter::importFinished(outcome);
         const ImportLineIds &ids = ImportLinesOf(outcome.family);
         // Every family stores logs that the tree shows, calibration histories and power
         // events too.
-        m_window.setLogTreeStale(true);
+        m_commands.hooks().markLogTreeStale();
         if (ids.savesErrorLog && outcome.logErrorSeen)
             keepSerialLog();
     }
@@ -52,32 +48,32 @@ private:
         try {
             SaveErrorLog(Globals().AppFolder, Now());
         } catch (const TqError &e) {
-            m_window.uclPV7130().AddLog(e.message());
+            m_commands.link().AddLog(e.message());
         }
     }
 
-    frmMain &m_window;
+    DownloadCommands &m_commands;
 };
 
 // A failure that stops the run, on the screen in red and in the serial log.
-void ReportFailure(frmMain &window, const QString &text) {
-    window.AddCommLogLine(text, kLogRed);
-    window.uclPV7130().AddLog(text);
+void ReportFailure(DownloadCommands &commands, const QString &text) {
+    commands.hooks().addCommLogLine(text, kLogRed);
+    commands.link().AddLog(text);
 }
 
 // The seven imports on the dump file; the run, for whether all of them succeeded.
-ImportRun ImportDumpFile(frmMain &window) {
-    WindowImportLines lines(window);
+ImportRun ImportDumpFile(DownloadCommands &commands, const clsInstrument &linkInstrument) {
+    WindowImportLines lines(commands);
     // The logs take a copy of the detector's identity as it was read.
-    const auto instrument = std::make_shared<clsInstrument>(window.LinkInstrument());
-    const ImageReader reader = [&window](LogCollection &collection, const QString &path) {
-        return window.uclPV7130().ReadBinDump(&collection, path);
+    const auto instrument = std::make_shared<clsInstrument>(linkInstrument);
+    const ImageReader reader = [&commands](LogCollection &collection, const QString &path) {
+        return commands.link().ReadBinDump(&collection, path);
     };
-    ImportRun run = RunImports(window.DumpFile(), instrument, reader, &lines);
+    ImportRun run = RunImports(commands.DumpFile(), instrument, reader, &lines);
     if (!run.refusal.isEmpty())
-        ReportFailure(window, run.refusal);
+        ReportFailure(commands, run.refusal);
     if (!run.flushError.isEmpty())
-        ReportFailure(window, run.flushError);
+        ReportFailure(commands, run.flushError);
     return run;
 }
 
@@ -96,48 +92,47 @@ bool DownloadImage(uclPvif &link, const QString &dumpFile) {
 
 } // namespace
 
-bool frmMain::DownloadLogData() {
+bool DownloadCommands::DownloadLogData() {
     ProgramState &g = Globals();
-    uclPvif &link = uclPV7130();
+    uclPvif &link = m_link;
     m_lastDownloadImportedAll = false;
-    const Hourglass hourglass(*this);
+    m_state = State::Dumping;
+    const auto hourglass = m_hooks.hourglass();
     if (!link.Connected()) {
-        AddCommLogLine(LoadMessage(5422), kLogRed);
+        addLine(LoadMessage(5422), kLogRed);
         link.AddLog(DatedLogLine(5528, Now()));
         return false;
     }
-    AddCommLogLine(LoadMessage(5465), kLogGreen);
+    addLine(LoadMessage(5465), kLogGreen);
     link.AddLog(DatedLogLine(5523, Now()));
     g.WorkState = BusyState::LoggerDownload;
-    m_upload.SetTitle(LoadMessage(6056));
-    m_upload.Show();
+    m_hooks.showProgress(LoadMessage(6056));
     bool downloaded = false;
     for (int attempt = 1; attempt <= 2; ++attempt) {
         downloaded = DownloadImage(link, DumpFile());
         // A stop by the user, or by a termination signal, ends the download without a
         // message of its own.
-        if (downloaded || ClosingOnSignal() || (link.Cancel() && !link.BinaryRetry()))
+        if (downloaded || m_hooks.closingOnSignal() || (link.Cancel() && !link.BinaryRetry()))
             break;
         if (!link.BinaryRetry() || attempt == 2) {
-            AddCommLogLine(LoadMessage(5466), kLogRed);
+            addLine(LoadMessage(5466), kLogRed);
             break;
         }
         // A block timed out: the whole download once more.
-        if (frmUpload *form = m_upload.Form()) {
-            form->lblUpload()->setText(kOneMoreTime);
-            form->repaint();
-        }
+        m_hooks.setProgressText(kOneMoreTime);
     }
-    m_upload.Unload();
+    m_hooks.closeProgress();
     g.WorkState = BusyState::Idle;
-    if (downloaded)
-        m_lastDownloadImportedAll = ImportDumpFile(*this).EveryImportSucceeded();
+    if (downloaded) {
+        m_state = State::Importing;
+        m_lastDownloadImportedAll = ImportDumpFile(*this, m_linkInstrument).EveryImportSucceeded();
+    }
     return downloaded;
 }
 
-void frmMain::cmdInportDat_Click() {
-    const Hourglass hourglass(*this);
-    ImportDumpFile(*this);
+void DownloadCommands::cmdInportDat_Click() {
+    const auto hourglass = m_hooks.hourglass();
+    ImportDumpFile(*this, m_linkInstrument);
 }
 
 } // namespace tq
