@@ -108,10 +108,8 @@ void frmMain::uclPV7130_Message(const QString &messageString) {
 
 void frmMain::uclPV7130_DumpMessage(const QString &messageString) {
     // Progress is shown only while a progress window is open; none is made for it.
-    if (frmUpload *form = m_upload.Form()) {
-        form->lblUpload()->setText(messageString);
-        form->repaint();
-    }
+    if (frmUpload *form = m_upload.Form())
+        form->ShowProgress(messageString);
 }
 
 void frmMain::uclPV7130_IrDAError(qint16 errorNumber) {

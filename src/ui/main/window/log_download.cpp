@@ -124,7 +124,7 @@ bool frmMain::DownloadLogData() {
         }
         // A block timed out: the whole download once more.
         if (frmUpload *form = m_upload.Form()) {
-            form->lblUpload()->setText(kOneMoreTime);
+            form->ShowStatus(kOneMoreTime);
             form->repaint();
         }
     }
