@@ -4,18 +4,19 @@
 //   main_window_bench auto [BAUD]       the automatic mode on a full image against the
 //                                       detector simulator (paced at BAUD when given), step
 //                                       by step from the communication log's lines
-#include "bench_support.h"
+//   main_window_bench dump [BAUD]       the complete flash dump through the window, by
+//                                       Complete Download and by the automatic mode, beside
+//                                       the reference client on the same simulator
 #include "core/messages.h"
 #include "core/program_state.h"
 #include "link/simulator.h"
 #include "ui/main/window/comm_log.h"
 #include "ui/main/window/frmMain.h"
+#include "window_bench_folder.h"
+#include "window_dump.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QJsonDocument>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QWindow>
@@ -57,20 +58,13 @@ private:
     int m_blocks = 0;
 };
 
-void enterFreshFolder(QTemporaryDir &folder, const QByteArray &settings) {
-    QDir::setCurrent(folder.path());
-    QFile ini(folder.filePath(QStringLiteral("TQ6200.ini")));
-    if (ini.open(QIODevice::WriteOnly))
-        ini.write(settings);
-}
-
 int startup(int argc, char **argv) {
     QElapsedTimer clock;
     clock.start();
     QApplication app(argc, argv);
     const qint64 application = clock.elapsed();
     QTemporaryDir folder;
-    enterFreshFolder(folder, {});
+    tq::bench::EnterFreshFolder(folder, {});
     frmMain window;
     if (window.Form_Load() != frmMain::LoadResult::Loaded)
         return 1;
@@ -84,26 +78,10 @@ int startup(int argc, char **argv) {
     return 0;
 }
 
-QString fullImage(const QString &folder) {
-    QJsonObject description =
-        QJsonDocument::fromJson([] {
-            QFile file(tq::bench::Fixture(QStringLiteral("full_rings.json")));
-            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-        }())
-            .object();
-    const QJsonObject blocks = tq::bench::FullBlockAreas(QStringLiteral("6200BENCH"));
-    for (auto area = blocks.begin(); area != blocks.end(); ++area)
-        description.insert(area.key(), area.value());
-    const QString image = QDir(folder).filePath(QStringLiteral("full.bin"));
-    const QString json = tq::bench::WriteDescription(
-        description, QDir(folder).filePath(QStringLiteral("full.json")));
-    return tq::bench::BuildImage(json, image) ? image : QString();
-}
-
 int automaticMode(int argc, char **argv, const QString &baud) {
     QApplication app(argc, argv);
     QTemporaryDir folder;
-    const QString image = fullImage(folder.path());
+    const QString image = tq::bench::FullImage(folder.path());
     if (image.isEmpty())
         return 1;
     QStringList options{QStringLiteral("--image"), image};
@@ -113,7 +91,7 @@ int automaticMode(int argc, char **argv, const QString &baud) {
     if (simulator.device().isEmpty())
         return 1;
     qputenv("TQ6200_SERIAL_PORT", simulator.device().toLocal8Bit());
-    enterFreshFolder(folder, "Auto Load Mode\tTrue\tTrue\r\n");
+    tq::bench::EnterFreshFolder(folder, "Auto Load Mode\tTrue\tTrue\r\n");
 
     QElapsedTimer clock;
     frmMain window;
@@ -150,6 +128,10 @@ int main(int argc, char **argv) {
         return startup(argc, argv);
     if (mode == QLatin1String("auto"))
         return automaticMode(argc, argv, argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString());
-    std::fprintf(stderr, "usage: main_window_bench startup | auto [BAUD]\n");
+    if (mode == QLatin1String("dump")) {
+        QApplication app(argc, argv);
+        return tq::bench::WindowDump(argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString());
+    }
+    std::fprintf(stderr, "usage: main_window_bench startup | auto [BAUD] | dump [BAUD]\n");
     return 2;
 }

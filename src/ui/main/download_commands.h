@@ -61,7 +61,10 @@ public:
         // The progress window: shown with `title`, or as it loads when the title is empty;
         // its label; closed; whether its Cancel was pressed (kept after it closed).
         std::function<void(const QString &title)> showProgress;
+        // Its progress text, shown at most 20 times a second so a dump never waits on a
+        // paint; a status text shown at once, replacing progress still waiting.
         std::function<void(const QString &text)> setProgressText; // only while it is open
+        std::function<void(const QString &text)> showProgressStatus;
         std::function<void()> closeProgress;
         std::function<bool()> progressCanceled;
         // The window: the hourglass while the returned token lives, the pages refreshed

@@ -119,7 +119,7 @@ bool DownloadCommands::DownloadLogData() {
             break;
         }
         // A block timed out: the whole download once more.
-        m_hooks.setProgressText(kOneMoreTime);
+        m_hooks.showProgressStatus(kOneMoreTime);
     }
     m_hooks.closeProgress();
     g.WorkState = BusyState::Idle;

@@ -38,8 +38,12 @@ DownloadCommands::Hooks frmMain::downloadHooks() {
             m_upload.Show();
         },
         [this](const QString &text) {
+            if (frmUpload *form = m_upload.Form())
+                form->ShowProgress(text);
+        },
+        [this](const QString &text) {
             if (frmUpload *form = m_upload.Form()) {
-                form->lblUpload()->setText(text);
+                form->ShowStatus(text);
                 form->repaint();
             }
         },

@@ -9,6 +9,8 @@
 #include "ui/main/window/busy_state.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -21,6 +23,34 @@ constexpr int kAnimationHeightPixels = 64;
 constexpr int kWidthPixels = 288;
 constexpr double kLabelHeightTwips = 612;
 constexpr double kMargin = 60;
+// Twenty progress texts a second: faster than that nobody reads them.
+constexpr std::chrono::milliseconds kProgressInterval{50};
+// Ten frames a second of the busy indicator.
+constexpr qint64 kAnimationFrameMs = 100;
+
+// The style's busy animation would paint at the screen's rate; every painting is time the
+// running exchange waits, so frames closer together than kAnimationFrameMs are skipped. The
+// style places the indicator by the time passed, so it moves as fast as before.
+class BusyIndicator final : public QProgressBar {
+public:
+    using QProgressBar::QProgressBar;
+
+protected:
+    bool event(QEvent *event) override {
+        if (event->type() == QEvent::StyleAnimationUpdate) {
+            if (m_sinceFrame.isValid() && m_sinceFrame.elapsed() < kAnimationFrameMs) {
+                // Accepted: a refused update would stop the animation.
+                event->accept();
+                return true;
+            }
+            m_sinceFrame.start();
+        }
+        return QProgressBar::event(event);
+    }
+
+private:
+    QElapsedTimer m_sinceFrame;
+};
 
 // Title and status text, and whether the Cancel button shows, for a WorkState.
 struct UploadLook {
@@ -51,7 +81,7 @@ UploadLook lookFor(qint32 workState) {
 frmUpload::frmUpload(QWidget *parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("frmUpload"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-    m_animation = new QProgressBar(this);
+    m_animation = new BusyIndicator(this);
     m_animation->setObjectName(QStringLiteral("amnUpload"));
     // No player for the maker's animation file: an indicator of our own shows the work.
     m_animation->setRange(0, 0);
@@ -63,6 +93,8 @@ frmUpload::frmUpload(QWidget *parent) : QWidget(parent, Qt::Window) {
     m_cancel = new QPushButton(QStringLiteral("Now Download"), this);
     m_cancel->setObjectName(QStringLiteral("cmdUpload"));
     connect(m_cancel, &QPushButton::clicked, this, &frmUpload::cmdUpload_Click);
+    m_progress = new LatestValueThrottle(
+        kProgressInterval, [label = m_label](const QString &text) { label->setText(text); }, this);
     m_focusTimer.setInterval(500);
     connect(&m_focusTimer, &QTimer::timeout, this, &frmUpload::tmrInter_Timer);
 
@@ -104,8 +136,17 @@ void frmUpload::showEvent(QShowEvent *event) {
     Form_Resize();
 }
 
+void frmUpload::ShowProgress(const QString &text) {
+    m_progress->Set(text);
+}
+
+void frmUpload::ShowStatus(const QString &text) {
+    m_progress->Drop();
+    m_label->setText(text);
+}
+
 void frmUpload::cmdUpload_Click() {
-    m_label->setText(LoadMessage(6006));
+    ShowStatus(LoadMessage(6006));
     emit userCancel();
     m_canceled = true;
     m_cancel->setEnabled(false);

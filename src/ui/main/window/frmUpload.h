@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/common/latest_value_throttle.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
@@ -23,6 +25,13 @@ public:
     bool Canceled() const { return m_canceled; }
     void setCanceled(bool canceled) { m_canceled = canceled; }
 
+    // The progress of the running operation, which may change with every block of a dump:
+    // the text changes at most about 20 times a second, the latest progress always last, so
+    // the operation never waits on painting.
+    void ShowProgress(const QString &text);
+    // A status text shown at once, in place of progress that is still waiting to be shown.
+    void ShowStatus(const QString &text);
+
     QLabel *lblUpload() const { return m_label; }
     QPushButton *cmdUpload() const { return m_cancel; }
 
@@ -43,6 +52,7 @@ private:
     QLabel *m_label = nullptr;
     QPushButton *m_cancel = nullptr;
     QTimer m_focusTimer;
+    LatestValueThrottle *m_progress = nullptr;
     bool m_canceled = false;
 };
 

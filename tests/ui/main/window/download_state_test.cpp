@@ -58,6 +58,7 @@ struct FakeWindow {
                 if (progressOpen && onProgress)
                     onProgress();
             },
+            [](const QString &) {},
             [this] { progressOpen = false; },
             [this] { return canceled; },
             [] { return std::shared_ptr<void>(); },

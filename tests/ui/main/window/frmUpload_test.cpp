@@ -7,9 +7,13 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <utility>
 
 namespace tq {
 namespace {
@@ -75,6 +79,61 @@ TEST(ProgressWindowTest, CancelIsToldOnceAndOutlivesTheWindowUntilTheNextLoad) {
     frmUpload *again = progress.Load();
     EXPECT_FALSE(progress.Canceled());
     EXPECT_TRUE(again->cmdUpload()->isEnabled());
+    progress.Unload();
+    Globals().WorkState = Idle;
+}
+
+void runEvents(int ms) {
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < ms)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+}
+
+// The busy indicator keeps moving but paints about ten times a second, not at the screen's
+// rate: each painting is time a running dump waits.
+TEST(ProgressWindowTest, TheBusyIndicatorMovesAtTenFramesASecond) {
+    ProgressWindow progress;
+    progress.Show();
+    auto *indicator = progress.Form()->findChild<QProgressBar *>(QStringLiteral("amnUpload"));
+    ASSERT_NE(indicator, nullptr);
+    runEvents(300);
+    struct PaintCounter : QObject {
+        bool eventFilter(QObject *, QEvent *event) override {
+            paints += event->type() == QEvent::Paint;
+            return false;
+        }
+        int paints = 0;
+    } painted;
+    indicator->installEventFilter(&painted);
+    runEvents(1000);
+    EXPECT_GT(painted.paints, 0);
+    EXPECT_LE(painted.paints, 12);
+    progress.Unload();
+}
+
+// A status shown after progress (Cancel, a second attempt) is not replaced by progress
+// that was still waiting to be shown.
+TEST(ProgressWindowTest, AStatusTextOutlivesProgressThatWasWaiting) {
+    Globals().WorkState = LoggerDownload;
+    ProgressWindow progress;
+    progress.Show();
+    frmUpload *form = progress.Form();
+    ASSERT_NE(form, nullptr);
+    const std::pair<const char *, std::function<void()>> statuses[] = {
+        {"cancel", [form] { form->cmdUpload()->click(); }},
+        {"second attempt", [form] { form->ShowStatus(QStringLiteral("One more time !")); }},
+    };
+    for (const auto &[name, show] : statuses) {
+        SCOPED_TRACE(name);
+        form->ShowProgress(QStringLiteral("Get FLASH Image 0001"));
+        form->ShowProgress(QStringLiteral("Get FLASH Image 0002"));
+        show();
+        const QString status = form->lblUpload()->text();
+        runEvents(200);
+        EXPECT_EQ(form->lblUpload()->text(), status);
+        EXPECT_NE(status, QStringLiteral("Get FLASH Image 0002"));
+    }
     progress.Unload();
     Globals().WorkState = Idle;
 }

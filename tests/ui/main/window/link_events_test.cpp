@@ -118,6 +118,19 @@ TEST_F(LinkEventsTest, ConnectRetriesAndTheLinksTextsGoIntoTheLog) {
     EXPECT_EQ(logLines(page().rtbLog), expected);
 }
 
+// Counts every painting in the program while it lives.
+class PaintCounter : public QObject {
+public:
+    PaintCounter() { qApp->installEventFilter(this); }
+    ~PaintCounter() override { qApp->removeEventFilter(this); }
+    bool eventFilter(QObject *, QEvent *event) override {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+    int paints = 0;
+};
+
 TEST_F(LinkEventsTest, DumpProgressShowsInAnOpenProgressWindowOnly) {
     loadOnFakeLink();
     emit link_().DumpMessage(QStringLiteral("Block 1"));
@@ -126,6 +139,20 @@ TEST_F(LinkEventsTest, DumpProgressShowsInAnOpenProgressWindowOnly) {
     const QString progress = QStringLiteral(" Block 12 / 1024 ");
     emit link_().DumpMessage(progress);
     EXPECT_EQ(window->Upload().Form()->lblUpload()->text(), progress);
+}
+
+// The link asks for the next block right after reporting one: the window paints nothing
+// on the spot, and the latest progress is what stays on the screen.
+TEST_F(LinkEventsTest, DumpProgressNeverPaintsBetweenBlocksAndEndsOnTheLatest) {
+    loadOnFakeLink();
+    window->Upload().Show();
+    settle();
+    const PaintCounter painted;
+    for (int block = 0; block < 100; ++block)
+        emit link_().DumpMessage(QStringLiteral("Get FLASH Image %1").arg(block));
+    EXPECT_EQ(painted.paints, 0);
+    settle(300);
+    EXPECT_EQ(window->Upload().Form()->lblUpload()->text(), QStringLiteral("Get FLASH Image 99"));
 }
 
 struct IrdaCase {
