@@ -1,6 +1,8 @@
-// Importing a flash image whose trend rings are full, and one whose event, snapshot,
-// history and power-event areas are full: into a fresh database, and again into the same
-// database (every log a duplicate).
+// Importing a flash image with every area full (the largest download there is), one whose
+// trend rings are full, and one whose event, snapshot, history and power-event areas are
+// full: into a fresh database, and again into the same database (every log a duplicate).
+// peak_MB is the process's peak so far: run one benchmark alone (--benchmark_filter) to
+// read the memory of that import.
 
 #include "bench_support.h"
 #include "core/instrument/clsInstrument.h"
@@ -63,6 +65,10 @@ QString fullRings(const QString &) {
     return tq::bench::Fixture(QStringLiteral("full_rings.json"));
 }
 
+QString fullCapacity(const QString &) {
+    return tq::bench::Fixture(QStringLiteral("full_capacity.json"));
+}
+
 void BM_ImportFresh(benchmark::State &state, Description description) {
     const ProgramFolder folder(description);
     for (auto _ : state) {
@@ -86,6 +92,12 @@ void BM_ImportAgain(benchmark::State &state, Description description) {
     state.counters["peak_MB"] = tq::bench::PeakMemoryMB();
 }
 
+BENCHMARK_CAPTURE(BM_ImportFresh, full_capacity, fullCapacity)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
+BENCHMARK_CAPTURE(BM_ImportAgain, full_capacity, fullCapacity)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
 BENCHMARK_CAPTURE(BM_ImportFresh, full_rings, fullRings)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(5);

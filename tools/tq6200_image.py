@@ -167,6 +167,8 @@ Each is a list of blocks; a block goes to "block" (index 0..255 in its area) or
 else to the block after the previous one (the first to 0). Unwritten blocks stay
 erased. Any block may instead give "bytes": raw content from its first byte.
 More than 256 bytes in a block is an error; the rest of a block is 0xFF.
+"copies" and "copy_step" write a block N times into the following blocks, as for
+trend logs (the log_no, or a power event's counter, counts up).
 
   power event   {"counter": 1, "date": ..., "on": true}: bytes 0-1 the counter,
                 2-7 the date, 8 the kind (1 on, 0 off; "kind" gives it raw).
@@ -190,6 +192,7 @@ More than 256 bytes in a block is an error; the rest of a block is 0xFF.
 """
 
 import datetime
+import itertools
 import json
 import re
 import sys
@@ -430,6 +433,21 @@ class _SampleTally:
                 (int.from_bytes(encoded, "big"), first + k) for k in range(n))
 
 
+def sample_runs(values, decimals):
+    """[(pair, is_number), count] for each stretch of neighbours that encode alike; each
+    stretch of equal values is encoded once, which keeps long generated logs fast."""
+    runs = []
+    for (_, value), group in itertools.groupby(values, key=lambda v: (type(v).__name__, v)):
+        encoded = (pair(value, decimals, "sample"),
+                   isinstance(value, (int, float)) and not isinstance(value, bool))
+        count = sum(1 for _ in group)
+        if runs and runs[-1][0] == encoded:
+            runs[-1][1] += count
+        else:
+            runs.append([encoded, count])
+    return runs
+
+
 def body_records(log, tally):
     """The body as (kind, bytes) steps: "record" (generated, checked), "raw" (a
     record written as given), "bytes" (free bytes), "block" or "page"."""
@@ -439,18 +457,13 @@ def body_records(log, tally):
         if "samples" in item:
             slot = parse_int(item.get("slot", 0), "sample slot")
             flag = 0x80 | (slot & 0x0F)
-            values = expand_samples(item["samples"])
-            encoded = [(pair(v, decimals.get(slot, 0), "sample"),
-                        isinstance(v, (int, float)) and not isinstance(v, bool)) for v in values]
-            k = 0
-            while k < len(encoded):
-                run = 1
-                while k + run < len(encoded) and run < 255 and encoded[k + run] == encoded[k]:
-                    run += 1
-                value, is_number = encoded[k]
-                records.append(("record", value + bytes([flag, run])))
-                tally.add(slot, value, is_number, run)
-                k += run
+            for (value, is_number), count in sample_runs(expand_samples(item["samples"]),
+                                                         decimals.get(slot, 0)):
+                while count:
+                    run = min(count, 255)
+                    records.append(("record", value + bytes([flag, run])))
+                    tally.add(slot, value, is_number, run)
+                    count -= run
         elif "event" in item:
             event = item["event"]
             flags = event.get("flags")
@@ -614,6 +627,8 @@ def expand_copies(logs, log_no_key, default_log_no=None):
             if base is not None:
                 copy[log_no_key] = parse_int(base, log_no_key) + i
             copy["date"] = shifted_date(log.get("date", DEFAULT_DATE), i * step)
+            if i:
+                copy.pop("block", None)  # a block's copies fill the blocks after it
             if isinstance(log.get("trailer"), dict) and "end" in log["trailer"]:
                 copy["trailer"] = {**log["trailer"],
                                    "end": shifted_date(log["trailer"]["end"], i * step)}
@@ -775,7 +790,8 @@ BLOCK_WRITERS = {"power_events": power_block, "snapshots": snapshot_block,
 def build_blocks(image, family, blocks):
     area, writer = BLOCK_AREAS[family], BLOCK_WRITERS[family]
     index, offsets = 0, []
-    for block in blocks:
+    number_key = "counter" if family == "power_events" else "log_no"
+    for block in expand_copies(blocks, number_key, 1):
         index = parse_int(block.get("block", index), "block")
         if not 0 <= index < BLOCK_COUNT:
             raise DescriptionError(f"{family}: block {index} outside 0-{BLOCK_COUNT - 1}")

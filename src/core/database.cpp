@@ -13,6 +13,7 @@
 #include <atomic>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <utility>
 
 namespace tq {
@@ -32,18 +33,28 @@ QString nextConnectionName() {
     return QStringLiteral("tq6200-db-%1").arg(++counter);
 }
 
+// A date's "yyyy-MM-dd hh:mm:ss" text, written straight from its fields: an import binds
+// tens of thousands of dates. A date outside years 1-9999 has no text form that reads back;
+// it is refused rather than stored as text that no later read can take for a date.
+QString sqlDateText(const Date &date, const QString &sql) {
+    const QDate day = date.date();
+    const QTime time = date.time();
+    if (!date.isValid() || day.year() < 1 || day.year() > 9999)
+        throw TqError(
+            ErrorKind::Database,
+            QStringLiteral("The date %1 cannot be stored [%2]").arg(date.toSqlText(), sql));
+    char text[32];
+    const int size =
+        std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", day.year(), day.month(),
+                      day.day(), time.hour(), time.minute(), time.second());
+    return QString::fromLatin1(text, size);
+}
+
 // The value that is handed to the driver for one parameter.
 QVariant bindable(const QVariant &value, const QString &sql) {
     const QMetaType type = value.metaType();
     if (type == QMetaType::fromType<Date>()) {
-        // A date outside years 1-9999 has no text form that reads back; refuse it rather
-        // than store text that no later read can take for a date.
-        const Date date = value.value<Date>();
-        const QString text = date.toSqlText();
-        if (!date.isValid() || !Date::fromSqlText(text))
-            throw TqError(ErrorKind::Database,
-                          QStringLiteral("The date %1 cannot be stored [%2]").arg(text, sql));
-        return text;
+        return sqlDateText(value.value<Date>(), sql);
     }
     switch (type.id()) {
     case QMetaType::Float:
@@ -68,17 +79,19 @@ QVariant bindable(const QVariant &value, const QString &sql) {
     return value;
 }
 
-QSqlQuery executed(const QSqlDatabase &db, const QString &sql, const QVariantList &params) {
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    if (!query.prepare(sql))
-        throwDatabase(QStringLiteral("Cannot prepare the statement"), sql, query.lastError());
-    for (const QVariant &param : params)
-        query.addBindValue(bindable(param, sql));
-    if (!query.exec())
-        throwDatabase(QStringLiteral("The statement failed"), sql, query.lastError());
-    return query;
-}
+// A statement of the connection's cache while its result is read; reset when the reading
+// ends, however it ends, so that it holds no read lock and is ready for its next run.
+class StatementUse {
+public:
+    explicit StatementUse(QSqlQuery &query) : m_query(query) {}
+    ~StatementUse() { m_query.finish(); }
+    StatementUse(const StatementUse &) = delete;
+    StatementUse &operator=(const StatementUse &) = delete;
+    QSqlQuery &query() { return m_query; }
+
+private:
+    QSqlQuery &m_query;
+};
 
 // next() answers false both at the end and on a failure; only the failure throws.
 bool nextRow(QSqlQuery &query, const QString &sql) {
@@ -87,12 +100,6 @@ bool nextRow(QSqlQuery &query, const QString &sql) {
     if (query.lastError().type() != QSqlError::NoError)
         throwDatabase(QStringLiteral("Reading the result failed"), sql, query.lastError());
     return false;
-}
-
-// The first column of the first row; an invalid QVariant when there is no row.
-QVariant firstValue(const QSqlDatabase &db, const QString &sql, const QVariantList &params) {
-    QSqlQuery query = executed(db, sql, params);
-    return nextRow(query, sql) ? query.value(0) : QVariant();
 }
 
 } // namespace
@@ -237,6 +244,11 @@ bool DbRow::requiredBoolean(const QString &name) const {
 // --- Database ---
 
 // One open connection, closed and removed when the last Database using it goes.
+//
+// Each statement is prepared once per connection and kept: an import runs the same few
+// statements tens of thousands of times, and preparing one (an insert of many rows above
+// all) costs more than running it. Statements are never nested: a result is read whole
+// before the next statement runs.
 class Database::Connection {
 public:
     explicit Connection(const QString &path);
@@ -244,12 +256,29 @@ public:
     Connection(const Connection &) = delete;
     Connection &operator=(const Connection &) = delete;
 
+    // Runs sql with params bound; the statement is the caller's until its StatementUse goes.
+    QSqlQuery &executed(const QString &sql, const QVariantList &params);
+    // The first column of the first row; an invalid QVariant when there is no row.
+    QVariant firstValue(const QString &sql, const QVariantList &params = {});
+
     QSqlDatabase db;
 
 private:
     void open(const QString &path);
     void close() noexcept;
 
+    // A prepared statement and the number of values it takes, known from its first run (the
+    // driver keeps the values of the last run, so a run with fewer would take old ones).
+    struct Statement {
+        QSqlQuery query;
+        qsizetype values = -1;
+    };
+    Statement &statement(const QString &sql);
+
+    // Enough for every statement of the program; SQL texts built for a count of rows can
+    // only fill it up to a bound, after which it starts again.
+    static constexpr qsizetype kMaxStatements = 256;
+    QHash<QString, std::shared_ptr<Statement>> m_statements;
     QString m_name = nextConnectionName();
 };
 
@@ -277,16 +306,58 @@ void Database::Connection::open(const QString &path) {
             QStringLiteral("Cannot open the database %1: %2").arg(path, db.lastError().text()));
     // SQLite reads the file only when it needs to; reading the schema now tells a database
     // from any other file at the open.
-    firstValue(db, QStringLiteral("Select Count(*) From sqlite_master"), {});
+    firstValue(QStringLiteral("Select Count(*) From sqlite_master"));
     // In WAL mode a commit that is not flushed at once can be lost on power failure but
     // never corrupts the file; DatabaseSession::Flush() and the last close make it durable.
-    if (firstValue(db, QStringLiteral("PRAGMA journal_mode"), {})
+    if (firstValue(QStringLiteral("PRAGMA journal_mode"))
             .toString()
             .compare(QLatin1String("wal"), Qt::CaseInsensitive) == 0)
-        executed(db, QStringLiteral("PRAGMA synchronous=NORMAL"), {});
+        firstValue(QStringLiteral("PRAGMA synchronous=NORMAL"));
+}
+
+Database::Connection::Statement &Database::Connection::statement(const QString &sql) {
+    if (const auto found = m_statements.constFind(sql); found != m_statements.cend())
+        return **found;
+    auto prepared = std::make_shared<Statement>(Statement{QSqlQuery(db)});
+    prepared->query.setForwardOnly(true);
+    if (!prepared->query.prepare(sql))
+        throwDatabase(QStringLiteral("Cannot prepare the statement"), sql,
+                      prepared->query.lastError());
+    if (m_statements.size() >= kMaxStatements)
+        m_statements.clear();
+    return *m_statements.insert(sql, std::move(prepared)).value();
+}
+
+QSqlQuery &Database::Connection::executed(const QString &sql, const QVariantList &params) {
+    Statement &statement = this->statement(sql);
+    QSqlQuery &query = statement.query;
+    if (statement.values >= 0 && params.size() != statement.values)
+        throw TqError(ErrorKind::Database,
+                      QStringLiteral("The statement takes %1 values, not %2 [%3]")
+                          .arg(statement.values)
+                          .arg(params.size())
+                          .arg(sql));
+    try {
+        for (qsizetype i = 0; i < params.size(); ++i)
+            query.bindValue(int(i), bindable(params[i], sql));
+        if (!query.exec())
+            throwDatabase(QStringLiteral("The statement failed"), sql, query.lastError());
+    } catch (...) {
+        query.finish();
+        throw;
+    }
+    statement.values = params.size();
+    return query;
+}
+
+QVariant Database::Connection::firstValue(const QString &sql, const QVariantList &params) {
+    StatementUse use(executed(sql, params));
+    return nextRow(use.query(), sql) ? use.query().value(0) : QVariant();
 }
 
 void Database::Connection::close() noexcept {
+    // A statement must not outlive its connection.
+    m_statements.clear();
     db.close();
     db = QSqlDatabase();
     QSqlDatabase::removeDatabase(m_name);
@@ -311,11 +382,12 @@ QSqlDatabase &Database::connection() {
 }
 
 void Database::execute(const QString &sql, const QVariantList &params) {
-    executed(connection(), sql, params);
+    StatementUse use(m_connection->executed(sql, params));
 }
 
 QList<DbRow> Database::query(const QString &sql, const QVariantList &params) {
-    QSqlQuery query = executed(connection(), sql, params);
+    StatementUse use(m_connection->executed(sql, params));
+    QSqlQuery &query = use.query();
     const QSqlRecord record = query.record();
     QStringList names;
     for (int i = 0; i < record.count(); ++i)
@@ -332,7 +404,7 @@ QList<DbRow> Database::query(const QString &sql, const QVariantList &params) {
 }
 
 QVariant Database::scalar(const QString &sql, const QVariantList &params) {
-    return firstValue(connection(), sql, params);
+    return m_connection->firstValue(sql, params);
 }
 
 qint64 Database::nextKey(const QString &table) {
@@ -375,7 +447,7 @@ void DatabaseSession::Flush() {
 Transaction::Transaction(Database &db, Lock lock) : m_db(db) {
     // The driver begins deferred transactions only; commit and rollback are the same.
     if (lock == Lock::Immediate) {
-        executed(m_db.connection(), QStringLiteral("Begin Immediate"), {});
+        StatementUse use(m_db.m_connection->executed(QStringLiteral("Begin Immediate"), {}));
         return;
     }
     if (!m_db.connection().transaction())

@@ -213,6 +213,10 @@ TEST_F(DatabaseTest, BoundValuesAreStoredInTheirDatabaseForm) {
         {"Dates", QVariant::fromValue(date), "text", QStringLiteral("2024-03-05 14:07:09")},
         {"Last", QVariant::fromValue(Date::noDate()), "text",
          QStringLiteral("1899-09-20 00:00:00")},
+        {"Dates", QVariant::fromValue(Date::fromParts(1, 1, 1)), "text",
+         QStringLiteral("0001-01-01 00:00:00")},
+        {"Dates", QVariant::fromValue(Date::fromParts(9999, 12, 31, 23, 59, 59)), "text",
+         QStringLiteral("9999-12-31 23:59:59")},
         {"Gas1Full", 52.2f, "real", QStringLiteral("52.2")},
         {"Gas1Avr", -101.0f, "real", QStringLiteral("-101.0")},
         {"Gas1Enable", true, "integer", QStringLiteral("1")},
@@ -378,6 +382,9 @@ TEST_F(DatabaseTest, FailingStatementsThrowAndChangeNothing) {
         {"QDate value", insert, {1, QDate::currentDate()}},
         {"date past year 9999", insert, {1, QVariant::fromValue(Date(1.0e9))}},
         {"date before year 0", insert, {1, QVariant::fromValue(Date(-1.0e6))}},
+        {"date that rounds into year 10000",
+         insert,
+         {1, QVariant::fromValue(Date::fromParts(9999, 12, 31, 23, 59, 59).addDays(0.6 / 86400))}},
         {"text into the key", insert, {QStringLiteral("one"), QVariant()}},
     };
     Database db(dbPath);
@@ -388,6 +395,37 @@ TEST_F(DatabaseTest, FailingStatementsThrowAndChangeNothing) {
         expectTqError(ErrorKind::Database, [&] { db.scalar(c.sql, c.params); });
     }
     EXPECT_EQ(count(db, QStringLiteral("Log_head")), 0);
+}
+
+// A statement is prepared once and run again with new values: a run takes exactly the
+// values it is given (none left over from the run before), and a wrong count is refused.
+TEST_F(DatabaseTest, ARepeatedStatementTakesOnlyItsOwnValues) {
+    Database db(dbPath);
+    const QString insert = QStringLiteral("Insert Into Log_head (SeqNo, UserID) Values (?, ?)");
+    db.execute(insert, {1, QStringLiteral("ALICE")});
+    db.execute(insert, {2, QVariant()});
+    expectTqError(ErrorKind::Database, [&] { db.execute(insert, {3}); });
+    expectTqError(ErrorKind::Database, [&] { db.execute(insert, {3, QStringLiteral("X"), 4}); });
+    db.execute(insert, {3, QStringLiteral("CAROL")});
+    const QString user = QStringLiteral("Select UserID From Log_head Where SeqNo = ?");
+    EXPECT_EQ(db.scalar(user, {1}).toString(), "ALICE");
+    EXPECT_TRUE(db.scalar(user, {2}).isNull());
+    EXPECT_EQ(db.scalar(user, {3}).toString(), "CAROL");
+    EXPECT_FALSE(db.scalar(user, {4}).isValid());
+    EXPECT_EQ(count(db, QStringLiteral("Log_head")), 3);
+}
+
+// A statement whose result was read only in part (a scalar of many rows) keeps no read
+// open: the connection sees what another one commits afterwards.
+TEST_F(DatabaseTest, APartlyReadResultKeepsNoOldView) {
+    Database reader(dbPath);
+    Database writer(dbPath);
+    const QString insert = QStringLiteral("Insert Into Log_head (SeqNo) Values (?)");
+    writer.execute(insert, {1});
+    writer.execute(insert, {2});
+    EXPECT_EQ(reader.scalar(QStringLiteral("Select SeqNo From Log_head Order By SeqNo")), 1);
+    writer.execute(insert, {3});
+    EXPECT_EQ(count(reader, QStringLiteral("Log_head")), 3);
 }
 
 TEST_F(DatabaseTest, ScalarOfAnEmptyResultIsInvalid) {

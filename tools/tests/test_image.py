@@ -508,6 +508,16 @@ class BlockAreas(unittest.TestCase):
         self.assertEqual(blocks[0][109:130], b"\x81" + b"M1".ljust(10) + b"S2".ljust(10))
         self.assertEqual(blocks[0][130], 0xFF)
 
+    def test_block_copies(self):
+        blocks, offsets = self.block("power_events", {"block": 3, "counter": 9, "copies": 3,
+                                                      "copy_step": 3600, "date": "2024-05-01 23:00:00"})
+        self.assertEqual(offsets, [3 * 256, 4 * 256, 5 * 256])
+        self.assertEqual([b[:8] for b in blocks], [bytes.fromhex("0009 180501170000"),
+                                                   bytes.fromhex("000a 180502000000"),
+                                                   bytes.fromhex("000b 180502010000")])
+        blocks, _ = self.block("histories", {"log_no": 5, "copies": 2})
+        self.assertEqual([b[2:4] for b in blocks], [b"\x00\x05", b"\x00\x06"])
+
     def test_refused_blocks(self):
         cases = [("alarm_events", {"events": [{"status": 1}] * 90}), ("histories", {"records": [{"x": 1}]}),
                  ("snapshots", {"block": 256}), ("power_events", {"bytes": "00" * 257})]

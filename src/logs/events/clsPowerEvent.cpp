@@ -5,6 +5,7 @@
 #include "logs/trend/flash_image.h"
 
 #include <QSet>
+#include <stdexcept>
 
 namespace tq {
 
@@ -33,34 +34,51 @@ clsPowerEvent::clsPowerEvent() {
 void clsPowerEvent::ClearDatas() {
     clearLog();
     m_error = false;
-    for (qint32 i = 0; i < kReachableEntries; ++i)
+    for (qint32 i = 0; i < qMin(qint32(m_entries.size()), kReachableEntries); ++i)
         m_entries[i] = PowerEventEntry{};
 }
 
+const PowerEventEntry &clsPowerEvent::entry(qint32 index) const {
+    if (index < 0 || index >= kEntryCount)
+        throw std::out_of_range("power-event entry index");
+    return entryAt(index);
+}
+
+const PowerEventEntry &clsPowerEvent::entryAt(qint32 index) const {
+    static const PowerEventEntry neverWritten;
+    return index < qint32(m_entries.size()) ? m_entries[index] : neverWritten;
+}
+
+PowerEventEntry &clsPowerEvent::writableEntry(qint32 index) {
+    if (qint32(m_entries.size()) <= index)
+        m_entries.resize(index + 1);
+    return m_entries[index];
+}
+
 qint32 clsPowerEvent::LogCnt(qint32 index) const {
-    return reachable(index) ? m_entries[index].LogCnt : 0;
+    return reachable(index) ? entryAt(index).LogCnt : 0;
 }
 void clsPowerEvent::setLogCnt(qint32 index, qint32 value) {
     if (reachable(index))
-        m_entries[index].LogCnt = value;
+        writableEntry(index).LogCnt = value;
 }
 bool clsPowerEvent::Flags(qint32 index) const {
-    return reachable(index) && m_entries[index].Flags;
+    return reachable(index) && entryAt(index).Flags;
 }
 void clsPowerEvent::setFlags(qint32 index, bool value) {
     if (reachable(index))
-        m_entries[index].Flags = value;
+        writableEntry(index).Flags = value;
 }
 Date clsPowerEvent::Dates(qint32 index) const {
-    return reachable(index) ? m_entries[index].Dates : Date(0.0);
+    return reachable(index) ? entryAt(index).Dates : Date(0.0);
 }
 void clsPowerEvent::setDates(qint32 index, const Date &value) {
     if (reachable(index))
-        m_entries[index].Dates = value;
+        writableEntry(index).Dates = value;
 }
 
 PowerEventEntry &clsPowerEvent::nextEntry() {
-    return m_entries[nextEntryIndex(QStringLiteral("power-event log"))];
+    return writableEntry(nextEntryIndex(QStringLiteral("power-event log")));
 }
 
 bool clsPowerEvent::SetData(const QByteArray &vData) {
@@ -109,7 +127,7 @@ void clsPowerEvent::Update() {
     // A power event is stored once per head and time.
     QList<Date> times;
     for (qint32 i = 0; i < count; ++i)
-        times.append(m_entries[i].Dates);
+        times.append(entryAt(i).Dates);
     QSet<qint64> present;
     ForEachDetailRowAt(
         db, QStringLiteral("Power_Event"), QStringLiteral("SeqNo"), relNo, times,
@@ -118,7 +136,7 @@ void clsPowerEvent::Update() {
     qint64 key = db.nextKey(QStringLiteral("Power_Event"));
     QList<QVariantList> rows;
     for (qint32 i = 0; i < count; ++i) {
-        const PowerEventEntry &e = m_entries[i];
+        const PowerEventEntry &e = entryAt(i);
         if (present.contains(e.Dates.totalSeconds()))
             continue;
         present.insert(e.Dates.totalSeconds());

@@ -6,7 +6,7 @@
 #include <QByteArray>
 #include <QString>
 
-#include <array>
+#include <vector>
 
 namespace tq {
 
@@ -60,13 +60,18 @@ public:
     // Log_Head row SeqNo. False when there is no database file or no such row.
     bool ReLoad();
 
-    const PowerEventEntry &entry(qint32 index) const { return m_entries.at(index); }
+    // Entry index (0 to 1024); std::out_of_range beyond.
+    const PowerEventEntry &entry(qint32 index) const;
 
 private:
     static bool reachable(qint32 index) { return index >= 0 && index < kReachableEntries; }
     PowerEventEntry &nextEntry();
 
-    std::array<PowerEventEntry, kEntryCount> m_entries;
+    // The entries are held only as far as they have been written (a block holds one record;
+    // an import makes hundreds of these objects); an entry beyond them reads as cleared.
+    const PowerEventEntry &entryAt(qint32 index) const;
+    PowerEventEntry &writableEntry(qint32 index);
+    std::vector<PowerEventEntry> m_entries;
 };
 
 } // namespace tq

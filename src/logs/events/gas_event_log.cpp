@@ -7,6 +7,7 @@
 #include "logs/trend/flash_image.h"
 
 #include <set>
+#include <stdexcept>
 #include <tuple>
 
 namespace tq {
@@ -43,36 +44,59 @@ GasEventLog::GasEventLog(const GasEventKind &kind) : m_kind(kind) {
 void GasEventLog::ClearDatas() {
     clearLog();
     const Date now = Date::now();
-    for (qint32 i = 0; i < kReachableEntries; ++i) {
-        GasEventEntry &e = m_entries[i];
+    // Clearing resets the status of every reachable entry, and the date of a trouble entry
+    // or the gas of an alarm entry; the other field keeps what it held.
+    const auto clear = [&](GasEventEntry &e) {
         e.Events = 0;
         if (m_kind.trouble)
             e.Dates = now;
         else
             e.GasNo = 0;
-    }
+    };
+    clear(m_cleared);
+    for (qint32 i = 0; i < qMin(qint32(m_entries.size()), kReachableEntries); ++i)
+        clear(m_entries[i]);
+}
+
+const GasEventEntry &GasEventLog::entry(qint32 index) const {
+    if (index < 0 || index >= kEntryCount)
+        throw std::out_of_range("event entry index");
+    return entryAt(index);
+}
+
+const GasEventEntry &GasEventLog::entryAt(qint32 index) const {
+    static const GasEventEntry neverWritten;
+    if (index < qint32(m_entries.size()))
+        return m_entries[index];
+    return index < kReachableEntries ? m_cleared : neverWritten;
+}
+
+GasEventEntry &GasEventLog::writableEntry(qint32 index) {
+    while (qint32(m_entries.size()) <= index)
+        m_entries.push_back(entryAt(qint32(m_entries.size())));
+    return m_entries[index];
 }
 
 Date GasEventLog::Dates(qint32 index) const {
-    return reachable(index) ? m_entries[index].Dates : Date::now();
+    return reachable(index) ? entryAt(index).Dates : Date::now();
 }
 void GasEventLog::setDates(qint32 index, const Date &value) {
     if (reachable(index))
-        m_entries[index].Dates = value;
+        writableEntry(index).Dates = value;
 }
 qint16 GasEventLog::Events(qint32 index) const {
-    return reachable(index) ? m_entries[index].Events : 0;
+    return reachable(index) ? entryAt(index).Events : 0;
 }
 void GasEventLog::setEvents(qint32 index, qint16 value) {
     if (reachable(index))
-        m_entries[index].Events = value;
+        writableEntry(index).Events = value;
 }
 qint16 GasEventLog::GasNo(qint32 index) const {
-    return reachable(index) ? m_entries[index].GasNo : 0;
+    return reachable(index) ? entryAt(index).GasNo : 0;
 }
 void GasEventLog::setGasNo(qint32 index, qint16 value) {
     if (reachable(index))
-        m_entries[index].GasNo = value;
+        writableEntry(index).GasNo = value;
 }
 
 bool GasEventLog::SetHeader(const QByteArray &vData, qint32 &st) {
@@ -83,7 +107,7 @@ bool GasEventLog::SetHeader(const QByteArray &vData, qint32 &st) {
 bool GasEventLog::SetData(const QByteArray &vData, qint32 &st) {
     const qint32 index = nextEntryIndex(QStringLiteral("event log"));
     ByteAt(vData, st + kRecordSize - 1); // the whole record must be in the block
-    GasEventEntry &e = m_entries[index];
+    GasEventEntry &e = writableEntry(index);
     e.GasNo = static_cast<qint16>(ByteAt(vData, st) - kGasNumberBase);
     e.Events = StatusNumberToCode(QString::number(ByteAt(vData, st + 1)));
     e.Dates = m_header.Dates;
@@ -124,7 +148,7 @@ void GasEventLog::Update() {
     if (checkDuplicates) {
         QList<Date> times;
         for (qint32 i = 0; i < count; ++i)
-            times.append(m_entries[i].Dates);
+            times.append(entryAt(i).Dates);
         ForEachDetailRowAt(db, m_kind.detailTable, QStringLiteral("GasNo, Alarm_Type"), stored.key,
                            times, [&](const Date &time, const DbRow &row) {
                                present.insert({time.totalSeconds(), qint16(row.integer("GasNo")),
@@ -135,7 +159,7 @@ void GasEventLog::Update() {
     qint64 key = db.nextKey(m_kind.detailTable);
     QList<QVariantList> rows;
     for (qint32 i = 0; i < count; ++i) {
-        const GasEventEntry &e = m_entries[i];
+        const GasEventEntry &e = entryAt(i);
         if (checkDuplicates && !present.insert({e.Dates.totalSeconds(), e.GasNo, e.Events}).second)
             continue;
         rows.append({key++, stored.key, e.GasNo, gasHeading(e.GasNo), e.Events,
@@ -174,8 +198,9 @@ bool GasEventLog::eventLine(const QString &vData, bool TestFlag) {
     if (!gas || *gas == 0)
         return false;
     if (!TestFlag) {
-        m_entries[0].GasNo = static_cast<qint16>(*gas - 1);
-        m_entries[0].Events = StatusNumberToCode(vData.mid(4, 2));
+        GasEventEntry &first = writableEntry(0);
+        first.GasNo = static_cast<qint16>(*gas - 1);
+        first.Events = StatusNumberToCode(vData.mid(4, 2));
         m_dataCount = 1;
     }
     return true;

@@ -7,7 +7,7 @@
 #include <QByteArray>
 #include <QString>
 
-#include <array>
+#include <vector>
 
 namespace tq {
 
@@ -65,7 +65,8 @@ public:
     // file or no such row.
     bool ReLoad();
 
-    const GasEventEntry &entry(qint32 index) const { return m_entries.at(index); }
+    // Entry index (0 to 1024); std::out_of_range beyond.
+    const GasEventEntry &entry(qint32 index) const;
 
     // Text record lines, the line cleaned of control characters and its record code and
     // length checked by the collection; each returns whether the line was taken. With
@@ -87,12 +88,18 @@ protected:
 
     static bool reachable(qint32 index) { return index >= 0 && index < kReachableEntries; }
 
-    std::array<GasEventEntry, kEntryCount> m_entries;
-
 private:
+    // The entries are held only as far as they have been written: a block fills a few dozen
+    // of the 1,025, and an import makes hundreds of these objects. An entry beyond them
+    // reads as what clearing leaves in a reachable entry (m_cleared), or as never written.
+    const GasEventEntry &entryAt(qint32 index) const;
+    GasEventEntry &writableEntry(qint32 index);
+
     QString gasHeading(qint16 gasNo) const;
 
     const GasEventKind &m_kind;
+    std::vector<GasEventEntry> m_entries;
+    GasEventEntry m_cleared;
 };
 
 } // namespace tq

@@ -3,10 +3,9 @@
 #include "core/errors.h"
 #include "core/gas_format.h"
 #include "core/text_codec.h"
+#include "logs/trend/powers_of_ten.h"
 
 #include <QFile>
-
-#include <cmath>
 
 namespace tq {
 
@@ -148,7 +147,7 @@ float ReadCodedValue(const QByteArray &buffer, qint32 index, qint32 decimals) {
     const quint16 raw = ReadBE16(buffer, index);
     if (const qint16 code = BytePairCode(quint8(raw >> 8), quint8(raw & 0xFF)))
         return code;
-    return static_cast<float>(raw / std::pow(10.0, decimals));
+    return static_cast<float>(raw / PowerOfTen(decimals));
 }
 
 Date BytesToDate(const QByteArray &buffer, qint32 index) {

@@ -2,8 +2,7 @@
 #include "core/gas_format.h"
 #include "logs/trend/clsInterval.h"
 #include "logs/trend/flash_image.h"
-
-#include <cmath>
+#include "logs/trend/powers_of_ten.h"
 
 namespace tq {
 
@@ -59,7 +58,7 @@ float clsInterval::slotValue(const QByteArray &vData, qint32 at, qint32 slot) co
     const qint16 decimals = m_gas[slot].Point;
     if (decimals < 0)
         return ReadingCode::NoValue;
-    return static_cast<float>(raw / std::pow(10.0, decimals));
+    return static_cast<float>(raw / PowerOfTen(decimals));
 }
 
 bool clsInterval::SetData(const QByteArray &vData, qint32 &st) {

@@ -5,8 +5,7 @@
 #include "core/id_helpers.h"
 #include "core/messages.h"
 #include "logs/trend/flash_image.h"
-
-#include <cmath>
+#include "logs/trend/powers_of_ten.h"
 
 namespace tq {
 
@@ -32,7 +31,7 @@ QString unitText(quint8 unitCode) {
 }
 
 float scaled(double raw, qint32 decimals) {
-    return static_cast<float>(raw / std::pow(10.0, decimals));
+    return static_cast<float>(raw / PowerOfTen(decimals));
 }
 
 void decodeGasBlock(const QByteArray &block, qint32 g, GasInfo &gas) {

@@ -2,6 +2,7 @@
 
 #include "core/errors.h"
 #include "core/gas_format.h"
+#include "logs/trend/powers_of_ten.h"
 
 #include <cmath>
 #include <limits>
@@ -129,7 +130,7 @@ float HexSampleValue(QStringView digits, bool slotHasGas, qint16 decimals) {
     if (!ok || raw > 0xFFFF)
         throw TqError(ErrorKind::TypeMismatch,
                       QStringLiteral("\"%1\" is not a sample").arg(digits.toString()));
-    const double value = static_cast<qint16>(static_cast<quint16>(raw)) * std::pow(10.0, -decimals);
+    const double value = static_cast<qint16>(static_cast<quint16>(raw)) * PowerOfTen(-decimals);
     if (!(std::fabs(value) <= std::numeric_limits<float>::max()))
         throw TqError(ErrorKind::Overflow,
                       QStringLiteral("Sample %1 is out of range").arg(digits.toString()));
