@@ -30,6 +30,8 @@ protected:
     QString serialLog() const {
         return QString::fromUtf8(test::readFile(path(QStringLiteral("work/SerialLog.log"))));
     }
+    // Its last lines, to show where a run stopped.
+    QString serialLogEnd() const { return serialLog().right(3000); }
     // Waits up to `timeoutMs` for the serial log to hold `text` `count` times.
     bool waitForLogged(const QString &text, int count, int timeoutMs) const {
         return waitFor([&] { return serialLog().count(text) >= count; }, timeoutMs);
@@ -66,20 +68,27 @@ TEST_P(ReplugTest, TheDetectorIsServedAgainAfterAReplug) {
         ASSERT_TRUE(waitForLogged(kAutoEnd, 1, 60000)) << "the first automatic run never ended";
     }
 
+    // Pulled out: the device node goes, and the device with it. (A terminal's link left
+    // dangling could meet another test's terminal of the same number.)
+    ASSERT_TRUE(QFile::remove(link()));
     first->kill();
     QThread::msleep(1000);
     auto second = plugIn(image);
     ASSERT_FALSE(second->device().isEmpty());
 
+    // Under load, starting the simulator again alone can take seconds.
     EXPECT_TRUE(
-        waitFor([&] { return second->commands().contains(QStringLiteral("RC,R,")); }, 10000))
-        << "the detector plugged back in was never polled";
-    EXPECT_TRUE(waitForLogged(kConnectReply, 2, 10000)) << "never connected again";
+        waitFor([&] { return second->commands().contains(QStringLiteral("RC,R,")); }, 30000))
+        << "the detector plugged back in was never polled\n"
+        << serialLogEnd().toStdString();
+    EXPECT_TRUE(waitForLogged(kConnectReply, 2, 30000)) << "never connected again\n"
+                                                        << serialLogEnd().toStdString();
     if (c.automatic) {
         EXPECT_TRUE(waitFor(
             [&] { return second->state().value(QStringLiteral("powered_off")).toBool(); }, 60000))
-            << "the detector plugged back in was not dumped and switched off";
-        EXPECT_TRUE(waitForLogged(kAutoEnd, 2, 10000));
+            << "the detector plugged back in was not dumped and switched off\n"
+            << serialLogEnd().toStdString();
+        EXPECT_TRUE(waitForLogged(kAutoEnd, 2, 30000)) << serialLogEnd().toStdString();
         EXPECT_EQ(serialLog().count(kAutoStart), 2);
         EXPECT_GT(second->state().value(QStringLiteral("blocks_sent")).toInt(), 0)
             << "nothing was dumped the second time";

@@ -137,13 +137,16 @@ TEST_P(SerialPortReplug, ALostDeviceIsReportedOnceAndOpenedAgainWhenBack) {
     EXPECT_EQ(lineEvents, QList<int>{0}) << "both lines off: the cable was pulled";
     lineEvents.clear();
 
-    // While nothing is there, the ticks report nothing.
-    if (GetParam().loss != Loss::NodeReplaced) {
+    // While nothing is there, the ticks report nothing. (A link left dangling is not ticked
+    // on: another test's terminal may take its number.)
+    if (GetParam().loss == Loss::AwayForAWhile) {
         for (int tick = 0; tick < 30; ++tick)
             port.pollLines();
         QTest::qWait(50);
         EXPECT_FALSE(port.isOpen());
         EXPECT_TRUE(lineEvents.isEmpty());
+    }
+    if (GetParam().loss != Loss::NodeReplaced) {
         ASSERT_TRUE(linkTo(second));
     }
 
