@@ -1,6 +1,7 @@
-// The serial port on real pseudo-terminals behind a symbolic link, as the detector simulator
-// gives them: a device that goes away is closed and reported as a pulled cable, and the link's
-// ticks open the same path again once a device is back there.
+// The ports on real pseudo-terminals behind a symbolic link, as the detector simulator gives
+// them: a device that goes away is closed and reported as gone, and the link's ticks open the
+// same path again once a device is back there.
+#include "link/irda_port_control.h"
 #include "link/serial_port_control.h"
 #include "link/usb_port_finder.h"
 #include "test_support.h"
@@ -46,6 +47,15 @@ private:
     QString m_device;
 };
 
+// The symbolic link `link` points at `terminal`, replaced in one step.
+bool pointLink(const QString &link, const Terminal &terminal) {
+    const QString temporary = link + QStringLiteral(".new");
+    QFile::remove(temporary);
+    return QFile::link(terminal.device(), temporary) &&
+           ::rename(QFile::encodeName(temporary).constData(),
+                    QFile::encodeName(link).constData()) == 0;
+}
+
 enum class Loss { HangUp, NodeReplaced, AwayForAWhile };
 
 struct LossCase {
@@ -73,14 +83,7 @@ protected:
     }
     void TearDown() override { qunsetenv("TQ6200_SERIAL_PORT"); }
 
-    // The symbolic link named by TQ6200_SERIAL_PORT points at `terminal`, replaced at once.
-    bool linkTo(const Terminal &terminal) {
-        const QString temporary = link + QStringLiteral(".new");
-        QFile::remove(temporary);
-        return QFile::link(terminal.device(), temporary) &&
-               ::rename(QFile::encodeName(temporary).constData(),
-                        QFile::encodeName(link).constData()) == 0;
-    }
+    bool linkTo(const Terminal &terminal) const { return pointLink(link, terminal); }
     // Ticks until the port is open, at most two seconds.
     bool tickUntilOpen() {
         return QTest::qWaitFor(
@@ -192,6 +195,44 @@ TEST_F(SerialPortOnTerminal, ClosedByTheProgramIsNotOpenedAgainByTheTicks) {
     for (int tick = 0; tick < 30; ++tick)
         port.pollLines();
     EXPECT_FALSE(port.isOpen());
+}
+
+// The infrared port: a hang-up is a socket error, and the poll that finds the device back
+// opens it and reports the detector in range again.
+class InfraredPortOnTerminal : public TempFolderTest {
+protected:
+    void TearDown() override { qunsetenv("TQ6200_IRDA_PORT"); }
+};
+
+TEST_F(InfraredPortOnTerminal, IsOpenedAgainByThePollOnceBack) {
+    const QString link = path(QStringLiteral("irda"));
+    qputenv("TQ6200_IRDA_PORT", QFile::encodeName(link));
+    IrdaPortControl port;
+    QList<int> events;
+    QObject::connect(&port, &LinkPort::commEvent, [&](int code) {
+        if (code != CommEvent::Receive)
+            events << code;
+    });
+    auto first = std::make_unique<Terminal>();
+    ASSERT_TRUE(pointLink(link, *first));
+    ASSERT_TRUE(port.setOpen(true));
+    port.poll();
+    EXPECT_EQ(events, QList<int>{CommEvent::InfraredConnect});
+    events.clear();
+
+    first.reset();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !events.isEmpty(); }, 2000));
+    EXPECT_EQ(events, QList<int>{CommEvent::InfraredSocketError});
+    EXPECT_FALSE(port.isOpen());
+    events.clear();
+
+    Terminal second;
+    ASSERT_TRUE(pointLink(link, second));
+    port.poll();
+    EXPECT_TRUE(port.isOpen());
+    EXPECT_EQ(events, QList<int>{CommEvent::InfraredConnect});
+    EXPECT_TRUE(second.send("back"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return port.takeReceived() == "back"; }, 1000));
 }
 
 } // namespace
