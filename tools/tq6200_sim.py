@@ -583,9 +583,7 @@ class Simulator:
         os.close(slave)
         self.linked = False
         if args.link:
-            if os.path.islink(args.link):
-                os.unlink(args.link)
-            os.symlink(self.device, args.link)
+            replace_link(self.device, args.link)
             self.linked = True
         self.detector = Detector(args, settings, image,
                                  Line(self.master, args.baud, args.chunk, args.delay), self.log,
@@ -662,7 +660,8 @@ class Simulator:
             os.close(self.master)
         except OSError:
             pass
-        if self.linked:
+        # A simulator started meanwhile on the same link (a replug) keeps it.
+        if self.linked and os.path.realpath(self.args.link) == os.path.realpath(self.device):
             try:
                 os.unlink(self.args.link)
             except OSError:
@@ -670,6 +669,20 @@ class Simulator:
         self.write_state()
         self.log.line("-- simulator stopped")
         self.log.close()
+
+
+def replace_link(target, link):
+    """Points link at target in one step: whoever opens link meanwhile finds the old
+    terminal or the new one, never no link. Anything but a symbolic link stays."""
+    if os.path.lexists(link) and not os.path.islink(link):
+        raise OSError("%s exists and is not a symbolic link" % link)
+    temporary = "%s.%d.tmp" % (link, os.getpid())
+    os.symlink(target, temporary)
+    try:
+        os.replace(temporary, link)
+    except OSError:
+        os.unlink(temporary)
+        raise
 
 
 def block_number(text):
@@ -682,7 +695,8 @@ def block_number(text):
 def parse_args(argv):
     here = os.path.dirname(os.path.abspath(__file__))
     p = argparse.ArgumentParser(description="TQ-6200 detector simulator on a pseudo-terminal.")
-    p.add_argument("--link", help="also make a symbolic link to the terminal at this path")
+    p.add_argument("--link", help="also make a symbolic link to the terminal at this path, "
+                   "replacing one that is there (a restarted simulator: a replug)")
     p.add_argument("--settings", default=os.path.join(here, "sim_settings.json"),
                    help="JSON file: command code -> reply fields (default: sim_settings.json)")
     p.add_argument("--image", help="flash image of %d bytes (default: erased)" % IMAGE_SIZE)

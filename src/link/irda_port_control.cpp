@@ -37,6 +37,7 @@ bool IrdaPortControl::isOpen() const {
 }
 
 bool IrdaPortControl::setOpen(bool open) {
+    m_awaited = false;
     if (open == m_port.isOpen())
         return true;
     m_inRange = false;
@@ -65,6 +66,9 @@ QByteArray IrdaPortControl::takeReceived() {
 }
 
 void IrdaPortControl::poll() {
+    // A device that went away is opened again once it is back; the poll then reports it.
+    if (m_awaited && available())
+        m_awaited = !setOpen(true);
     if (m_port.isOpen() && !m_inRange) {
         m_inRange = true;
         emit commEvent(CommEvent::InfraredConnect);
@@ -119,9 +123,10 @@ void IrdaPortControl::onError(QSerialPort::SerialPortError error) {
         return;
     m_lastError = kConnectionReset;
     // A hang-up reads as an I/O error: the detector's side is gone.
-    if (error != QSerialPort::WriteError) {
+    if (error != QSerialPort::WriteError && m_port.isOpen()) {
         m_port.close();
         m_inRange = false;
+        m_awaited = true;
     }
     QMetaObject::invokeMethod(
         this, [this] { emit commEvent(CommEvent::InfraredSocketError); }, Qt::QueuedConnection);

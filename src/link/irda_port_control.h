@@ -10,7 +10,8 @@ namespace tq {
 // that the environment variable TQ6200_IRDA_PORT names (an IrCOMM tty or a simulator's
 // pseudo-terminal) and is available only when that device exists. It reports a detector in
 // range (InfraredConnect) on the first poll after opening, collects `receiveSize` bytes per
-// receive event and stores whole blocks into the image file. A hang-up is a socket error.
+// receive event and stores whole blocks into the image file. A hang-up is a socket error;
+// the device is then opened again by the first poll that finds it back.
 class IrdaPortControl : public InfraredLinkPort {
     Q_OBJECT
 public:
@@ -44,6 +45,7 @@ private:
     int m_receiveSize = 0;
     int m_lastError = 0;
     bool m_inRange = false;
+    bool m_awaited = false; // went away while open: opened again once back
     bool m_deliveryPosted = false;
     QString m_imagePath;
 };

@@ -2,11 +2,30 @@
 
 #include "link/usb_port_finder.h"
 
+#include <QFile>
+
+#include <sys/stat.h>
+
 namespace tq {
 
 namespace {
 
 constexpr int kBothLines = ModemLine::Cts | ModemLine::Dsr;
+// A device that is there but cannot be opened yet (its permissions still being set up, or
+// another program holding it) is tried again after half a second.
+constexpr int kReopenRetryTicks = 5;
+// Listing the serial ports costs more than one look at a device node: once a second.
+constexpr int kRelistTicks = 10;
+
+// The device number of the character device at `path` (a symbolic link followed); 0 when
+// there is none.
+quint64 deviceIdAt(const QString &path) {
+    struct stat info {};
+    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &info) != 0 ||
+        !S_ISCHR(info.st_mode))
+        return 0;
+    return info.st_rdev;
+}
 
 QSerialPort::Parity parityOf(const QString &letter) {
     const QChar c = letter.isEmpty() ? QChar('n') : letter.at(0).toLower();
@@ -60,6 +79,7 @@ bool SerialPortControl::isOpen() const {
 }
 
 bool SerialPortControl::setOpen(bool open) {
+    m_awaited = false;
     if (open == m_port.isOpen())
         return true;
     if (!open) {
@@ -67,9 +87,22 @@ bool SerialPortControl::setOpen(bool open) {
         m_lines = 0;
         return true;
     }
-    m_port.setPortName(SerialDevicePath(portNumber()));
+    const QString path = SerialDevicePath(portNumber());
+    if (openDevice(path))
+        return true;
+    // A device that is not there (a converter still unplugged) is opened by the ticks once
+    // it is, as after a replug.
+    if (deviceIdAt(path) == 0)
+        awaitDevice();
+    return false;
+}
+
+bool SerialPortControl::openDevice(const QString &path) {
+    m_port.setPortName(path);
     if (!m_port.open(QIODevice::ReadWrite))
         return false;
+    m_path = path;
+    m_deviceId = deviceIdAt(path);
     applyOptions();
     // A closed port shows no lines, so lines found on at opening are a change.
     const int lines = readLines();
@@ -93,11 +126,26 @@ QByteArray SerialPortControl::takeReceived() {
 }
 
 void SerialPortControl::pollLines() {
-    if (!m_port.isOpen() || !m_hasModemLines)
+    if (m_awaited) {
+        reopenWhenBack();
+        return;
+    }
+    if (!m_port.isOpen())
+        return;
+    // A device node removed or replaced (a converter unplugged and another one plugged in)
+    // may say nothing on the open port.
+    if (m_deviceId != 0 && deviceIdAt(m_path) != m_deviceId) {
+        loseDevice();
+        return;
+    }
+    if (!m_hasModemLines)
         return;
     const int lines = readLines();
-    if (lines < 0)
+    if (lines < 0) {
+        // Lines that could be read at opening and no longer can: the device failed.
+        loseDevice();
         return;
+    }
     const int changed = lines ^ m_lines;
     m_lines = lines;
     if (changed & ModemLine::Cts)
@@ -145,14 +193,51 @@ void SerialPortControl::onReadyRead() {
         Qt::QueuedConnection);
 }
 
+// The device went away: closed and reported as a pulled cable. The ticks that follow look
+// for it again.
+void SerialPortControl::loseDevice() {
+    if (m_awaited || !m_port.isOpen())
+        return;
+    m_port.close();
+    m_lines = 0;
+    awaitDevice();
+    postEvent(CommEvent::CtsChange);
+}
+
+void SerialPortControl::awaitDevice() {
+    m_awaited = true;
+    m_ticksToNextTry = 0;
+    m_ticksToRelist = kRelistTicks;
+}
+
+// The same device path once its node is there again; for the converter's port, also the
+// converter plugged back under another name. Nothing is reported while it stays away.
+void SerialPortControl::reopenWhenBack() {
+    if (m_ticksToNextTry > 0) {
+        --m_ticksToNextTry;
+        return;
+    }
+    QString path = SerialDevicePath(portNumber());
+    if (deviceIdAt(path) == 0) {
+        if (portNumber() != kConverterPortNumber || --m_ticksToRelist > 0)
+            return;
+        m_ticksToRelist = kRelistTicks;
+        path = FindConverterAgain();
+        if (path.isEmpty())
+            return;
+    }
+    if (openDevice(path))
+        m_awaited = false;
+    else
+        m_ticksToNextTry = kReopenRetryTicks;
+}
+
 void SerialPortControl::onError(QSerialPort::SerialPortError error) {
     switch (error) {
     case QSerialPort::ResourceError:
     case QSerialPort::ReadError:
-        // The device went away (a hang-up reads as an I/O error): the cable was pulled.
-        m_port.close();
-        m_lines = 0;
-        postEvent(CommEvent::CtsChange);
+        // A hang-up reads as an I/O error: the cable was pulled or the converter unplugged.
+        loseDevice();
         break;
     case QSerialPort::WriteError:
         postEvent(CommEvent::SendOverflow);

@@ -11,11 +11,14 @@ namespace tq {
 
 namespace {
 
-constexpr qint16 kFoundPortNumber = 1;
-
 QString &foundDevice() {
     static QString path;
     return path;
+}
+
+QString &searchedDeviceId() {
+    static QString id;
+    return id;
 }
 
 struct UsbId {
@@ -55,16 +58,27 @@ void SetDefaultCommSettings() {
 }
 
 ConverterSearch FindUsbSerialPort(const QString &deviceId) {
+    searchedDeviceId() = deviceId;
     const QStringList devices = converterDevices(deviceId);
     foundDevice() = devices.size() == 1 ? devices.first() : QString();
-    Globals().IrCommPort = devices.size() == 1 ? kFoundPortNumber : 0;
+    Globals().IrCommPort = devices.size() == 1 ? kConverterPortNumber : 0;
     if (devices.isEmpty())
         return ConverterSearch::None;
     return devices.size() == 1 ? ConverterSearch::One : ConverterSearch::Several;
 }
 
+QString FindConverterAgain() {
+    if (foundDevice().isEmpty())
+        return {};
+    const QStringList devices = converterDevices(searchedDeviceId());
+    if (devices.size() != 1)
+        return {};
+    foundDevice() = devices.first();
+    return foundDevice();
+}
+
 QString SerialDevicePath(qint16 portNumber) {
-    if (portNumber == kFoundPortNumber && !foundDevice().isEmpty())
+    if (portNumber == kConverterPortNumber && !foundDevice().isEmpty())
         return foundDevice();
     return QStringLiteral("/dev/ttyS%1").arg(portNumber - 1);
 }

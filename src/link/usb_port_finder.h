@@ -6,6 +6,8 @@ namespace tq {
 
 // The device id of the detector's USB serial converter.
 inline constexpr char kConverterDeviceId[] = "VID_10C4&PID_EA60";
+// The serial port number that opens the converter found.
+inline constexpr qint16 kConverterPortNumber = 1;
 
 // The line settings of the converter port: "921600,n,8,1" into CommSettings.
 void SetDefaultCommSettings();
@@ -18,6 +20,12 @@ enum class ConverterSearch { None, One, Several };
 // the search: it names the one converter's device. With several converters the caller
 // tells the user (message 20014, titled 20015).
 ConverterSearch FindUsbSerialPort(const QString &deviceId);
+
+// Looks for the converter found by FindUsbSerialPort again, after its device went away: a
+// converter plugged back may get another device name. Its device when exactly one converter
+// of the same ids is attached (or the device TQ6200_SERIAL_PORT names), which port
+// kConverterPortNumber then opens; empty otherwise. IrCommPort is left as it is.
+QString FindConverterAgain();
 
 // The device that serial port `portNumber` opens: the converter found for its number,
 // otherwise the platform's n-th serial port.

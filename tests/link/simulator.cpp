@@ -40,6 +40,11 @@ Simulator::~Simulator() {
     m_process.waitForFinished(1000);
 }
 
+void Simulator::kill() {
+    m_process.kill();
+    m_process.waitForFinished(5000);
+}
+
 void Simulator::finish() {
     m_process.waitForFinished(5000);
 }

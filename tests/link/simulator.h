@@ -22,6 +22,9 @@ public:
 
     // The terminal the program opens; empty when the simulator did not start.
     QString device() const { return m_device; }
+    // Ends the simulator at once, as a converter pulled out: nothing tidied up, a symbolic
+    // link it made left dangling. Its state stays readable.
+    void kill();
     // Waits until the simulator has ended after the program closed the terminal; its state
     // is then complete (flash block requests are written only at the end).
     void finish();

@@ -507,6 +507,28 @@ class LifecycleTest(unittest.TestCase):
                 self.assertFalse(os.path.lexists(link))
                 self.assertEqual(sim.state()["commands"], ["RC,R,"])
 
+    def test_a_restarted_simulator_takes_the_link_over(self):
+        with tempfile.TemporaryDirectory(prefix="L2sim") as d:
+            link = os.path.join(d, "ttyTQ")
+            with Sim("--link", link) as first, Sim("--link", link) as second:
+                self.assertEqual(os.path.realpath(link), os.path.realpath(second.device))
+                first.proc.send_signal(signal.SIGTERM)
+                self.assertEqual(first.proc.wait(timeout=3), 0)
+                # The first one stopping leaves the link of the one that replaced it.
+                self.assertEqual(os.path.realpath(link), os.path.realpath(second.device))
+                self.assertEqual(second.ask(b"RC,R,"), b"RC,R,TQ-6200")
+
+    def test_link_never_replaces_another_file(self):
+        with tempfile.TemporaryDirectory(prefix="L2sim") as d:
+            link = os.path.join(d, "ttyTQ")
+            with open(link, "w") as f:
+                f.write("keep")
+            result = subprocess.run([sys.executable, SIM, "--link", link],
+                                    capture_output=True, text=True, timeout=10)
+            self.assertEqual(result.returncode, 2)
+            with open(link) as f:
+                self.assertEqual(f.read(), "keep")
+
     def test_ends_when_the_other_side_closes(self):
         with Sim() as sim:
             sim.ask(b"RC,R,")
