@@ -151,6 +151,16 @@ void ApplyColumnWidths(FlexGrid &grid, LayoutGrid kind, const QString &languageC
     for (std::size_t i = 0; i < widths.size(); ++i)
         if (widths[i])
             grid.SetColWidth(int(i), int(std::lround(*widths[i])));
+    // The last column takes what the others leave, so rounding never adds a horizontal
+    // scroll bar and a column without a share of its own never leaves a gap or overflows.
+    const int last = grid.Cols() - 1;
+    if (widths.empty() || last < 1)
+        return;
+    int used = 0;
+    for (int col = 0; col < last; ++col)
+        used += grid.columnWidth(col);
+    if (innerPixels - used > 0)
+        grid.SetColWidth(last, PixelsToTwipsX(innerPixels - used));
 }
 
 } // namespace tq

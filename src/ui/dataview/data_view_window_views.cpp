@@ -111,8 +111,11 @@ void frmIntermittence::Form_Resize() {
         placeIn(vfgSummary, g.vfgSummary);
     placeIn(vfgBrowse, g.vfgBrowse);
     placeIn(vtmGraph, g.vtmGraph);
+    // A box as wide as its caption (a gas name with its range), up to the next column.
+    const double boxRoom = g.fraMenu.width() / 4 - 240;
     for (std::size_t i = 0; i < chkBrowse.size(); ++i)
-        placeAt(chkBrowse[i], g.chkBrowse[i]);
+        place(chkBrowse[i], g.chkBrowse[i].x(), g.chkBrowse[i].y(),
+              std::min(FittedWidth(chkBrowse[i]), boxRoom));
     place(lblTitle1, g.lblTitle1.x(), g.lblTitle1.y(), input.zoomLabelWidth);
     placeAt(cmbBrowse, g.cmbBrowse);
     for (std::size_t i : {0, 2, 3, 4})

@@ -84,14 +84,19 @@ void DataViewPage::layOut(double pw, double ph, const QString &languageCode) {
         place(vfgBrowse, 120, B(optBrowse[0]) + 120, pw - 240, ph - B(optBrowse[0]) - 240);
         place(vtmGraph, 120, T(vfgBrowse), W(vfgBrowse), ph - B(optBrowse[0]) - 920);
     }
-    const std::array<double, 4> quarters{120, pw / 4, pw / 2, pw * 3 / 4};
+    const std::array<double, 5> quarters{120, pw / 4, pw / 2, pw * 3 / 4, pw};
+    // A box as wide as its caption (a gas name with its range) up to the next quarter.
+    const auto placeBox = [&](QCheckBox *box, std::size_t quarter, double top) {
+        const double room = quarters[quarter + 1] - quarters[quarter] - 120;
+        place(box, quarters[quarter], top, std::min(FittedWidth(box), room));
+    };
     for (std::size_t i = 0; i < 4; ++i)
-        place(chkBrowse[i], quarters[i], B(vtmGraph) + 120);
+        placeBox(chkBrowse[i], i, B(vtmGraph) + 120);
     const double secondRow = B(chkBrowse[0]);
     place(lblTitle1, 120, secondRow, FittedWidth(lblTitle1));
     place(cmbBrowse, R(lblTitle1) + 240, secondRow);
     for (std::size_t i = 4; i < 7; ++i)
-        place(chkBrowse[i], quarters[i - 3], secondRow);
+        placeBox(chkBrowse[i], i - 3, secondRow);
     place(cmdBrowse[4], R(vfgBrowse) - W(vfgBrowse) * 0.12, 240, W(vfgBrowse) * 0.12, H(chkEvent));
     place(cmdBrowse[3], L(cmdBrowse[4]) - W(cmdBrowse[4]) - 240, 240, W(cmdBrowse[4]),
           H(cmdBrowse[4]));

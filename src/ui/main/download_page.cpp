@@ -73,7 +73,7 @@ void DownloadPage::layOut(double pw, double ph) {
         place(shpStatus[i], lampLefts[i], 240);
     for (std::size_t i = 0; i < 4; ++i)
         place(lblStatus[lampLabels[i]], R(shpStatus[i]) + 60, 240);
-    place(lblTitle0, 120, B(fraDown[0]) + 60);
+    place(lblTitle0, 120, B(fraDown[0]) + 60, FittedWidth(lblTitle0));
     place(rtbLog, 120, B(lblTitle0) + 120, pw * 0.6, ph * 0.55);
     place(fraDown[3], 120, B(rtbLog) + 120, pw * 0.6, ph - B(rtbLog) - 240);
     place(fraDown[1], R(rtbLog) + 60, 240, pw - W(rtbLog) - 240);

@@ -1,5 +1,10 @@
 #include "ui/common/column_widths.h"
 
+#include "core/gui/flex_grid.h"
+
+#include <QCoreApplication>
+#include <QScrollBar>
+
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -99,6 +104,28 @@ INSTANTIATE_TEST_SUITE_P(
         // 0.25 of 10 twips is 2.5: halves go to the even neighbour.
         WidthCase{"HalvesToEven", LayoutGrid::InstSensor, 2, 10, "EN", {2, 8}}),
     [](const auto &info) { return std::string(info.param.name); });
+
+// On a shown grid the last column takes what the others leave: the columns fill the grid
+// to the pixel, without a horizontal scroll bar, whether the shares stop before the last
+// column or end on a rounded sum.
+TEST(ApplyColumnWidthsTest, TheLastColumnTakesWhatIsLeft) {
+    for (const auto &[kind, columns, width] :
+         {std::tuple{LayoutGrid::Inst, 6, 613}, std::tuple{LayoutGrid::InstSensor, 5, 611},
+          std::tuple{LayoutGrid::History, 7, 433}, std::tuple{LayoutGrid::Cal, 4, 500}}) {
+        FlexGrid grid;
+        grid.SetCols(columns);
+        grid.SetRows(3);
+        grid.resize(width, 200);
+        grid.show();
+        ApplyColumnWidths(grid, kind, QStringLiteral("EN"));
+        QCoreApplication::processEvents();
+        int sum = 0;
+        for (int col = 0; col < columns; ++col)
+            sum += grid.columnWidth(col);
+        EXPECT_EQ(sum, grid.viewport()->width()) << int(kind);
+        EXPECT_FALSE(grid.horizontalScrollBar()->isVisible()) << int(kind);
+    }
+}
 
 } // namespace
 } // namespace tq

@@ -13,6 +13,8 @@
 #include <QProxyStyle>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace tq {
 
 namespace {
@@ -92,7 +94,9 @@ bool frmPassword::Ask() {
 
 void frmPassword::Form_Resize() {
     const double w = PixelsToTwipsX(width());
-    place(lblPass, 0, 0, w);
+    // As high as its font needs: a Japanese font's line is taller than the design's.
+    place(lblPass, 0, 0, w,
+          std::max(kLabelHeight, double(PixelsToTwipsY(lblPass->sizeHint().height()))));
     place(txtPass, 0, H(lblPass), w);
     place(cmdPass[0], 0, T(txtPass) + H(txtPass) + 60, w / 2 - 60);
     place(cmdPass[1], w / 2, T(cmdPass[0]), w / 2);

@@ -81,22 +81,33 @@ TEST_P(LayoutTest, MenuColumnFillsTheRightEdge) {
         EXPECT_NEAR(PixelsToTwipsX(page->width()), scaleWidth * 0.88 - 240, 30);
 }
 
+// The columns fill the grid to the pixel: no gap, no horizontal scroll bar.
+void expectLastColumnTakesTheRest(const FlexGrid &grid, int inner) {
+    int sum = 0;
+    for (int c = 0; c < grid.Cols(); ++c)
+        sum += grid.columnWidth(c);
+    EXPECT_EQ(sum, inner) << grid.objectName().toStdString();
+}
+
 TEST_P(LayoutTest, GridColumnsFollowTheGridWidth) {
     showPage(4);
     FlexGrid *history = window->controls().vfgHistory;
     const int inner = history->width() - 2 * history->frameWidth();
     EXPECT_NEAR(history->columnWidth(0), inner * 0.06, 1.5);
-    for (int c = 1; c < history->Cols(); ++c)
+    for (int c = 1; c < history->Cols() - 1; ++c)
         EXPECT_NEAR(history->columnWidth(c), inner * 0.94 / (history->Cols() - 1), 1.5);
+    expectLastColumnTakesTheRest(*history, inner);
 
     showPage(5);
     FlexGrid *option = window->controls().vfgOption;
     const int optionInner = option->width() - 2 * option->frameWidth();
     const double first = LoadMessage(101) == QLatin1String("EN") ? 0.15 : 0.13;
     EXPECT_NEAR(option->columnWidth(0), optionInner * first, 1.5);
-    // Auto Cal. keeps its share, readable like the levels beside it.
+    // Auto Cal. keeps its share, readable like the levels beside it, and takes what the
+    // rounding of the others left.
     EXPECT_NEAR(option->columnWidth(option->Cols() - 1),
-                optionInner * (1 - first) / (option->Cols() - 1), 1.5);
+                optionInner * (1 - first) / (option->Cols() - 1), option->Cols());
+    expectLastColumnTakesTheRest(*option, optionInner);
 }
 
 TEST_P(LayoutTest, DownloadPageHidesTheSixthCommandAndPlacesTheImportBelowIt) {
