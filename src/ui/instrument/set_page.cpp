@@ -124,6 +124,8 @@ void SetPage::ShowSettings() {
             found = n;
     }
     m_c.cmbStation->setCurrentIndex(found);
+    // A station ID the list does not hold is shown as held, in place of an empty list.
+    m_c.cmbStation->setPlaceholderText(detector ? m_instrument.StationID() : QString());
     if (detector && found >= 0)
         cmbStation_Click(found);
 
@@ -138,12 +140,12 @@ void SetPage::ShowSettings() {
         m_c.txtOption[0]->setText(m_instrument.SerialNo());
         m_c.txtOption[1]->setText(m_instrument.StationID());
         m_c.txtOption[2]->setText(m_instrument.UserID());
-        selectQuietly(m_c.cmbInterval, GetIntervalIndex(m_instrument.Intervals()));
+        showInterval(m_instrument.Intervals());
         fillDetectorGrid();
     } else {
         for (QLineEdit *box : m_c.txtOption)
             box->clear();
-        selectQuietly(m_c.cmbInterval, kIntervalItem300);
+        showInterval(kIntervalItems[kIntervalItem300].toShort());
         selectQuietly(m_c.cmbIntermittence, kIntervalItem300);
         fillBlankGrid();
     }
@@ -151,6 +153,19 @@ void SetPage::ShowSettings() {
     grid.SetCellAlignment(1, 1, grid.Rows() - 1, grid.Cols() - 1, FlexAlign::CenterCenter);
     grid.SetRedraw(true);
     m_c.fraMenu->setVisible(wasVisible);
+}
+
+void SetPage::showInterval(qint16 seconds) {
+    QComboBox *box = m_c.cmbInterval;
+    while (box->count() > kIntervalItems.size())
+        box->removeItem(box->count() - 1);
+    const QString held = QString::number(seconds);
+    int index = box->findText(held);
+    if (index < 0) {
+        box->addItem(held);
+        index = box->count() - 1;
+    }
+    selectQuietly(box, index);
 }
 
 // The alarm grid's frame: two heading rows (the first merged) over the gas row.

@@ -84,6 +84,8 @@ private:
     bool uploadSettings();
     // Tells why the text typed into a cell of column `col` was refused.
     void tellRefusal(int col, const AlarmEdit &edit);
+    // Selects the held interval, with an entry of its own when the list lacks it.
+    void showInterval(qint16 seconds);
     void prepareGrid(const QStringList &firstHeading, bool fillFirstHeading);
     void fillDetectorGrid();
     void fillBlankGrid();

@@ -7,6 +7,9 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTimer>
 #include <QtTest/QTest>
 
@@ -89,7 +92,7 @@ TEST_F(SetPageTest, TheDetectorLayoutGreysAndMarks) {
     EXPECT_EQ(grid().CellBackColor(2, kTwaColumn), grid().BackColorFixed());
     EXPECT_EQ(grid().CellBackColor(2, kWarningColumn), PageColours::Red);
     EXPECT_EQ(grid().CellBackColor(2, kAlarmColumn), PageColours::Red);
-    EXPECT_EQ(window->controls().cmbInterval->currentText(), QStringLiteral("300"));
+    EXPECT_EQ(window->controls().cmbInterval->currentText(), QStringLiteral("120"));
     EXPECT_EQ(link.Intervals(), 120);
     EXPECT_FALSE(link.Change_Interval());
     EXPECT_TRUE(window->controls().cmdOption[0]->isEnabled());
@@ -338,6 +341,34 @@ TEST_F(SetPageTest, UpdateSendsOnlyAcceptedValuesAndShowsWhatTheDetectorHolds) {
     EXPECT_EQ(held("A2,R"), QStringLiteral(" 45.0"));
     EXPECT_EQ(gasRow().mid(kWarningColumn, 2),
               (QStringList{QStringLiteral("20.0"), QStringLiteral("45.0")}));
+}
+
+// A detector interval the list lacks and a station ID its list does not hold are shown as
+// held, and nothing is flagged for it.
+TEST_F(SetPageTest, AnIntervalOrStationOutsideTheListsIsShownAsHeld) {
+    QFile file(Simulator::settingsFile());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QJsonObject settings = QJsonDocument::fromJson(file.readAll()).object();
+    settings[QStringLiteral("XP,R")] = QJsonArray{QStringLiteral("0078")};
+    settings[QStringLiteral("XS,R,****")] =
+        QJsonArray{QStringLiteral("****"), QStringLiteral("NOT LISTED      ")};
+    const QString path = dir.filePath(QStringLiteral("sim_settings.json"));
+    writeFile(path, QJsonDocument(settings).toJson());
+    readDetector({{QStringLiteral("--settings"), path}});
+    window->cmdInst_Click(4);
+    EXPECT_EQ(window->controls().cmbInterval->currentText(), QStringLiteral("120"));
+    QComboBox *station = window->controls().cmbStation;
+    EXPECT_EQ(station->currentIndex(), -1);
+    EXPECT_EQ(station->placeholderText(), QStringLiteral("NOT LISTED"));
+    EXPECT_FALSE(window->LinkInstrument().Change_Interval());
+    EXPECT_FALSE(window->LinkInstrument().Change_StationID());
+
+    // A listed interval chosen afterwards leaves no stale entry at the next fill.
+    window->controls().cmbInterval->setCurrentIndex(0);
+    page().cmbInterval_Click(0);
+    page().ShowSettings();
+    EXPECT_EQ(window->controls().cmbInterval->count(), 7);
+    EXPECT_EQ(window->controls().cmbInterval->currentText(), QStringLiteral("10"));
 }
 
 TEST_F(SetPageTest, TheSuffixIsKeptAsTyped) {
