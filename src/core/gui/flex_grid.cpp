@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
 
@@ -90,8 +91,10 @@ struct FlexGrid::Private {
     QPointer<QLineEdit> editor;
     int editRow = -1;
     int editCol = -1;
-    bool refused = false;  // the last validation kept the editor open
-    bool accepted = false; // the last validation stored the text
+    bool refused = false;    // the last validation kept the editor open
+    bool accepted = false;   // the last validation stored the text
+    bool validating = false; // a ValidateEdit handler runs
+    bool discard = false;    // that handler asked to drop the typed text
 
     int headsHeight() const {
         int height = 0;
@@ -668,6 +671,24 @@ void FlexGrid::SetEditText(const QString &text) {
         d->editor->setText(text);
 }
 
+int FlexGrid::EditSelLength() const {
+    return d->editor ? int(d->editor->selectedText().size()) : 0;
+}
+
+void FlexGrid::FinishEditing(bool cancel) {
+    if (!d->editor)
+        return;
+    if (d->validating) {
+        d->discard = d->discard || cancel;
+        return;
+    }
+    QLineEdit *editor = d->editor;
+    if (!cancel)
+        commitData(editor);
+    closeEditor(editor, cancel ? QAbstractItemDelegate::RevertModelCache
+                               : QAbstractItemDelegate::SubmitModelCache);
+}
+
 bool FlexGrid::edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) {
     const bool opens = index.isValid() && Editable() && !d->editor &&
                        (trigger == AllEditTriggers || (editTriggers() & trigger)) &&
@@ -690,8 +711,20 @@ void FlexGrid::commitData(QWidget *editor) {
         QTableView::commitData(editor);
         return;
     }
+    // A handler that shows a box takes the focus from the editor; the commit that focus
+    // change asks for is this one.
+    if (d->validating)
+        return;
     bool cancel = false;
-    emit ValidateEdit(d->editRow, d->editCol, cancel);
+    {
+        const QScopedValueRollback validating(d->validating, true);
+        emit ValidateEdit(d->editRow, d->editCol, cancel);
+    }
+    if (std::exchange(d->discard, false)) {
+        d->refused = false;
+        d->accepted = false;
+        return;
+    }
     d->refused = cancel;
     d->accepted = !cancel;
     if (!cancel)
@@ -703,6 +736,8 @@ void FlexGrid::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint h
         QTableView::closeEditor(editor, hint);
         return;
     }
+    if (d->validating)
+        return; // the validation's own close follows
     if (std::exchange(d->refused, false)) {
         // The typed text was refused: the editor stays open and keeps the focus.
         QMetaObject::invokeMethod(

@@ -224,6 +224,14 @@ public:
     // read and replace it. The replaced text is what an accepted edit stores.
     QString EditText() const;
     void SetEditText(const QString &text);
+    // How many characters of the editor's text are selected (0 while none is, or while no
+    // editor is open); a typed character replaces them.
+    int EditSelLength() const;
+    // Ends the open edit: with `cancel` the typed text is dropped as Escape drops it;
+    // otherwise it is validated and stored as Return stores it (a refused validation keeps
+    // the editor open). From a ValidateEdit handler, FinishEditing(true) closes the editor
+    // on the cell's old text instead of keeping it open on the typed one.
+    void FinishEditing(bool cancel = false);
 
 signals:
     // The current cell changed (by the user or from code).

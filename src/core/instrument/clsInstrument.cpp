@@ -372,6 +372,12 @@ bool clsInstrument::LoadDatabase(const QString &databasePath, qint64 SeqNo) {
     setLogAvr(0, single("Gas1Avr", -101));
     setLogMaxDate(0, date("Gas1MaxDate"));
     setLogMinDate(0, date("Gas1MinDate"));
+    // The levels the detector held when it recorded the log: a fresh record has none of its
+    // own, so showing it without them would show levels that are not so.
+    setWarning(0, single("Gas1Warning", -101));
+    setAlarm(0, single("Gas1Alarm", -101));
+    setStel(0, single("Gas1STEL", -101));
+    setTwa(0, single("Gas1TWA", -101));
     m_optionFlags = optionFlags;
     m_textFlags = textFlags;
     m_gasFlags = gasFlags;

@@ -90,9 +90,6 @@ void DataPage::buildControls() {
     vfgLog->horizontalHeader()->setStretchLastSection(true);
     cmdDetail = make<QPushButton>(this, QStringLiteral("cmdDetail"));
     cmdLogInst = make<QPushButton>(this, QStringLiteral("cmdLogInst"));
-    place(cmdLogInst, 5160, 4800, 1932, 372);
-    // The button keeps its design place, which the grid may cover: the summary stays whole.
-    vfgLog->raise();
     chkRawData = make<QCheckBox>(this, QStringLiteral("chkRawData"));
     chkRawData->resize(TwipsToPixelsX(1215), TwipsToPixelsY(465));
     chkRawData->setText(QStringLiteral("Export Raw Data"));
@@ -131,6 +128,26 @@ void DataPage::layOut(double pw, double ph) {
     place(cmdDetail, R(tvwLog) + 180 + W(vfgLog) * 0.48 / 2, B(vfgLog) + 240, W(vfgLog) * 0.48,
           ph - B(vfgLog) - 480);
     place(chkRawData, R(cmdDetail) + 100, T(cmdDetail));
+    placeInstrumentButton(pw, ph);
+}
+
+void DataPage::placeInstrumentButton(double pw, double ph) {
+    // The design place, unless a control of the page covers it or it leaves the page; then
+    // beside View Data, in the room left of it, so the button can always be pressed.
+    const QRect design(TwipsToPixelsX(5160), TwipsToPixelsY(4800), TwipsToPixelsX(1932),
+                       TwipsToPixelsY(372));
+    const QRect page(0, 0, TwipsToPixelsX(pw), TwipsToPixelsY(ph));
+    const bool covered = std::ranges::any_of(
+        std::initializer_list<const QWidget *>{tvwLog, fraLog, lvwLog, vfgLog, cmdDetail},
+        [&](const QWidget *w) { return w->geometry().intersects(design); });
+    if (!covered && page.contains(design)) {
+        cmdLogInst->setGeometry(design);
+        return;
+    }
+    const double left = R(tvwLog) + 120;
+    const double width = std::min(1932.0, L(cmdDetail) - 120 - left);
+    place(cmdLogInst, L(cmdDetail) - 120 - width, T(cmdDetail), width,
+          std::min(372.0, H(cmdDetail)));
 }
 
 QString DataPage::keyOf(const QTreeWidgetItem *item) {

@@ -104,6 +104,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void placeInstrumentButton(double pw, double ph);
     void buildControls();
     void fillTree();
     void showListing(const LogListing &listing);

@@ -406,8 +406,9 @@ void frmFsDialog::showLeftSpace(const QString &text) {
 
 void frmFsDialog::vfgStation_KeyPressEdit(int, int, int &key) {
     constexpr int backspace = 8;
-    if (!IsStationKeyChar(key) ||
-        (key != backspace && m_vfgStation->EditText().size() >= kStationNameLength)) {
+    // A typed character replaces the selected ones, so the limit counts what stays.
+    const int kept = int(m_vfgStation->EditText().size()) - m_vfgStation->EditSelLength();
+    if (!IsStationKeyChar(key) || (key != backspace && kept >= kStationNameLength)) {
         key = 0;
         QApplication::beep();
     }

@@ -30,6 +30,9 @@ namespace {
 constexpr qint16 kSlot = 0;
 constexpr int kGasRow = kFirstGasRow;
 constexpr int kIntervalItem300 = 5;
+const QStringList kIntervalItems{QStringLiteral("10"), QStringLiteral("20"),  QStringLiteral("30"),
+                                 QStringLiteral("60"), QStringLiteral("180"), QStringLiteral("300"),
+                                 QStringLiteral("600")};
 const QString kDashes = QStringLiteral("-----");
 const QColor kLogGreen{0, 192, 0};
 const QColor kLogRed{255, 0, 0};
@@ -71,9 +74,7 @@ SetPage::SetPage(const Controls &controls, clsInstrument &instrument, uclPvif &l
     : QObject(parent), m_c(controls), m_instrument(instrument), m_link(link),
       m_hooks(std::move(hooks)) {
     if (m_c.cmbInterval->count() == 0)
-        m_c.cmbInterval->addItems({QStringLiteral("10"), QStringLiteral("20"), QStringLiteral("30"),
-                                   QStringLiteral("60"), QStringLiteral("180"),
-                                   QStringLiteral("300"), QStringLiteral("600")});
+        m_c.cmbInterval->addItems(kIntervalItems);
     if (m_c.cmbIntermittence->count() == 0)
         m_c.cmbIntermittence->addItems({QStringLiteral("30"), QStringLiteral("60"),
                                         QStringLiteral("120"), QStringLiteral("180"),
@@ -123,6 +124,8 @@ void SetPage::ShowSettings() {
             found = n;
     }
     m_c.cmbStation->setCurrentIndex(found);
+    // A station ID the list does not hold is shown as held, in place of an empty list.
+    m_c.cmbStation->setPlaceholderText(detector ? m_instrument.StationID() : QString());
     if (detector && found >= 0)
         cmbStation_Click(found);
 
@@ -137,12 +140,12 @@ void SetPage::ShowSettings() {
         m_c.txtOption[0]->setText(m_instrument.SerialNo());
         m_c.txtOption[1]->setText(m_instrument.StationID());
         m_c.txtOption[2]->setText(m_instrument.UserID());
-        selectQuietly(m_c.cmbInterval, GetIntervalIndex(m_instrument.Intervals()));
+        showInterval(m_instrument.Intervals());
         fillDetectorGrid();
     } else {
         for (QLineEdit *box : m_c.txtOption)
             box->clear();
-        selectQuietly(m_c.cmbInterval, kIntervalItem300);
+        showInterval(kIntervalItems[kIntervalItem300].toShort());
         selectQuietly(m_c.cmbIntermittence, kIntervalItem300);
         fillBlankGrid();
     }
@@ -150,6 +153,19 @@ void SetPage::ShowSettings() {
     grid.SetCellAlignment(1, 1, grid.Rows() - 1, grid.Cols() - 1, FlexAlign::CenterCenter);
     grid.SetRedraw(true);
     m_c.fraMenu->setVisible(wasVisible);
+}
+
+void SetPage::showInterval(qint16 seconds) {
+    QComboBox *box = m_c.cmbInterval;
+    while (box->count() > kIntervalItems.size())
+        box->removeItem(box->count() - 1);
+    const QString held = QString::number(seconds);
+    int index = box->findText(held);
+    if (index < 0) {
+        box->addItem(held);
+        index = box->count() - 1;
+    }
+    selectQuietly(box, index);
 }
 
 // The alarm grid's frame: two heading rows (the first merged) over the gas row.
@@ -300,14 +316,41 @@ void SetPage::runUpload(const std::function<bool()> &write, bool somethingToSend
             {5311, LoadMessage(5311), LoadMessage(5312), BoxIcon::Information, BoxButtons::Ok});
 }
 
+bool SetPage::finishGridEdit() {
+    FlexGrid &grid = *m_c.vfgOption;
+    if (!grid.Editing())
+        return true;
+    m_editRefused = false;
+    grid.FinishEditing();
+    return !m_editRefused && !grid.Editing();
+}
+
+bool SetPage::uploadSettings() {
+    const bool ok = m_link.SetInstrument(&m_instrument);
+    // The link keeps the flag of a level the detector answered with another value: that
+    // level was not taken, and the upload is no success.
+    using GasFlag = clsInstrument::GasFlag;
+    for (GasFlag flag : {GasFlag::Warn, GasFlag::Alarm, GasFlag::AutoCal})
+        if (m_instrument.gasChangeFlag(flag, kSlot))
+            return false;
+    return ok;
+}
+
 void SetPage::cmdOption_Click(int index) {
+    // A value still being typed is judged first; a refused one stops the command.
+    if ((index == 0 || index == 1) && !finishGridEdit())
+        return;
     if (index == 0) {
         if (!checkBeforeUpdate() || !askUpdate())
             return;
         m_hooks.runOnLink([this] {
-            runUpload([this] { return m_link.SetInstrument(&m_instrument); },
-                      AnyChangeFlag(m_instrument));
+            runUpload([this] { return uploadSettings(); }, AnyChangeFlag(m_instrument));
         });
+        // The page shows what the detector now holds, not what was typed; this refill
+        // flags no station ID for the next Update.
+        const bool stationFlag = m_instrument.Change_StationID();
+        ShowSettings();
+        m_instrument.setChange_StationID(stationFlag);
     } else if (index == 1) {
         if (!askUpdate())
             return;
@@ -375,11 +418,47 @@ void SetPage::vfgOption_ValidateEdit(int row, int col, bool &cancel) {
         edit = EditAlarmValue(m_instrument, qint16(row - kFirstGasRow), col, grid.EditText());
         cancel = edit.cancel;
     }
+    m_editRefused = edit.cancel;
+    if (edit.cancel) {
+        // A refused text never stays in the cell: it closes on what the detector is to
+        // hold, and the box tells why.
+        grid.FinishEditing(true);
+        CheckOptionGrid();
+        CheckOptionRow();
+        tellRefusal(col, edit);
+        return;
+    }
     CheckOptionGrid();
     CheckOptionRow();
     // Marking the edited cell puts the cell's old text back into the open editor: the
-    // editor gets the text to keep (refused) or to store (accepted) afterwards.
+    // editor gets the text to store afterwards.
     grid.SetEditText(edit.editText);
+}
+
+void SetPage::tellRefusal(int col, const AlarmEdit &edit) {
+    const QString column = m_c.vfgOption->TextMatrix(1, col);
+    const qint16 decimals = m_instrument.GasPoint(kSlot);
+    const ValueRange range = AcceptedRange(m_instrument, kSlot, col);
+    const QString low = FormatGasValue(range.low, decimals);
+    const QString high = FormatGasValue(range.high, decimals);
+    int id = range.low > range.high ? 30323 : 30320;
+    QString text;
+    switch (edit.refusal) {
+    case AlarmRefusal::Blank:
+        id = 30321;
+        text = LoadMessage(id, {column});
+        break;
+    case AlarmRefusal::NotANumber:
+    case AlarmRefusal::TooFine:
+        id = edit.refusal == AlarmRefusal::NotANumber ? 30322 : 30324;
+        text = LoadMessage(id, {column, edit.editText});
+        break;
+    default:
+        text = LoadMessage(id, {column, low, high});
+        break;
+    }
+    const int title = col == kAutoCalColumn ? 5381 : 5362;
+    ShowMessage({id, text, LoadMessage(title), BoxIcon::Critical, BoxButtons::Ok});
 }
 
 void SetPage::CheckOptionGrid() {

@@ -16,6 +16,7 @@ class QPushButton;
 
 namespace tq {
 
+struct AlarmEdit;
 class clsInstrument;
 class FlexGrid;
 class uclPvif;
@@ -77,6 +78,14 @@ public:
     bool GridUpdating() const { return m_gridUpdating; }
 
 private:
+    // Ends an open edit of the alarm grid as Return would; false when it was refused.
+    bool finishGridEdit();
+    // Writes the flagged settings; true only when the detector took every one.
+    bool uploadSettings();
+    // Tells why the text typed into a cell of column `col` was refused.
+    void tellRefusal(int col, const AlarmEdit &edit);
+    // Selects the held interval, with an entry of its own when the list lacks it.
+    void showInterval(qint16 seconds);
     void prepareGrid(const QStringList &firstHeading, bool fillFirstHeading);
     void fillDetectorGrid();
     void fillBlankGrid();
@@ -92,7 +101,8 @@ private:
     uclPvif &m_link;
     Hooks m_hooks;
     bool m_gridUpdating = false;
-    qint64 m_clockTag = -1; // the second last shown in the PC clock
+    bool m_editRefused = false; // the last validation refused the typed text
+    qint64 m_clockTag = -1;     // the second last shown in the PC clock
 };
 
 // True when any change flag of the instrument is raised.

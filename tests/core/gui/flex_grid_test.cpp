@@ -2,11 +2,13 @@
 #include "core/gui/twips.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QImage>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -497,6 +499,60 @@ TEST_F(FlexGridEditTest, RefusedValidationKeepsTheEditorOpenWithTheTypedText) {
     ASSERT_EQ(after.count(), 1);
     EXPECT_EQ(after.at(0).at(0).toInt(), 2);
     EXPECT_EQ(after.at(0).at(1).toInt(), 2);
+}
+
+// A handler may tell the user with a modal box, which takes the focus from the editor:
+// the text is still judged once. FinishEditing(true) from the handler closes the editor on
+// the cell's old text; from outside, FinishEditing() commits as Return does.
+TEST_F(FlexGridEditTest, FinishEditingDropsOrCommitsAndABoxJudgesOnce) {
+    int validations = 0;
+    QObject::connect(&grid, &FlexGrid::ValidateEdit, [&](int, int, bool &cancel) {
+        ++validations;
+        cancel = true;
+        QDialog box(&grid);
+        QTimer::singleShot(0, &box, &QDialog::accept);
+        box.exec();
+        grid.FinishEditing(true);
+    });
+    QSignalSpy after(&grid, &FlexGrid::AfterEdit);
+    grid.EditCell();
+    typeAndEnter(QStringLiteral("60"));
+    EXPECT_EQ(validations, 1);
+    EXPECT_FALSE(grid.Editing());
+    EXPECT_EQ(grid.TextMatrix(2, 2), QStringLiteral("2,2"));
+    EXPECT_EQ(after.count(), 0);
+
+    // The same drop when the commit comes from code.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    grid.EditCell();
+    grid.findChild<QLineEdit *>()->setText(QStringLiteral("61"));
+    grid.FinishEditing();
+    EXPECT_EQ(validations, 2);
+    EXPECT_FALSE(grid.Editing());
+    EXPECT_EQ(grid.TextMatrix(2, 2), QStringLiteral("2,2"));
+}
+
+TEST_F(FlexGridEditTest, FinishEditingCommitsOrCancelsFromCode) {
+    QSignalSpy after(&grid, &FlexGrid::AfterEdit);
+    grid.EditCell();
+    auto *editor = grid.findChild<QLineEdit *>();
+    ASSERT_NE(editor, nullptr);
+    editor->setText(QStringLiteral("kept"));
+    editor->setSelection(1, 2);
+    EXPECT_EQ(grid.EditSelLength(), 2);
+    grid.FinishEditing();
+    EXPECT_FALSE(grid.Editing());
+    EXPECT_EQ(grid.EditSelLength(), 0);
+    EXPECT_EQ(grid.TextMatrix(2, 2), QStringLiteral("kept"));
+    EXPECT_EQ(after.count(), 1);
+
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    grid.EditCell();
+    grid.findChild<QLineEdit *>()->setText(QStringLiteral("dropped"));
+    grid.FinishEditing(true);
+    EXPECT_FALSE(grid.Editing());
+    EXPECT_EQ(grid.TextMatrix(2, 2), QStringLiteral("kept"));
+    EXPECT_EQ(after.count(), 1);
 }
 
 TEST_F(FlexGridEditTest, EscapeLeavesTheCellAsItWas) {

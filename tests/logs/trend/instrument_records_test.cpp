@@ -33,8 +33,8 @@ TEST_F(InstrumentRecordsTest, LoadDatabaseReadsTheLogsInstrumentWithDefaultsForN
         db.execute(
             "Insert Into Log_head (SeqNo, UserID, StationID, SerialNo, Interval, Gas1Name, "
             "Gas1Desit, Gas1Point, Gas1Unit, Gas1Full, Gas1Enable, Gas1Max, Gas1Min, Gas1Avr, "
-            "Gas1MaxDate) Values (1, ' U1 ', 'S1', 'N''1', 60, 'CH4', 0.5, 1, '%LEL ', 100, 0, "
-            "12.5, 1, 3, ?)",
+            "Gas1MaxDate, Gas1Warning, Gas1Alarm, Gas1TWA) Values (1, ' U1 ', 'S1', 'N''1', 60, "
+            "'CH4', 0.5, 1, '%LEL ', 100, 0, 12.5, 1, 3, ?, 10, 20, 5)",
             {QVariant::fromValue(Date::fromParts(2024, 1, 2, 3, 4, 5))});
         db.execute("Insert Into Log_head (SeqNo) Values (2)");
     }
@@ -55,6 +55,12 @@ TEST_F(InstrumentRecordsTest, LoadDatabaseReadsTheLogsInstrumentWithDefaultsForN
     EXPECT_FLOAT_EQ(instrument.LogMax(0), 12.5f);
     EXPECT_EQ(instrument.LogMaxDate(0), Date::fromParts(2024, 1, 2, 3, 4, 5));
     EXPECT_EQ(instrument.LogMinDate(0).days(), -101.0);
+    // The levels the log was recorded with; a Null level is not set.
+    EXPECT_FLOAT_EQ(instrument.Warning(0), 10.0f);
+    EXPECT_FLOAT_EQ(instrument.Alarm(0), 20.0f);
+    EXPECT_FLOAT_EQ(instrument.Twa(0), 5.0f);
+    EXPECT_FLOAT_EQ(instrument.Stel(0), -101.0f);
+    EXPECT_FALSE(instrument.Change_Warn(0));
     EXPECT_EQ(instrument.CalLimit(), 9); // not a stored-log field
     EXPECT_FALSE(instrument.Change_UserID());
     EXPECT_FALSE(instrument.Change_Interval());
@@ -65,6 +71,7 @@ TEST_F(InstrumentRecordsTest, LoadDatabaseReadsTheLogsInstrumentWithDefaultsForN
     EXPECT_EQ(instrument.GasUnit(0), " ");
     EXPECT_TRUE(instrument.GasEnabled(0));
     EXPECT_FLOAT_EQ(instrument.LogMax(0), -101.0f);
+    EXPECT_FLOAT_EQ(instrument.Warning(0), -101.0f);
     EXPECT_EQ(instrument.UserID(), QString(16, '-'));
 
     const clsInstrument before = instrument;

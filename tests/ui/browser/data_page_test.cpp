@@ -5,6 +5,7 @@
 #include "ui/main/window/scripted_dialogs.h"
 
 #include "core/gui/flex_grid.h"
+#include "core/gui/twips.h"
 #include <QAction>
 #include <QCheckBox>
 #include <QFile>
@@ -237,6 +238,28 @@ TEST_F(DataPageTest, ATreeThatIsNotStaleReadsNoDatabase) {
     EXPECT_TRUE(page->BuildLogTree());
     EXPECT_EQ(int(page->tree().nodes().size()), nodes);
     EXPECT_TRUE(dialogs.shown.isEmpty());
+}
+
+// The Instrument button lies where nothing covers it and inside the page, at the first
+// start's size and larger: beside View Data when its design place is taken.
+TEST_F(DataPageTest, TheInstrumentButtonIsUncoveredAtEverySize) {
+    frame.show();
+    const QList<QSize> windows{{776, 550}, {1000, 700}, {1280, 800}, {1920, 1200}};
+    for (const QSize &window : windows) {
+        // The page frame the window gives the Data page at that size.
+        const double pw = window.width() * 15 * 0.88 - 240;
+        const double ph = window.height() * 15 - 180;
+        frame.resize(TwipsToPixelsX(pw), TwipsToPixelsY(ph));
+        page->layOut(pw, ph);
+        const QRect button = page->cmdLogInst->geometry();
+        EXPECT_TRUE(page->rect().contains(button)) << window.width();
+        for (const QWidget *other : std::initializer_list<const QWidget *>{
+                 page->tvwLog, page->fraLog, page->lvwLog, page->vfgLog, page->cmdDetail})
+            EXPECT_FALSE(other->geometry().intersects(button))
+                << window.width() << " " << other->objectName().toStdString();
+        EXPECT_GE(button.width(), page->cmdLogInst->minimumSizeHint().width()) << window.width();
+        EXPECT_EQ(page->childAt(button.center()), page->cmdLogInst) << window.width();
+    }
 }
 
 } // namespace

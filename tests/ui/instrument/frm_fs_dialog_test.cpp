@@ -195,6 +195,29 @@ TEST_F(FsDialogTest, StationNamesStopAtSixteenCharactersTypedOrPasted) {
     EXPECT_FALSE(AnyChangeFlag(instrument));
 }
 
+// A name read from the detector is padded to 16 characters: typing over a selected part
+// replaces it, so the limit counts the characters that stay.
+TEST_F(FsDialogTest, TypingOverASelectionOfAFullNameReplacesIt) {
+    instrument.setStationList(0, QStringLiteral("BOILER ROOM     "));
+    instrument.ClearChangeFlags();
+    open();
+    stations().SetRow(0);
+    stations().SetCol(1);
+    stations().EditCell();
+    auto *editor = stations().findChild<QLineEdit *>();
+    ASSERT_NE(editor, nullptr);
+    ASSERT_EQ(stations().EditText().size(), 16);
+    editor->setSelection(7, 4); // "ROOM"
+    EXPECT_EQ(stations().EditSelLength(), 4);
+    QTest::keyClicks(editor, QStringLiteral("HALL"));
+    EXPECT_EQ(stations().EditText(), QStringLiteral("BOILER HALL     "));
+    // With nothing selected a full name takes no further character.
+    QTest::keyClicks(editor, QStringLiteral("X"));
+    EXPECT_EQ(stations().EditText(), QStringLiteral("BOILER HALL     "));
+    commit(editor);
+    EXPECT_EQ(stations().TextMatrix(0, 1), QStringLiteral("BOILER HALL     "));
+}
+
 TEST_F(FsDialogTest, TheLeftSpaceIndicatorCountsLeadingBlanks) {
     open();
     struct Case {

@@ -4,6 +4,7 @@
 #include "core/gas_format.h"
 #include "core/instrument/clsInstrument.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -97,22 +98,34 @@ bool CheckAutoCalRange(const clsInstrument &instrument, qint16 slot, float value
     return IsOxygenGas(instrument, slot) ? value <= threshold : value >= threshold;
 }
 
-bool CheckAlarmValue(const clsInstrument &instrument, qint16 slot, float value, int column) {
+ValueRange AcceptedRange(const clsInstrument &instrument, qint16 slot, int column) {
     const float warning = instrument.Warning(slot);
     const float alarm = instrument.Alarm(slot);
     const float fullScale = instrument.GasFullScale(slot);
     const bool falling = FallingAlarms(instrument);
     switch (column) {
     case kWarningColumn:
-        return falling ? value >= alarm && value <= fullScale : value >= 0 && value <= alarm;
+        return falling ? ValueRange{alarm, fullScale} : ValueRange{0, alarm};
     case kAlarmColumn:
-        return falling ? value >= 0 && value <= warning : value >= warning && value <= fullScale;
+        return falling ? ValueRange{0, warning} : ValueRange{warning, fullScale};
     case kStelColumn:
     case kTwaColumn:
-        return value >= 0 && value <= fullScale;
-    default:
-        return false;
+        return {0, fullScale};
+    case kAutoCalColumn: {
+        const float threshold = warning >= 0 ? warning : defaultThreshold(slot);
+        return IsOxygenGas(instrument, slot) ? ValueRange{0, std::min(threshold, fullScale)}
+                                             : ValueRange{threshold, fullScale};
     }
+    default:
+        return {1, 0};
+    }
+}
+
+bool CheckAlarmValue(const clsInstrument &instrument, qint16 slot, float value, int column) {
+    if (column < kWarningColumn || column > kTwaColumn)
+        return false;
+    const ValueRange range = AcceptedRange(instrument, slot, column);
+    return value >= range.low && value <= range.high;
 }
 
 bool CheckAlarmOrder(const clsInstrument &instrument, qint16 slot) {
@@ -128,7 +141,7 @@ AlarmEdit EditAlarmValue(clsInstrument &instrument, qint16 slot, int column, con
     const QString dashes = FormatGasValue(kNotSet, 0);
     if (text.trimmed().isEmpty()) {
         if (!clearable(column))
-            return {true, dashes};
+            return {true, dashes, AlarmRefusal::Blank};
         instrument.setGasValue(columnValue(column), slot, kNotSet);
         return {false, dashes};
     }
@@ -136,20 +149,22 @@ AlarmEdit EditAlarmValue(clsInstrument &instrument, qint16 slot, int column, con
     if (!typed) {
         if (text.contains(QLatin1String("--")) && clearable(column))
             return storeAndShow(instrument, slot, column, kNotSet);
-        return {true, text};
+        return {true, text, AlarmRefusal::NotANumber};
     }
     if (column < kWarningColumn || column > kAutoCalColumn)
         return {false, text};
-    if (column == kAutoCalColumn) {
-        // The concentration is judged as typed, then stored on the gas's grid.
-        const float typedValue = static_cast<float>(*typed);
-        if (typedValue < 0 || typedValue > instrument.GasFullScale(slot) ||
-            !CheckAutoCalRange(instrument, slot, typedValue))
-            return {true, text};
-    }
+    const ValueRange range = AcceptedRange(instrument, slot, column);
+    const AlarmEdit outOfRange{true, text, AlarmRefusal::OutOfRange};
+    // The concentration is judged as typed, the levels as stored on the gas's grid.
+    const float typedValue = static_cast<float>(*typed);
+    if (typedValue < 0 ||
+        (column == kAutoCalColumn && (typedValue < range.low || typedValue > range.high)))
+        return outOfRange;
     const std::optional<float> value = roundTyped(instrument, slot, *typed);
-    if (!value || (column != kAutoCalColumn && !CheckAlarmValue(instrument, slot, *value, column)))
-        return {true, text};
+    if (!value)
+        return typedValue > range.high ? outOfRange : AlarmEdit{true, text, AlarmRefusal::TooFine};
+    if (column != kAutoCalColumn && !CheckAlarmValue(instrument, slot, *value, column))
+        return outOfRange;
     return storeAndShow(instrument, slot, column, *value);
 }
 

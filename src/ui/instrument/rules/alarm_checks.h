@@ -38,11 +38,30 @@ bool CheckAlarmValue(const clsInstrument &instrument, qint16 slot, float value, 
 // Warning and alarm stand in the right order (equal passes; an unset level passes).
 bool CheckAlarmOrder(const clsInstrument &instrument, qint16 slot);
 
-// The outcome of a text typed into a level cell: either refused (the editor stays open
-// with the typed text) or accepted with the text the cell shows.
+// The values a column of the gas row accepts, bounds included: the level columns as
+// CheckAlarmValue judges them, Auto Cal. from the slot's warning threshold to the full
+// scale (from 0 up to the threshold for an oxygen gas). Low above high: none fits.
+struct ValueRange {
+    float low = 0;
+    float high = 0;
+};
+ValueRange AcceptedRange(const clsInstrument &instrument, qint16 slot, int column);
+
+// Why a typed text was refused.
+enum class AlarmRefusal {
+    None,
+    Blank,      // Warning and Alarm cannot be cleared
+    NotANumber, // neither a number nor a clearing "--"
+    OutOfRange, // outside AcceptedRange
+    TooFine,    // inside the range, but more steps of the resolution than 16 bits hold
+};
+
+// The outcome of a text typed into a level cell: either refused (with the reason, the
+// editor text the typed one) or accepted with the text the cell shows.
 struct AlarmEdit {
     bool cancel = false;
     QString editText;
+    AlarmRefusal refusal = AlarmRefusal::None;
 };
 // Judges the text typed into a level or Auto Cal. cell of gas slot `slot`, stores an
 // accepted value in the instrument (raising its change flag) and gives the cell's text.

@@ -224,5 +224,57 @@ TEST(AlarmChecks, TypedValues) {
     }
 }
 
+// Each refused text carries its reason, and the range it is told with is the one the
+// column judges by.
+TEST(AlarmChecks, RefusalsSayWhy) {
+    struct Case {
+        const char *what;
+        Gas gas;
+        int column;
+        QString typed;
+        AlarmRefusal refusal;
+        ValueRange range; // of the column, for the message
+    };
+    Gas fine;
+    fine.step = 0.001f;
+    fine.fullScale = 1000;
+    fine.alarm = 1000;
+    Gas noAlarm;
+    noAlarm.alarm = kNotSet;
+    Gas oxygen{"O2", 19.5f, 18, 25, 1, 0.1f, 1};
+    const std::vector<Case> cases = {
+        {"accepted", Gas{}, kWarningColumn, "25", AlarmRefusal::None, {0, 50}},
+        {"warning above alarm", Gas{}, kWarningColumn, "60", AlarmRefusal::OutOfRange, {0, 50}},
+        {"alarm above full scale", Gas{}, kAlarmColumn, "150", AlarmRefusal::OutOfRange, {10, 100}},
+        {"negative STEL", Gas{}, kStelColumn, "-5", AlarmRefusal::OutOfRange, {0, 100}},
+        {"auto cal under warning", Gas{}, kAutoCalColumn, "5", AlarmRefusal::OutOfRange, {10, 100}},
+        {"O2 auto cal above warning",
+         oxygen,
+         kAutoCalColumn,
+         "20",
+         AlarmRefusal::OutOfRange,
+         {0, 19.5f}},
+        {"warning while no alarm is set",
+         noAlarm,
+         kWarningColumn,
+         "5",
+         AlarmRefusal::OutOfRange,
+         {0, kNotSet}},
+        {"blank alarm", Gas{}, kAlarmColumn, " ", AlarmRefusal::Blank, {10, 100}},
+        {"text", Gas{}, kTwaColumn, "abc", AlarmRefusal::NotANumber, {0, 100}},
+        {"more steps than 16 bits", fine, kAlarmColumn, "99", AlarmRefusal::TooFine, {10, 1000}},
+        {"far above the range", fine, kAlarmColumn, "5000", AlarmRefusal::OutOfRange, {10, 1000}},
+    };
+    for (const Case &c : cases) {
+        clsInstrument i = instrumentWith(c.gas);
+        const ValueRange range = AcceptedRange(i, 0, c.column);
+        EXPECT_FLOAT_EQ(range.low, c.range.low) << c.what;
+        EXPECT_FLOAT_EQ(range.high, c.range.high) << c.what;
+        const AlarmEdit edit = EditAlarmValue(i, 0, c.column, c.typed);
+        EXPECT_EQ(edit.refusal, c.refusal) << c.what;
+        EXPECT_EQ(edit.cancel, c.refusal != AlarmRefusal::None) << c.what;
+    }
+}
+
 } // namespace
 } // namespace tq

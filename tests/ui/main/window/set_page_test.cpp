@@ -7,6 +7,9 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTimer>
 #include <QtTest/QTest>
 
@@ -31,6 +34,32 @@ protected:
         dialogs.shown.clear();
     }
     QStringList sentSince(int count) { return sim->commands().mid(count); }
+    // Opens the editor on a cell of the gas row and types into it; Return when `enter`.
+    void typeInto(int col, const QString &text, bool enter = true) {
+        // A closed editor goes first, so that this edit finds its own.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        if (!grid().Editing()) {
+            grid().SetRow(2);
+            grid().SetCol(col);
+            grid().EditCell();
+        }
+        auto *editor = grid().findChild<QLineEdit *>();
+        ASSERT_NE(editor, nullptr);
+        editor->selectAll();
+        if (text.isEmpty())
+            QTest::keyClick(editor, Qt::Key_Delete);
+        QTest::keyClicks(editor, text);
+        if (enter)
+            QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::processEvents();
+    }
+    // The level the simulated detector holds for a read command ("A1,R").
+    QString held(const char *code) const {
+        return sim->state()[QStringLiteral("settings")][QLatin1String(code)]
+            .toArray()
+            .at(0)
+            .toString();
+    }
 };
 
 TEST_F(SetPageTest, TheBlankLayoutChangesNoSetting) {
@@ -63,7 +92,7 @@ TEST_F(SetPageTest, TheDetectorLayoutGreysAndMarks) {
     EXPECT_EQ(grid().CellBackColor(2, kTwaColumn), grid().BackColorFixed());
     EXPECT_EQ(grid().CellBackColor(2, kWarningColumn), PageColours::Red);
     EXPECT_EQ(grid().CellBackColor(2, kAlarmColumn), PageColours::Red);
-    EXPECT_EQ(window->controls().cmbInterval->currentText(), QStringLiteral("300"));
+    EXPECT_EQ(window->controls().cmbInterval->currentText(), QStringLiteral("120"));
     EXPECT_EQ(link.Intervals(), 120);
     EXPECT_FALSE(link.Change_Interval());
     EXPECT_TRUE(window->controls().cmdOption[0]->isEnabled());
@@ -214,11 +243,14 @@ TEST_F(SetPageTest, GridEditsStoreOnlyAcceptedValues) {
         QTest::keyClicks(editor, text);
         QTest::keyClick(editor, Qt::Key_Return);
         QCoreApplication::processEvents();
+        // A closed editor goes, so that the next edit finds its own.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     };
     commit(QStringLiteral("60"));
     EXPECT_EQ(validations, 1);
-    EXPECT_TRUE(grid().Editing()) << "above the alarm: the editor stays open";
-    EXPECT_EQ(grid().EditText(), QStringLiteral("60"));
+    EXPECT_FALSE(grid().Editing()) << "above the alarm: refused, told, and not kept";
+    EXPECT_EQ(dialogs.ids(), QList<int>{30320});
+    EXPECT_EQ(grid().TextMatrix(2, kWarningColumn), FormatGasValue(10, link.GasPoint(0)));
     EXPECT_FLOAT_EQ(link.Warning(0), 10);
     EXPECT_FALSE(link.Change_Warn(0));
     commit(QStringLiteral("25"));
@@ -226,6 +258,117 @@ TEST_F(SetPageTest, GridEditsStoreOnlyAcceptedValues) {
     EXPECT_FLOAT_EQ(link.Warning(0), 25);
     EXPECT_TRUE(link.Change_Warn(0));
     EXPECT_EQ(grid().TextMatrix(2, kWarningColumn), FormatGasValue(25, link.GasPoint(0)));
+}
+
+// Each refused text says why in a box titled as the Update check of its kind, and the
+// cell closes on the value held; nothing is stored or flagged.
+TEST_F(SetPageTest, RefusedValuesAreToldAndNeverKept) {
+    readDetector();
+    clsInstrument &link = window->LinkInstrument();
+    link.setStelTwaOnOff(1);
+    window->cmdInst_Click(4);
+    link.ClearChangeFlags();
+    struct Case {
+        int column;
+        const char *typed;
+        int message;
+        int title;
+        QString text; // the box's text
+    };
+    const QString levels = LoadMessage(5362);
+    const auto range = [](int col, const char *low, const char *high) {
+        return LoadMessage(30320, {LoadMessage(5649 + col), low, high});
+    };
+    const std::vector<Case> cases = {
+        {kAlarmColumn, "150", 30320, 5362, range(kAlarmColumn, "10.0", "100.0")},
+        {kWarningColumn, "60", 30320, 5362, range(kWarningColumn, "0.0", "50.0")},
+        {kAlarmColumn, "", 30321, 5362, LoadMessage(30321, {LoadMessage(5651)})},
+        {kTwaColumn, "x1", 30322, 5362, LoadMessage(30322, {LoadMessage(5653), "x1"})},
+        {kAutoCalColumn, "5", 30320, 5381, range(kAutoCalColumn, "10.0", "100.0")},
+    };
+    const clsInstrument before = link;
+    for (const Case &c : cases) {
+        const QString shown = grid().TextMatrix(2, c.column);
+        dialogs.shown.clear();
+        typeInto(c.column, QString::fromLatin1(c.typed));
+        EXPECT_FALSE(grid().Editing()) << c.typed;
+        EXPECT_EQ(grid().TextMatrix(2, c.column), shown) << c.typed;
+        ASSERT_EQ(dialogs.ids(), QList<int>{c.message}) << c.typed;
+        EXPECT_EQ(dialogs.shown[0].text, c.text);
+        EXPECT_EQ(dialogs.shown[0].title, LoadMessage(c.title));
+        EXPECT_EQ(dialogs.shown[0].icon, BoxIcon::Critical);
+    }
+    EXPECT_FALSE(AnyChangeFlag(link));
+    EXPECT_FLOAT_EQ(link.Alarm(0), before.Alarm(0));
+    EXPECT_FLOAT_EQ(link.AutoCalib(0), before.AutoCalib(0));
+}
+
+// Warning 60 over an Alarm just lowered to 45, and an Alarm of 150 still in its editor when
+// Update is pressed: neither reaches the detector, neither is claimed, and after Update the
+// cells show what the detector holds.
+TEST_F(SetPageTest, UpdateSendsOnlyAcceptedValuesAndShowsWhatTheDetectorHolds) {
+    readDetector();
+    window->cmdInst_Click(4);
+    window->LinkInstrument().ClearChangeFlags();
+    typeInto(kAlarmColumn, QStringLiteral("45"));
+    typeInto(kWarningColumn, QStringLiteral("60"));
+    EXPECT_EQ(dialogs.ids(), QList<int>{30320});
+
+    // A refused value in an open editor stops both commands before their question.
+    for (QPushButton *command :
+         {window->controls().cmdOption[0], window->controls().cmdOption[1]}) {
+        const int before = int(sim->commands().size());
+        dialogs.shown.clear();
+        typeInto(kAlarmColumn, QStringLiteral("150"), false);
+        ASSERT_TRUE(grid().Editing());
+        command->click();
+        EXPECT_EQ(dialogs.ids(), QList<int>{30320});
+        EXPECT_FALSE(grid().Editing());
+        EXPECT_EQ(int(sim->commands().size()), before);
+    }
+    EXPECT_EQ(grid().TextMatrix(2, kAlarmColumn), QStringLiteral("45.0"));
+
+    // An acceptable value in an open editor goes out with the rest.
+    dialogs.shown.clear();
+    typeInto(kWarningColumn, QStringLiteral("20"), false);
+    const int before = int(sim->commands().size());
+    window->controls().cmdOption[0]->click();
+    const QStringList sent = sentSince(before);
+    EXPECT_EQ(sent, (QStringList{QStringLiteral("A1,W, 20.0"), QStringLiteral("A2,W, 45.0"),
+                                 QStringLiteral("DW,W,")}));
+    EXPECT_EQ(dialogs.ids(), (QList<int>{5309, 5311}));
+    EXPECT_EQ(held("A1,R"), QStringLiteral(" 20.0"));
+    EXPECT_EQ(held("A2,R"), QStringLiteral(" 45.0"));
+    EXPECT_EQ(gasRow().mid(kWarningColumn, 2),
+              (QStringList{QStringLiteral("20.0"), QStringLiteral("45.0")}));
+}
+
+// A detector interval the list lacks and a station ID its list does not hold are shown as
+// held, and nothing is flagged for it.
+TEST_F(SetPageTest, AnIntervalOrStationOutsideTheListsIsShownAsHeld) {
+    QFile file(Simulator::settingsFile());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QJsonObject settings = QJsonDocument::fromJson(file.readAll()).object();
+    settings[QStringLiteral("XP,R")] = QJsonArray{QStringLiteral("0078")};
+    settings[QStringLiteral("XS,R,****")] =
+        QJsonArray{QStringLiteral("****"), QStringLiteral("NOT LISTED      ")};
+    const QString path = dir.filePath(QStringLiteral("sim_settings.json"));
+    writeFile(path, QJsonDocument(settings).toJson());
+    readDetector({{QStringLiteral("--settings"), path}});
+    window->cmdInst_Click(4);
+    EXPECT_EQ(window->controls().cmbInterval->currentText(), QStringLiteral("120"));
+    QComboBox *station = window->controls().cmbStation;
+    EXPECT_EQ(station->currentIndex(), -1);
+    EXPECT_EQ(station->placeholderText(), QStringLiteral("NOT LISTED"));
+    EXPECT_FALSE(window->LinkInstrument().Change_Interval());
+    EXPECT_FALSE(window->LinkInstrument().Change_StationID());
+
+    // A listed interval chosen afterwards leaves no stale entry at the next fill.
+    window->controls().cmbInterval->setCurrentIndex(0);
+    page().cmbInterval_Click(0);
+    page().ShowSettings();
+    EXPECT_EQ(window->controls().cmbInterval->count(), 7);
+    EXPECT_EQ(window->controls().cmbInterval->currentText(), QStringLiteral("10"));
 }
 
 TEST_F(SetPageTest, TheSuffixIsKeptAsTyped) {
