@@ -4,6 +4,7 @@
 #include "core/log_schema.h"
 
 #include <QFileInfo>
+#include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -11,9 +12,14 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
+#include <functional>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <utility>
 
 namespace tq {
@@ -26,6 +32,23 @@ constexpr int kBusyTimeoutMs = 5000;
 [[noreturn]] void throwDatabase(const QString &what, const QString &sql, const QSqlError &error) {
     throw DatabaseError(FaultOfSqliteCode(error.nativeErrorCode()),
                         QStringLiteral("%1: %2 [%3]").arg(what, error.text(), sql));
+}
+
+// Makes the staged files durable: one sync of each file system they are on, which costs
+// about what one file's sync costs, however many files there are.
+void syncStagedFiles(const std::vector<std::shared_ptr<StagedFile>> &files) {
+    QSet<dev_t> synced;
+    for (const std::shared_ptr<StagedFile> &file : files) {
+        struct stat status {};
+        if (::fstat(file->handle(), &status) != 0)
+            throw TqError(ErrorKind::File, QString::fromLocal8Bit(std::strerror(errno)));
+        if (synced.contains(status.st_dev))
+            continue;
+        if (::syncfs(file->handle()) != 0)
+            throw TqError(ErrorKind::File, QStringLiteral("Cannot sync the staged files: %1")
+                                               .arg(QString::fromLocal8Bit(std::strerror(errno))));
+        synced.insert(status.st_dev);
+    }
 }
 
 QString nextConnectionName() {
@@ -260,8 +283,14 @@ public:
     QSqlQuery &executed(const QString &sql, const QVariantList &params);
     // The first column of the first row; an invalid QVariant when there is no row.
     QVariant firstValue(const QString &sql, const QVariantList &params = {});
+    // Makes the staged files from `first` on durable, puts them in place and runs `commit`;
+    // a failure takes back what was placed, rolls back and throws.
+    void commitStaged(std::size_t first, const std::function<void()> &commit);
 
     QSqlDatabase db;
+    bool batchOpen = false; // a session's batch holds the stores' savepoints
+    bool storeOpen = false; // a Transaction holds a savepoint of the batch
+    std::vector<std::shared_ptr<StagedFile>> stagedFiles;
 
 private:
     void open(const QString &path);
@@ -355,6 +384,24 @@ QVariant Database::Connection::firstValue(const QString &sql, const QVariantList
     return nextRow(use.query(), sql) ? use.query().value(0) : QVariant();
 }
 
+void Database::Connection::commitStaged(std::size_t first, const std::function<void()> &commit) {
+    std::vector<std::shared_ptr<StagedFile>> files(stagedFiles.begin() + qsizetype(first),
+                                                   stagedFiles.end());
+    stagedFiles.resize(first);
+    std::size_t placed = 0;
+    try {
+        syncStagedFiles(files);
+        for (; placed < files.size(); ++placed)
+            files[placed]->place();
+        commit();
+    } catch (...) {
+        for (std::size_t i = 0; i < placed; ++i)
+            files[i]->takeBack();
+        db.rollback();
+        throw;
+    }
+}
+
 void Database::Connection::close() noexcept {
     // A statement must not outlive its connection.
     m_statements.clear();
@@ -426,15 +473,35 @@ DatabaseSession::DatabaseSession(const QString &path) : m_db(path) {
     if (!Database::sessions().value(key).lock()) {
         Database::sessions().insert(key, m_db.m_connection);
         m_key = key;
+        StatementUse use(m_db.m_connection->executed(QStringLiteral("Begin"), {}));
+        m_db.m_connection->batchOpen = true;
     }
 }
 
 DatabaseSession::~DatabaseSession() {
-    if (!m_key.isEmpty())
-        Database::sessions().remove(m_key);
+    if (m_key.isEmpty())
+        return;
+    try {
+        commitBatch();
+    } catch (const TqError &) {
+        // Flush() is where a failing commit is heard of; the rows are rolled back.
+    }
+    Database::sessions().remove(m_key);
+}
+
+void DatabaseSession::commitBatch() {
+    Database::Connection &connection = *m_db.m_connection;
+    if (!connection.batchOpen)
+        return;
+    // Later stores of the session commit one by one.
+    connection.batchOpen = false;
+    connection.commitStaged(
+        0, [&connection] { StatementUse use(connection.executed(QStringLiteral("Commit"), {})); });
 }
 
 void DatabaseSession::Flush() {
+    if (!m_key.isEmpty())
+        commitBatch();
     const QList<DbRow> result = m_db.query(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
     if (!result.isEmpty() && result.first().integer(QStringLiteral("busy")) != 0)
         throw DatabaseError(
@@ -445,6 +512,18 @@ void DatabaseSession::Flush() {
 // --- Transaction ---
 
 Transaction::Transaction(Database &db, Lock lock) : m_db(db) {
+    Database::Connection &connection = *m_db.m_connection;
+    m_firstStagedFile = connection.stagedFiles.size();
+    if (connection.batchOpen) {
+        // One store at a time: the savepoints of a batch are never nested.
+        if (connection.storeOpen)
+            throw TqError(ErrorKind::Database,
+                          QStringLiteral("A transaction is already open on this connection"));
+        StatementUse use(connection.executed(QStringLiteral("Savepoint Store"), {}));
+        connection.storeOpen = true;
+        m_savepoint = true;
+        return;
+    }
     // The driver begins deferred transactions only; commit and rollback are the same.
     if (lock == Lock::Immediate) {
         StatementUse use(m_db.m_connection->executed(QStringLiteral("Begin Immediate"), {}));
@@ -456,15 +535,42 @@ Transaction::Transaction(Database &db, Lock lock) : m_db(db) {
 }
 
 Transaction::~Transaction() {
-    if (m_open)
+    if (!m_open)
+        return;
+    Database::Connection &connection = *m_db.m_connection;
+    // Staged files of rows that are rolled back are never put in place.
+    connection.stagedFiles.resize(m_firstStagedFile);
+    if (!m_savepoint) {
         m_db.connection().rollback();
+        return;
+    }
+    connection.storeOpen = false;
+    try {
+        StatementUse undo(connection.executed(QStringLiteral("Rollback To Store"), {}));
+        StatementUse end(connection.executed(QStringLiteral("Release Store"), {}));
+    } catch (const TqError &) {
+        // A savepoint that cannot be rolled back leaves its batch to fail at its commit.
+    }
 }
 
 void Transaction::commit() {
-    if (!m_db.connection().commit())
-        throwDatabase(QStringLiteral("Cannot commit the transaction"), QStringLiteral("Commit"),
-                      m_db.connection().lastError());
+    Database::Connection &connection = *m_db.m_connection;
+    if (m_savepoint) {
+        StatementUse use(connection.executed(QStringLiteral("Release Store"), {}));
+        connection.storeOpen = false;
+        m_open = false;
+        return;
+    }
+    connection.commitStaged(m_firstStagedFile, [this] {
+        if (!m_db.connection().commit())
+            throwDatabase(QStringLiteral("Cannot commit the transaction"), QStringLiteral("Commit"),
+                          m_db.connection().lastError());
+    });
     m_open = false;
+}
+
+void Transaction::attach(std::shared_ptr<StagedFile> file) {
+    m_db.m_connection->stagedFiles.push_back(std::move(file));
 }
 
 } // namespace tq

@@ -13,6 +13,7 @@
 
 #include <limits>
 #include <memory>
+#include <vector>
 
 namespace tq {
 
@@ -134,24 +135,47 @@ private:
 // connection, so a store of one log opens nothing and reads no schema; as they share it,
 // only one of them can hold a transaction at a time.
 //
-// The database is in WAL mode: while a session holds it, a commit waits for no disk flush;
-// Flush() then writes every committed transaction into the database file and syncs it, so
-// nothing depends on the detector's copy any more. Closing the last connection does the
-// same.
+// The session's writes form one batch: a Transaction inside it is a savepoint, which its
+// commit keeps and its failure rolls back whole, and the batch is committed by Flush() and
+// by the end of the session. Pages that every store changes (the tables' last pages, the
+// indexes) are then written once, not once per store, and the files the stores staged
+// (StagedFile) are made durable by one sync for all of them. Flush() also writes the batch
+// into the database file and syncs it, so nothing depends on the detector's copy any more.
 class DatabaseSession {
 public:
     explicit DatabaseSession(const QString &path);
+    // Commits what the session's stores kept; a commit that fails then takes their staged
+    // files back and loses their rows, so call Flush() first to hear of it.
     ~DatabaseSession();
     DatabaseSession(const DatabaseSession &) = delete;
     DatabaseSession &operator=(const DatabaseSession &) = delete;
 
-    // Throws TqError(Database) when the data cannot be made durable.
+    // Commits the batch and syncs the database file. Throws TqError(Database) when the data
+    // cannot be made durable (the batch's rows are then lost and its staged files taken
+    // back), TqError(File) when a staged file cannot be synced or put in place.
     void Flush();
 
 private:
+    void commitBatch();
+
     Database m_db;
     QString m_key; // the file as the sessions of this thread are found by; empty when
                    // an outer session of the file already shares its connection
+};
+
+// A file that rows of a store name, written beside its place while the rows are written.
+// The commit that stores the rows first makes it durable and puts it in place, so a stored
+// row never names a file that a crash could lose; a commit that fails takes it back, and a
+// file whose rows are rolled back is never put in place.
+class StagedFile {
+public:
+    virtual ~StagedFile() = default;
+    // The open staged file: one sync of its file system makes it durable.
+    virtual int handle() const = 0;
+    // Puts the file in place; throws TqError(File).
+    virtual void place() = 0;
+    // Removes the placed file again.
+    virtual void takeBack() noexcept = 0;
 };
 
 // Begins a transaction; it is rolled back when the guard goes without commit().
@@ -167,11 +191,17 @@ public:
     Transaction(const Transaction &) = delete;
     Transaction &operator=(const Transaction &) = delete;
 
+    // Inside a session's batch the stored rows are kept with the batch; otherwise they are
+    // committed here, after the attached files were made durable and put in place.
     void commit();
+    // A file the rows of this transaction name (see StagedFile).
+    void attach(std::shared_ptr<StagedFile> file);
 
 private:
     Database &m_db;
     bool m_open = true;
+    bool m_savepoint = false;          // a store inside a session's batch
+    std::size_t m_firstStagedFile = 0; // the connection's staged files from here are ours
 };
 
 } // namespace tq

@@ -9,10 +9,12 @@
 #include <QDateTime>
 #include <QDir>
 #include <QSqlDatabase>
+#include <QTemporaryFile>
 
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -183,6 +185,83 @@ TEST_F(DatabaseTest, ASessionsConnectionHoldsOneTransactionAtATime) {
     expectTqError(ErrorKind::Database, [&] { Transaction inner(second); });
     outer.commit();
     EXPECT_EQ(count(second, QStringLiteral("Log_head")), 1);
+}
+
+// A staged file that writes down what is done with it.
+class RecordedFile : public StagedFile {
+public:
+    RecordedFile(QString name, QStringList &events, bool placeable = true)
+        : m_name(std::move(name)), m_events(events), m_placeable(placeable) {
+        m_file.open();
+    }
+    int handle() const override { return m_file.handle(); }
+    void place() override {
+        if (!m_placeable)
+            throw TqError(ErrorKind::File, QStringLiteral("cannot place ") + m_name);
+        m_events << QStringLiteral("place ") + m_name;
+    }
+    void takeBack() noexcept override { m_events << QStringLiteral("take back ") + m_name; }
+
+private:
+    QString m_name;
+    QStringList &m_events;
+    bool m_placeable;
+    QTemporaryFile m_file;
+};
+
+// Stores with a staged file each: kept (committed), rolled back, or kept with a file that
+// cannot be placed.
+enum class Store { Kept, RolledBack, Unplaceable };
+
+void storeLogs(Database &db, QStringList &events, const std::vector<Store> &stores) {
+    for (std::size_t i = 0; i < stores.size(); ++i) {
+        Transaction transaction(db);
+        db.execute(QStringLiteral("Insert Into Log_head (SeqNo) Values (?)"), {qint64(i + 1)});
+        transaction.attach(std::make_shared<RecordedFile>(QString::number(i + 1), events,
+                                                          stores[i] != Store::Unplaceable));
+        if (stores[i] != Store::RolledBack)
+            transaction.commit();
+    }
+}
+
+// Outside a session a commit places its files at once; inside one, a store that is rolled
+// back loses its rows and never places its file, and the kept stores' files are placed only
+// when the batch commits, just before their rows.
+TEST_F(DatabaseTest, StagedFilesArePlacedByTheCommitThatStoresTheirRows) {
+    QStringList events;
+    {
+        Database db(dbPath);
+        storeLogs(db, events, {Store::Kept});
+        EXPECT_EQ(events, QStringList{"place 1"});
+        db.execute(QStringLiteral("Delete From Log_head"));
+    }
+    events.clear();
+    DatabaseSession session(dbPath);
+    Database db(dbPath);
+    storeLogs(db, events, {Store::Kept, Store::RolledBack, Store::Kept});
+    EXPECT_TRUE(events.isEmpty());
+    session.Flush();
+    EXPECT_EQ(events, (QStringList{"place 1", "place 3"}));
+    const QString copy = path(QStringLiteral("copy.mdb"));
+    ASSERT_TRUE(QFile::copy(dbPath, copy));
+    Database copied(copy);
+    EXPECT_EQ(copied.scalar(QStringLiteral("Select Group_Concat(SeqNo) From Log_head")).toString(),
+              "1,3");
+}
+
+// A batch whose file cannot be put in place stores nothing: the files already placed are
+// taken back and no row is kept, and the failure is reported.
+TEST_F(DatabaseTest, ABatchWithAFileThatCannotBePlacedStoresNothing) {
+    QStringList events;
+    {
+        DatabaseSession session(dbPath);
+        Database db(dbPath);
+        storeLogs(db, events, {Store::Kept, Store::Unplaceable});
+        expectTqError(ErrorKind::File, [&] { session.Flush(); });
+    }
+    EXPECT_EQ(events, (QStringList{"place 1", "take back 1"}));
+    Database db(dbPath);
+    EXPECT_EQ(count(db, QStringLiteral("Log_head")), 0);
 }
 
 TEST_F(DatabaseTest, ConnectionsAreIndependentAndRemovedWithTheirObject) {

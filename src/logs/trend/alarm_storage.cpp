@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <memory>
 #include <optional>
 
 namespace tq {
@@ -61,12 +62,12 @@ void clsAlarm::WriteDatabase() {
                       QStringLiteral("The alarm trend %1 has no instrument").arg(m_header.Names));
 
     Transaction transaction(db);
-    // The samples are staged beside their place and moved there just before the commit.
-    std::optional<StagedTrendFile> samples;
+    // The samples are staged beside their place and moved there by the commit.
     if (!m_header.Names.isEmpty()) {
         m_header.Names = FreeTrendName(db, m_header.Names, m_header.FolderID);
         MakeTrendFolders(m_header.FolderID);
-        samples.emplace(TrendFilePath(m_header.FolderID, m_header.Names), m_trendFile.records());
+        transaction.attach(std::make_shared<StagedTrendFile>(
+            TrendFilePath(m_header.FolderID, m_header.Names), m_trendFile.records()));
         m_header.Dcount = RoundToWhole<qint32>(double(m_trendFile.recordCount()));
     }
     const qint64 key = db.nextKey(QStringLiteral("Log_Head"));
@@ -79,15 +80,7 @@ void clsAlarm::WriteDatabase() {
                                   "Values (?,?,?,?)"),
                    {firstRow + j, key, DateParam(m_samples[j].time), m_samples[j].value[0]});
 
-    if (samples)
-        samples->commit();
-    try {
-        transaction.commit();
-    } catch (...) {
-        if (samples)
-            samples->undo();
-        throw;
-    }
+    transaction.commit();
 }
 
 void clsAlarm::ReLoad() {

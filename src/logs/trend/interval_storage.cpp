@@ -6,7 +6,7 @@
 #include "logs/trend/log_head_row.h"
 #include "logs/trend/trend_duplicates.h"
 
-#include <optional>
+#include <memory>
 
 namespace tq {
 
@@ -40,12 +40,13 @@ void clsInterval::WriteDatabase() {
 
     // The samples become the trend file now; a log of a stored log's name gets a name of its
     // own instead of overwriting that log's file.
-    std::optional<StagedTrendFile> file;
-    if (!m_header.Names.isEmpty()) {
+    const bool named = !m_header.Names.isEmpty();
+    if (named) {
         m_header.Names = FreeTrendName(db, m_header.Names, m_header.FolderID);
-        file.emplace(TrendFilePath(m_header.FolderID, m_header.Names), m_trendFile.records());
+        transaction.attach(std::make_shared<StagedTrendFile>(
+            TrendFilePath(m_header.FolderID, m_header.Names), m_trendFile.records()));
     }
-    m_header.Dcount = static_cast<qint32>((file ? m_trendFile.recordCount() : 0) + m_eventCount);
+    m_header.Dcount = static_cast<qint32>((named ? m_trendFile.recordCount() : 0) + m_eventCount);
 
     const qint64 key = db.nextKey(QStringLiteral("Log_Head"));
     insertHead(db, key);
@@ -57,15 +58,7 @@ void clsInterval::WriteDatabase() {
                    {firstEvent + j, key, DateParam(e.EventDateTimes), DateParam(e.BaseDate),
                     e.GasEvent[0]});
     }
-    if (file)
-        file->commit();
-    try {
-        transaction.commit();
-    } catch (const TqError &) {
-        if (file)
-            file->undo();
-        throw;
-    }
+    transaction.commit();
 }
 
 void clsInterval::insertHead(Database &db, qint64 key) {

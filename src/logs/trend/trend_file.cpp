@@ -10,8 +10,10 @@
 #include <QtEndian>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstring>
+#include <sys/stat.h>
 
 namespace tq {
 
@@ -46,6 +48,17 @@ template <typename T> T readLittle(const QByteArray &bytes, qint64 at) {
 template <typename T> void writeLittle(QByteArray &bytes, qint64 at, T value) {
     const T little = qToLittleEndian(value);
     std::memcpy(bytes.data() + at, &little, sizeof(T));
+}
+
+// The mode a file the program creates gets (a temporary file is made readable by its owner
+// only): 0666 less the process's umask, which can be read only by setting it.
+mode_t newFileMode() {
+    static const mode_t mode = [] {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        return mode_t(0666 & ~mask);
+    }();
+    return mode;
 }
 
 void makeFolder(const QString &path) {
@@ -185,41 +198,41 @@ std::optional<TrendPoint> TrendFileReader::next() {
 }
 
 StagedTrendFile::StagedTrendFile(const QString &path, const QByteArray &bytes)
-    : m_path(path), m_file(std::make_unique<QSaveFile>(path)) {
+    : m_path(path), m_file(path + QStringLiteral(".XXXXXX")) {
     QString reason;
-    if (!m_file->open(QIODevice::WriteOnly)) {
-        reason = m_file->errorString();
+    if (!m_file.open()) {
+        reason = m_file.errorString();
+    } else if (::fchmod(m_file.handle(), newFileMode()) != 0) {
+        reason = QString::fromLocal8Bit(std::strerror(errno));
     } else {
         try {
-            WriteAll(*m_file, bytes);
-            if (!m_file->flush() || m_file->size() != bytes.size())
-                reason = FileFailure(*m_file);
+            WriteAll(m_file, bytes);
+            if (!m_file.flush() || m_file.size() != bytes.size())
+                reason = FileFailure(m_file);
         } catch (const TqError &error) {
             reason = error.message();
         }
     }
-    if (!reason.isEmpty()) {
-        m_file->cancelWriting();
+    if (!reason.isEmpty())
         throw TqError(ErrorKind::File,
                       QStringLiteral("Cannot write the trend file %1: %2").arg(path, reason));
-    }
 }
 
-StagedTrendFile::~StagedTrendFile() {
-    if (!m_committed)
-        m_file->cancelWriting();
+int StagedTrendFile::handle() const {
+    return m_file.handle();
 }
 
-void StagedTrendFile::commit() {
-    if (!m_file->commit())
+void StagedTrendFile::place() {
+    if (!m_file.rename(m_path))
         throw TqError(ErrorKind::File,
                       QStringLiteral("Cannot move the trend file %1 into place: %2")
-                          .arg(m_path, m_file->errorString()));
-    m_committed = true;
+                          .arg(m_path, m_file.errorString()));
+    m_file.setAutoRemove(false);
+    m_placed = true;
 }
 
-void StagedTrendFile::undo() {
-    if (m_committed)
+void StagedTrendFile::takeBack() noexcept {
+    if (m_placed)
         QFile::remove(m_path);
 }
 

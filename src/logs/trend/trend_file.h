@@ -1,12 +1,13 @@
 #pragma once
 
+#include "core/database.h"
 #include "core/date.h"
 
 #include <QByteArray>
 #include <QFile>
 #include <QList>
-#include <QSaveFile>
 #include <QString>
+#include <QTemporaryFile>
 #include <QtGlobal>
 
 #include <memory>
@@ -114,25 +115,23 @@ float GetTrendPoint(const QByteArray &records, qint64 n);
 // The time of record n (from 1), rounded to the second.
 Date GetTrendTime(const QByteArray &records, qint64 n);
 
-// A trend file written under a temporary name beside its place, moved into place by
-// commit(); dropped without a trace when the object goes uncommitted.
-class StagedTrendFile {
+// A trend file written beside its place without a name, put in place by the commit that
+// stores its log (Transaction::attach); dropped without a trace when it is never placed.
+class StagedTrendFile : public StagedFile {
 public:
     // Writes the bytes in one run; throws TqError(File).
     StagedTrendFile(const QString &path, const QByteArray &bytes);
-    ~StagedTrendFile();
-    StagedTrendFile(const StagedTrendFile &) = delete;
-    StagedTrendFile &operator=(const StagedTrendFile &) = delete;
 
-    // Moves the file into place, replacing what was there; throws TqError(File).
-    void commit();
-    // Removes the file that commit() moved into place (a database commit that failed).
-    void undo();
+    int handle() const override;
+    // Puts the file in place; a file already there is never replaced (the log's name was
+    // chosen free of files). Throws TqError(File).
+    void place() override;
+    void takeBack() noexcept override;
 
 private:
     QString m_path;
-    std::unique_ptr<QSaveFile> m_file;
-    bool m_committed = false;
+    QTemporaryFile m_file;
+    bool m_placed = false;
 };
 
 // The name under which a log can be stored: names itself, or names with "_2", "_3", ...

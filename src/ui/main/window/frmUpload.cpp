@@ -9,9 +9,9 @@
 #include "ui/main/window/busy_state.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QEvent>
 #include <QLabel>
+#include <QPaintEvent>
+#include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
 
@@ -26,30 +26,59 @@ constexpr double kMargin = 60;
 // Twenty progress texts a second: faster than that nobody reads them.
 constexpr std::chrono::milliseconds kProgressInterval{50};
 // Ten frames a second of the busy indicator.
-constexpr qint64 kAnimationFrameMs = 100;
+constexpr int kAnimationFrameMs = 100;
 
-// The style's busy animation would paint at the screen's rate; every painting is time the
-// running exchange waits, so frames closer together than kAnimationFrameMs are skipped. The
-// style places the indicator by the time passed, so it moves as fast as before.
+// The busy indicator: a band that sweeps across the bar, moved by a timer of its own ten
+// times a second. A frame repaints only where the band was and where it now is, with plain
+// fills: the style's busy animation would repaint the whole bar through the style at the
+// screen's rate, and every painting is time the running exchange waits.
 class BusyIndicator final : public QProgressBar {
 public:
-    using QProgressBar::QProgressBar;
+    explicit BusyIndicator(QWidget *parent) : QProgressBar(parent) {
+        setRange(0, 0);
+        setTextVisible(false);
+        // Every pixel is painted here: nothing behind the bar needs painting first.
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        m_frames.setInterval(kAnimationFrameMs);
+        connect(&m_frames, &QTimer::timeout, this, [this] { nextFrame(); });
+    }
 
 protected:
-    bool event(QEvent *event) override {
-        if (event->type() == QEvent::StyleAnimationUpdate) {
-            if (m_sinceFrame.isValid() && m_sinceFrame.elapsed() < kAnimationFrameMs) {
-                // Accepted: a refused update would stop the animation.
-                event->accept();
-                return true;
-            }
-            m_sinceFrame.start();
-        }
-        return QProgressBar::event(event);
+    void showEvent(QShowEvent *event) override {
+        QProgressBar::showEvent(event);
+        m_frames.start();
+    }
+    void hideEvent(QHideEvent *event) override {
+        m_frames.stop();
+        QProgressBar::hideEvent(event);
+    }
+    void paintEvent(QPaintEvent *event) override {
+        QPainter painter(this);
+        painter.fillRect(event->rect(), palette().base());
+        painter.setPen(palette().color(QPalette::Mid));
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+        painter.fillRect(band() & event->rect(), palette().highlight());
     }
 
 private:
-    QElapsedTimer m_sinceFrame;
+    static constexpr int kSteps = 16;
+    static constexpr int kBandSteps = 4;
+
+    // The band of the current frame, inside the frame line.
+    QRect band() const {
+        const QRect inner = rect().adjusted(1, 1, -1, -1);
+        const int step = inner.width() / kSteps;
+        return QRect(inner.left() + m_step * step, inner.top(), kBandSteps * step, inner.height())
+            .intersected(inner);
+    }
+    void nextFrame() {
+        update(band());
+        m_step = (m_step + 1) % kSteps;
+        update(band());
+    }
+
+    QTimer m_frames;
+    int m_step = 0;
 };
 
 // Title and status text, and whether the Cancel button shows, for a WorkState.
@@ -81,11 +110,9 @@ UploadLook lookFor(qint32 workState) {
 frmUpload::frmUpload(QWidget *parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("frmUpload"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    // No player for the maker's animation file: an indicator of our own shows the work.
     m_animation = new BusyIndicator(this);
     m_animation->setObjectName(QStringLiteral("amnUpload"));
-    // No player for the maker's animation file: an indicator of our own shows the work.
-    m_animation->setRange(0, 0);
-    m_animation->setTextVisible(false);
     m_label = new QLabel(QStringLiteral("Now Uploading."), this);
     m_label->setObjectName(QStringLiteral("lblUpload"));
     m_label->setAlignment(Qt::AlignCenter);
