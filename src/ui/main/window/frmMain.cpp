@@ -192,6 +192,7 @@ void frmMain::applyDisplayFont() {
         page->setFont(font);
     }
     m_downloadPage->fitCaptions();
+    m_instrumentPage->fitCaptions();
     FitCentredFrames(m_controls);
 }
 
@@ -246,7 +247,8 @@ void frmMain::Form_Resize() {
     if (m_inLayout)
         return;
     m_inLayout = true;
-    LayOutMainWindow(this, m_controls, *m_downloadPage, *m_dataPage, *m_dataViewPage);
+    LayOutMainWindow(this, m_controls,
+                     {*m_downloadPage, *m_instrumentPage, *m_dataPage, *m_dataViewPage});
     m_inLayout = false;
 }
 

@@ -170,7 +170,7 @@ private:
     // After the link, the progress window and the instrument, which it uses to its end.
     std::unique_ptr<DownloadCommands> m_commands;
     bool m_showingStoredData = false;
-    std::unique_ptr<InstrumentInfoPage> m_instrumentPage;
+    InstrumentInfoPage *m_instrumentPage = nullptr;
     std::unique_ptr<LatestCalPage> m_latestCalPage;
     std::unique_ptr<SetPage> m_setPage;
     DatabaseLock m_lock;

@@ -12,10 +12,7 @@ namespace tq {
 
 void frmMain::createInstrumentPages() {
     const MainWindowControls &c = m_controls;
-    m_instrumentPage = std::make_unique<InstrumentInfoPage>(
-        InstrumentInfoPage::Controls{c.fraMenu[1], c.fraInst, c.lblInst, c.vfgInst,
-                                     c.vfgInstSensor},
-        m_linkInstrument);
+    m_instrumentPage = new InstrumentInfoPage(c.fraMenu[1], m_linkInstrument);
     m_latestCalPage = std::make_unique<LatestCalPage>(
         LatestCalPage::Controls{c.fraMenu[4], c.optHistory, c.vfgHistory, c.cmdLastCal},
         LatestCalPage::Hooks{[this] { return m_firstActivate; }, [this] { Form_Resize(); }});

@@ -7,6 +7,7 @@
 #include "ui/browser/DataPage.h"
 #include "ui/common/column_widths.h"
 #include "ui/display/data_view_page.h"
+#include "ui/instrument/instrument_info_page.h"
 #include "ui/main/download_page.h"
 #include "ui/main/window/main_window_controls.h"
 
@@ -30,15 +31,6 @@ namespace {
 // Visible in its own right, whether or not its page is on the screen.
 bool shown(const QWidget *w) {
     return !w->isHidden();
-}
-
-void layOutInstrument(const MainWindowControls &c, double pw, double ph, const QString &language) {
-    place(c.fraInst, 120, 240, pw * 0.25, ph * 0.45);
-    centre(c.fraInstCeneter, c.fraInst);
-    place(c.vfgInst, R(c.fraInst) + 120, 360, pw - R(c.fraInst) - 240, H(c.fraInst) - 120);
-    ApplyColumnWidths(*c.vfgInst, LayoutGrid::Inst, language);
-    place(c.vfgInstSensor, 120, B(c.fraInst) + 120, pw - 240, ph - B(c.fraInst) - 360);
-    ApplyColumnWidths(*c.vfgInstSensor, LayoutGrid::InstSensor, language);
 }
 
 void layOutLastCalibration(const MainWindowControls &c, double pw, double ph,
@@ -84,8 +76,7 @@ void layOutSet(const MainWindowControls &c, double pw, double ph, const QString 
 
 } // namespace
 
-void LayOutMainWindow(QWidget *window, const MainWindowControls &c, DownloadPage &downloadPage,
-                      DataPage &dataPage, DataViewPage &dataViewPage) {
+void LayOutMainWindow(QWidget *window, const MainWindowControls &c, const MainWindowPages &pages) {
     if (window->isMinimized())
         return;
     double width = W(window);
@@ -109,17 +100,17 @@ void LayOutMainWindow(QWidget *window, const MainWindowControls &c, DownloadPage
         const double ph = H(*visible);
         switch (visible - c.fraMenu.begin()) {
         case 0:
-            downloadPage.layOut(pw, ph);
+            pages.download.layOut(pw, ph);
             break;
         case 1:
-            layOutInstrument(c, pw, ph, language);
+            pages.instrument.layOut(pw, ph, language);
             break;
         case 2:
-            dataPage.layOut(pw, ph);
-            ApplyColumnWidths(*dataPage.vfgLog, LayoutGrid::Log, language);
+            pages.data.layOut(pw, ph);
+            ApplyColumnWidths(*pages.data.vfgLog, LayoutGrid::Log, language);
             break;
         case 3:
-            dataViewPage.layOut(pw, ph, language);
+            pages.dataView.layOut(pw, ph, language);
             break;
         case 4:
             layOutLastCalibration(c, pw, ph, language);
