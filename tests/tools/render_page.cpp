@@ -13,6 +13,7 @@
 #include "print/frmPrint.h"
 #include "print/painter_surface.h"
 #include "ui/instrument/frmFsDialog.h"
+#include "ui/instrument/latest_cal_page.h"
 #include "ui/main/termination_signals.h"
 #include "ui/main/window/frmMain.h"
 
@@ -93,7 +94,6 @@ int main(int argc, char **argv) {
         return fail(QStringLiteral("the window did not load"));
     window.resize(1100, 700);
     window.show();
-    const MainWindowControls &c = window.controls();
     Globals().LimitDays = 7; // the due-soon marks show too
 
     if (page == QLatin1String("instrument") || page == QLatin1String("instrument-none")) {
@@ -108,11 +108,12 @@ int main(int argc, char **argv) {
         if (view < 0 || view > 2)
             return fail(QStringLiteral("no such view: ") + page);
         window.cmdInst_Click(3);
-        c.optHistory[std::size_t(view)]->setChecked(true);
+        const LatestCalPage &lastCal = *window.findChild<LatestCalPage *>();
+        lastCal.optHistory[std::size_t(view)]->setChecked(true);
         if (page == QLatin1String("print")) {
             PrintRequest request;
             request.DataType = frmPrint::kLastCalibration;
-            request.frmObj = c.vfgHistory;
+            request.frmObj = lastCal.vfgHistory;
             frmPrint print;
             print.setRequest(request);
             try {

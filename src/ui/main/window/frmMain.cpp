@@ -204,7 +204,7 @@ void frmMain::initWindowDefaults() {
     m_downloadPage->showStartState();
     c.cmdOption[0]->setEnabled(false);
     m_dataPage->setLogTreeStale(true);
-    c.optHistory[0]->setChecked(true);
+    m_latestCalPage->optHistory[0]->setChecked(true);
     m_dataPage->chkRawData->setVisible(g.DebugMode);
 }
 
@@ -247,8 +247,9 @@ void frmMain::Form_Resize() {
     if (m_inLayout)
         return;
     m_inLayout = true;
-    LayOutMainWindow(this, m_controls,
-                     {*m_downloadPage, *m_instrumentPage, *m_dataPage, *m_dataViewPage});
+    LayOutMainWindow(
+        this, m_controls,
+        {*m_downloadPage, *m_instrumentPage, *m_dataPage, *m_dataViewPage, *m_latestCalPage});
     m_inLayout = false;
 }
 

@@ -171,7 +171,7 @@ private:
     std::unique_ptr<DownloadCommands> m_commands;
     bool m_showingStoredData = false;
     InstrumentInfoPage *m_instrumentPage = nullptr;
-    std::unique_ptr<LatestCalPage> m_latestCalPage;
+    LatestCalPage *m_latestCalPage = nullptr;
     std::unique_ptr<SetPage> m_setPage;
     DatabaseLock m_lock;
     QTimer m_tmrInter;

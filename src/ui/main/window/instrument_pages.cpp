@@ -13,9 +13,9 @@ namespace tq {
 void frmMain::createInstrumentPages() {
     const MainWindowControls &c = m_controls;
     m_instrumentPage = new InstrumentInfoPage(c.fraMenu[1], m_linkInstrument);
-    m_latestCalPage = std::make_unique<LatestCalPage>(
-        LatestCalPage::Controls{c.fraMenu[4], c.optHistory, c.vfgHistory, c.cmdLastCal},
-        LatestCalPage::Hooks{[this] { return m_firstActivate; }, [this] { Form_Resize(); }});
+    m_latestCalPage = new LatestCalPage(
+        c.fraMenu[4],
+        LatestCalPage::WindowHooks{[this] { return m_firstActivate; }, [this] { Form_Resize(); }});
     m_setPage = std::make_unique<SetPage>(
         SetPage::Controls{c.fraMenu[5], c.cmdOptionDisp, c.lblOption, c.txtOption, c.cmbStation,
                           c.cmbInterval, c.cmbIntermittence, c.cmdOption, c.vfgOption},

@@ -13,7 +13,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
 
 namespace tq {
 
@@ -24,13 +23,6 @@ FlexGrid *makeGrid(QWidget *parent, const char *name, int columns) {
     auto *grid = MakeDesigned<FlexGrid>(parent, QString::fromLatin1(name));
     grid->SetCols(columns);
     return grid;
-}
-
-void buildLastCalibrationPage(MainWindowControls &c) {
-    QWidget *page = c.fraMenu[4];
-    MakeDesignedArray(c.optHistory, page, "optHistory", {1000, 252});
-    c.vfgHistory = makeGrid(page, "vfgHistory", 6);
-    c.cmdLastCal = MakeDesigned<CaptionButton>(page, QStringLiteral("cmdLastCal"));
 }
 
 void buildSetPage(MainWindowControls &c) {
@@ -91,7 +83,6 @@ MainWindowControls BuildMainWindowControls(QWidget *window) {
     MakeDesignedArray(c.cmdInst, window, "cmdInst");
     c.uclPV7130 = MakeDesigned<QWidget>(window, QStringLiteral("uclPV7130"));
     c.uclPV7130->hide();
-    buildLastCalibrationPage(c);
     buildSetPage(c);
     return c;
 }

@@ -12,7 +12,6 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QRadioButton;
 class QWidget;
 
 namespace tq {
@@ -27,11 +26,6 @@ struct MainWindowControls {
     std::array<QGroupBox *, 6> fraMenu{};
 
     QWidget *uclPV7130 = nullptr; // stands in the place of the link control
-
-    // Last Calibration page.
-    std::array<QRadioButton *, 3> optHistory{};
-    FlexGrid *vfgHistory = nullptr;
-    QPushButton *cmdLastCal = nullptr;
 
     // Set page.
     std::array<QGroupBox *, 3> fraOption{};

@@ -8,6 +8,7 @@
 #include "ui/common/column_widths.h"
 #include "ui/display/data_view_page.h"
 #include "ui/instrument/instrument_info_page.h"
+#include "ui/instrument/latest_cal_page.h"
 #include "ui/main/download_page.h"
 #include "ui/main/window/main_window_controls.h"
 
@@ -31,18 +32,6 @@ namespace {
 // Visible in its own right, whether or not its page is on the screen.
 bool shown(const QWidget *w) {
     return !w->isHidden();
-}
-
-void layOutLastCalibration(const MainWindowControls &c, double pw, double ph,
-                           const QString &language) {
-    const double width = pw / (double(c.optHistory.size()) + 1);
-    place(c.optHistory[0], 60, 240, width);
-    for (std::size_t i = 1; i < c.optHistory.size(); ++i)
-        place(c.optHistory[i], R(c.optHistory[i - 1]) + 120, 240, width);
-    place(c.vfgHistory, 60, B(c.optHistory[0]) + 60, pw - 120, ph - B(c.optHistory[0]) - 120);
-    ApplyColumnWidths(*c.vfgHistory, LayoutGrid::History, language);
-    place(c.cmdLastCal, R(c.vfgHistory) - W(c.vfgHistory) * 0.142, 240, W(c.vfgHistory) * 0.142,
-          H(c.optHistory[0]));
 }
 
 void layOutSet(const MainWindowControls &c, double pw, double ph, const QString &language) {
@@ -113,7 +102,7 @@ void LayOutMainWindow(QWidget *window, const MainWindowControls &c, const MainWi
             pages.dataView.layOut(pw, ph, language);
             break;
         case 4:
-            layOutLastCalibration(c, pw, ph, language);
+            pages.latestCalibration.layOut(pw, ph, language);
             break;
         default:
             layOutSet(c, pw, ph, language);

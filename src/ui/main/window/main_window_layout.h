@@ -8,6 +8,7 @@ class DataPage;
 class DataViewPage;
 class DownloadPage;
 class InstrumentInfoPage;
+class LatestCalPage;
 struct MainWindowControls;
 
 // The pages that lay themselves out, one per page frame.
@@ -16,6 +17,7 @@ struct MainWindowPages {
     InstrumentInfoPage &instrument;
     DataPage &data;
     DataViewPage &dataView;
+    LatestCalPage &latestCalibration;
 };
 
 // The smallest outer size of the main window, in twips.

@@ -43,7 +43,7 @@ TEST_F(MainWindowTest, ProgramDefaultsGiveTheWindowItsStartState) {
     EXPECT_TRUE(page.rtbLog->toPlainText().isEmpty());
     EXPECT_TRUE(window->LogTreeStale());
     EXPECT_FALSE(c.cmdOption[0]->isEnabled());
-    EXPECT_TRUE(c.optHistory[0]->isChecked());
+    EXPECT_TRUE(control<QRadioButton>("optHistory_0")->isChecked());
     EXPECT_EQ(page.shpStatus[0]->colors().fill, kLampOnColors.fill);
     EXPECT_EQ(page.shpStatus[1]->colors().border, kLampOffColors.border);
     for (QWidget *hidden :
