@@ -126,6 +126,19 @@ void InstrumentInfoPage::ShowInstrument(const clsInstrument &instrument, Source 
     m_frame->setVisible(wasVisible);
 }
 
+void InstrumentInfoPage::ShowLinkInstrument(qint32 linkStatus) {
+    ShowInstrument(m_link, ChooseSource(false, linkStatus, m_link.CommFlags()));
+}
+
+bool InstrumentInfoPage::ShowStoredInstrument(qint64 seqNo) {
+    // A fresh record each time: a log whose head row is gone shows no earlier instrument.
+    clsInstrument stored;
+    if (!stored.LoadDatabase(Globals().DatabasePath, seqNo))
+        return false;
+    ShowInstrument(stored, Source::StoredData);
+    return true;
+}
+
 void InstrumentInfoPage::showLabels(const clsInstrument &instrument, Source source) {
     for (int i = 6; i <= 9; ++i)
         lblInst[i]->setVisible(false);

@@ -40,6 +40,12 @@ public:
 
     // Fills the page from the instrument, the frame hidden meanwhile so it is drawn once.
     void ShowInstrument(const clsInstrument &instrument, Source source);
+    // The connected detector once its settings were read; the settings file's default gas
+    // while the link is reset (linkStatus 0) or they were not.
+    void ShowLinkInstrument(qint32 linkStatus);
+    // The instrument record of stored log seqNo, read afresh, as stored data; false,
+    // changing nothing, when the log's head row is gone.
+    bool ShowStoredInstrument(qint64 seqNo);
 
     // Controls.
     QGroupBox *fraInst = nullptr;

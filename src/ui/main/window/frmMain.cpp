@@ -272,19 +272,19 @@ void frmMain::cmdInst_Click(int index) {
         ShowLinkStatus();
         break;
     case 1:
-        ShowInstrument(m_linkInstrument);
+        m_instrumentPage->ShowLinkInstrument(m_link->Status());
         break;
     case 2:
         m_controls.cmdInst[2]->setEnabled(false);
-        BuildLogTree();
-        RefreshLogPage();
+        m_dataPage->BuildLogTree();
+        m_dataPage->RefreshLogPage();
         m_controls.cmdInst[2]->setEnabled(true);
         break;
     case 3:
-        ShowLatestCalList();
+        m_latestCalPage->ShowLatestCalList();
         break;
     default:
-        ShowSettings();
+        m_setPage->ShowSettings();
         break;
     }
     showPage(kPageOfButton[std::size_t(index)]);
@@ -299,10 +299,6 @@ void frmMain::AddCommLogLine(const QString &text, const QColor &color) {
 
 void frmMain::ShowLinkStatus() {
     m_downloadPage->ShowLinkStatus();
-}
-
-void frmMain::SetLamp(int index, const LampColors &colors) {
-    m_downloadPage->SetLamp(index, colors);
 }
 
 void frmMain::SaveDisplaySettings() {

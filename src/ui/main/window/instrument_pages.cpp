@@ -37,24 +37,18 @@ void frmMain::RefreshInstrumentPages() {
     if (!m_linkInstrument.GasEnabled(0) && Globals().GasLocked[0])
         m_linkInstrument.setGasEnabled(0, true);
     ShowLinkStatus();
-    ShowInstrument(m_linkInstrument);
-    ShowSettings();
+    m_instrumentPage->ShowLinkInstrument(m_link->Status());
+    m_setPage->ShowSettings();
     if (visible)
         visible->update();
 }
 
-void frmMain::ShowInstrument(const clsInstrument &instrument) {
-    m_instrumentPage->ShowInstrument(
-        instrument, InstrumentInfoPage::ChooseSource(m_showingStoredData, m_link->Status(),
-                                                     instrument.CommFlags()));
-}
-
-void frmMain::ShowLatestCalList() {
-    m_latestCalPage->ShowLatestCalList();
-}
-
-void frmMain::ShowSettings() {
-    m_setPage->ShowSettings();
+bool frmMain::showStoredInstrument(qint64 seqNo) {
+    if (!m_instrumentPage->ShowStoredInstrument(seqNo))
+        return false;
+    showPage(1);
+    Form_Resize();
+    return true;
 }
 
 void frmMain::showUploadProgress(bool show) {
