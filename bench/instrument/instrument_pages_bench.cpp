@@ -6,7 +6,9 @@
 //                                   detector simulator (unpaced) by the Set page's Update
 #include "core/database.h"
 #include "core/gui/flex_grid.h"
+#include "core/gui/twips.h"
 #include "core/log_schema.h"
+#include "core/messages.h"
 #include "core/program_state.h"
 #include "link/simulator.h"
 #include "ui/instrument/latest_cal_page.h"
@@ -54,14 +56,10 @@ int list(int argc, char **argv) {
     addEntries(Globals().DatabasePath);
 
     QWidget window;
-    LatestCalPage::Controls c;
-    c.fraMenu = new QGroupBox(&window);
-    for (auto &option : c.optHistory)
-        option = new QRadioButton(c.fraMenu);
-    c.vfgHistory = new FlexGrid(c.fraMenu);
-    c.vfgHistory->resize(900, 500);
-    c.cmdLastCal = new QPushButton(c.fraMenu);
-    LatestCalPage page(c, {[] { return true; }, {}});
+    auto *frame = new QGroupBox(&window);
+    frame->resize(1000, 600);
+    LatestCalPage page(frame, {[] { return true; }, {}});
+    page.layOut(PixelsToTwipsX(1000), PixelsToTwipsY(600), LoadMessage(101));
     window.resize(1000, 600);
     window.show();
     QApplication::processEvents();
@@ -69,11 +67,11 @@ int list(int argc, char **argv) {
     const char *names[] = {"Need Calibration", "Calibration Date", "Calibration Record"};
     QElapsedTimer clock;
     for (int view = 0; view < 3; ++view) {
-        c.optHistory[std::size_t(view)]->setChecked(true);
+        page.optHistory[std::size_t(view)]->setChecked(true);
         clock.start();
         page.ShowLatestCalList();
         QApplication::processEvents();
-        std::printf("%-20s %5d rows  %6lld ms\n", names[view], c.vfgHistory->Rows() - 1,
+        std::printf("%-20s %5d rows  %6lld ms\n", names[view], page.vfgHistory->Rows() - 1,
                     clock.elapsed());
     }
     const LatestCalibration first = ReadLatestCalibrations(Globals().DatabasePath).first();
@@ -81,7 +79,7 @@ int list(int argc, char **argv) {
     DeleteLatestCalibration(Globals().DatabasePath, first);
     page.ShowLatestCalList();
     QApplication::processEvents();
-    std::printf("%-20s %5d rows  %6lld ms\n", "delete and refill", c.vfgHistory->Rows() - 1,
+    std::printf("%-20s %5d rows  %6lld ms\n", "delete and refill", page.vfgHistory->Rows() - 1,
                 clock.elapsed());
     return 0;
 }

@@ -13,6 +13,8 @@
 #include "print/frmPrint.h"
 #include "print/painter_surface.h"
 #include "ui/instrument/frmFsDialog.h"
+#include "ui/instrument/instrument_info_page.h"
+#include "ui/instrument/latest_cal_page.h"
 #include "ui/main/termination_signals.h"
 #include "ui/main/window/frmMain.h"
 
@@ -93,26 +95,29 @@ int main(int argc, char **argv) {
         return fail(QStringLiteral("the window did not load"));
     window.resize(1100, 700);
     window.show();
-    const MainWindowControls &c = window.controls();
     Globals().LimitDays = 7; // the due-soon marks show too
 
     if (page == QLatin1String("instrument") || page == QLatin1String("instrument-none")) {
-        if (page == QLatin1String("instrument")) {
-            fillInstrument(window.LinkInstrument());
-            window.setShowingStoredData(true);
-        }
         window.cmdInst_Click(1);
+        if (page == QLatin1String("instrument")) {
+            // A filled record shows as a stored log's, with no detector connected.
+            fillInstrument(window.LinkInstrument());
+            window.findChild<InstrumentInfoPage *>()->ShowInstrument(
+                window.LinkInstrument(), InstrumentInfoPage::Source::StoredData);
+            window.Form_Resize();
+        }
     } else if (page.startsWith(QLatin1String("lastcal-")) || page == QLatin1String("print")) {
         fillLatestCalibrations(page == QLatin1String("print") ? 120 : 12);
         const int view = page == QLatin1String("print") ? 1 : page.back().digitValue();
         if (view < 0 || view > 2)
             return fail(QStringLiteral("no such view: ") + page);
         window.cmdInst_Click(3);
-        c.optHistory[std::size_t(view)]->setChecked(true);
+        const LatestCalPage &lastCal = *window.findChild<LatestCalPage *>();
+        lastCal.optHistory[std::size_t(view)]->setChecked(true);
         if (page == QLatin1String("print")) {
             PrintRequest request;
             request.DataType = frmPrint::kLastCalibration;
-            request.frmObj = c.vfgHistory;
+            request.frmObj = lastCal.vfgHistory;
             frmPrint print;
             print.setRequest(request);
             try {

@@ -3,15 +3,22 @@
 #include "core/gas_format.h"
 #include "core/gui/dialogs.h"
 #include "core/gui/flex_grid.h"
+#include "core/gui/layout_geometry.h"
+#include "core/gui/twips.h"
 #include "core/instrument/clsInstrument.h"
 #include "core/messages.h"
 #include "core/program_state.h"
 #include "logs/trend/gas_title.h"
+#include "ui/common/caption_columns.h"
+#include "ui/common/column_widths.h"
+#include "ui/common/designed_controls.h"
 #include "ui/instrument/page_colours.h"
 #include "ui/instrument/rules/calibration_due.h"
 
 #include <QGroupBox>
 #include <QLabel>
+
+#include <algorithm>
 
 namespace tq {
 
@@ -52,9 +59,50 @@ void prepare(FlexGrid &grid, int cols) {
 
 } // namespace
 
-InstrumentInfoPage::InstrumentInfoPage(const Controls &controls,
-                                       const clsInstrument &linkInstrument)
-    : m_c(controls), m_link(linkInstrument) {}
+InstrumentInfoPage::InstrumentInfoPage(QGroupBox *frame, const clsInstrument &linkInstrument)
+    : QWidget(frame), m_frame(frame), m_link(linkInstrument) {
+    setObjectName(QStringLiteral("InstrumentInfoPage"));
+    buildControls();
+}
+
+void InstrumentInfoPage::buildControls() {
+    fraInst = MakeDesigned<QGroupBox>(this, QStringLiteral("fraInst"));
+    fraInstCeneter = MakeDesigned<QWidget>(fraInst, QStringLiteral("fraInstCeneter"), {2415, 3015});
+    // One column, caption and value alternating.
+    const std::array<double, 10> tops{60, 660, 1260, 300, 900, 1500, 1860, 2100, 2460, 2700};
+    const std::array<double, 10> widths{2370, 2370, 2370, 2415, 2415, 2415, 2025, 2415, 1905, 2415};
+    for (int i = 0; i < 10; ++i) {
+        const bool caption = i <= 2 || i == 6 || i == 8;
+        lblInst[std::size_t(i)] = MakeDesigned<QLabel>(
+            fraInstCeneter, IndexedName("lblInst", i),
+            {widths[std::size_t(i)], caption ? 225.0 : 255.0, 0, tops[std::size_t(i)]});
+    }
+    // One heading row each until the page is first filled.
+    vfgInst = MakeDesigned<FlexGrid>(this, QStringLiteral("vfgInst"));
+    vfgInst->SetCols(5);
+    vfgInstSensor = MakeDesigned<FlexGrid>(this, QStringLiteral("vfgInstSensor"));
+    vfgInstSensor->SetCols(4);
+}
+
+void InstrumentInfoPage::layOut(double pw, double ph, const QString &languageCode) {
+    setGeometry(0, 0, TwipsToPixelsX(pw), TwipsToPixelsY(ph));
+    place(fraInst, 120, 240, pw * 0.25, ph * 0.45);
+    centre(fraInstCeneter, fraInst);
+    place(vfgInst, R(fraInst) + 120, 360, pw - R(fraInst) - 240, H(fraInst) - 120);
+    ApplyColumnWidths(*vfgInst, LayoutGrid::Inst, languageCode);
+    place(vfgInstSensor, 120, B(fraInst) + 120, pw - 240, ph - B(fraInst) - 360);
+    ApplyColumnWidths(*vfgInstSensor, LayoutGrid::InstSensor, languageCode);
+}
+
+void InstrumentInfoPage::fitCaptions() {
+    // One column: every label as wide as the widest caption.
+    const auto &i = lblInst;
+    const int width =
+        CaptionColumnWidth({i[0], i[1], i[2], i[6], i[8], i[3], i[4], i[5], i[7], i[9]});
+    for (QLabel *label : lblInst)
+        label->resize(width, label->height());
+    fraInstCeneter->resize(std::max(fraInstCeneter->width(), width), fraInstCeneter->height());
+}
 
 InstrumentInfoPage::Source InstrumentInfoPage::ChooseSource(bool showingStoredData,
                                                             qint32 linkStatus, bool commFlags) {
@@ -66,33 +114,46 @@ InstrumentInfoPage::Source InstrumentInfoPage::ChooseSource(bool showingStoredDa
 }
 
 void InstrumentInfoPage::ShowInstrument(const clsInstrument &instrument, Source source) {
-    const bool wasVisible = !m_c.fraMenu->isHidden();
-    m_c.fraMenu->setVisible(false);
+    const bool wasVisible = !m_frame->isHidden();
+    m_frame->setVisible(false);
     const int title = source == Source::NoInstrument ? 5057
                       : source == Source::StoredData ? 5058
                                                      : 5059;
-    m_c.fraMenu->setTitle(LoadMessage(title));
+    m_frame->setTitle(LoadMessage(title));
     showLabels(instrument, source);
     fillCalibrationGrid(instrument, source);
     fillAlarmGrid(instrument, source);
-    m_c.fraMenu->setVisible(wasVisible);
+    m_frame->setVisible(wasVisible);
+}
+
+void InstrumentInfoPage::ShowLinkInstrument(qint32 linkStatus) {
+    ShowInstrument(m_link, ChooseSource(false, linkStatus, m_link.CommFlags()));
+}
+
+bool InstrumentInfoPage::ShowStoredInstrument(qint64 seqNo) {
+    // A fresh record each time: a log whose head row is gone shows no earlier instrument.
+    clsInstrument stored;
+    if (!stored.LoadDatabase(Globals().DatabasePath, seqNo))
+        return false;
+    ShowInstrument(stored, Source::StoredData);
+    return true;
 }
 
 void InstrumentInfoPage::showLabels(const clsInstrument &instrument, Source source) {
     for (int i = 6; i <= 9; ++i)
-        m_c.lblInst[i]->setVisible(false);
+        lblInst[i]->setVisible(false);
     const bool none = source == Source::NoInstrument;
-    m_c.lblInst[3]->setText(none ? QString() : instrument.SerialNo());
-    m_c.lblInst[4]->setText(none ? QString() : instrument.StationID());
-    m_c.lblInst[5]->setText(none ? QString() : instrument.UserID());
-    m_c.lblInst[7]->setText(
+    lblInst[3]->setText(none ? QString() : instrument.SerialNo());
+    lblInst[4]->setText(none ? QString() : instrument.StationID());
+    lblInst[5]->setText(none ? QString() : instrument.UserID());
+    lblInst[7]->setText(
         none ? QString()
              : QStringLiteral("%1").arg(instrument.RomNumber(), 5, 10, QLatin1Char('0')));
-    m_c.lblInst[9]->setText(none ? QString() : instrument.SUM());
+    lblInst[9]->setText(none ? QString() : instrument.SUM());
 }
 
 void InstrumentInfoPage::fillCalibrationGrid(const clsInstrument &instrument, Source source) {
-    FlexGrid &grid = *m_c.vfgInst;
+    FlexGrid &grid = *vfgInst;
     grid.SetRedraw(false);
     const bool stored = source == Source::StoredData;
     prepare(grid, stored ? 5 : 6);
@@ -116,7 +177,7 @@ void InstrumentInfoPage::fillCalibrationGrid(const clsInstrument &instrument, So
 }
 
 void InstrumentInfoPage::fillConnectedGasRow(const clsInstrument &instrument) {
-    FlexGrid &grid = *m_c.vfgInst;
+    FlexGrid &grid = *vfgInst;
     if (!instrument.GasEnabled(kSlot)) {
         SetGridRow(grid, 2, 0, true, {GetGasTitle(instrument, kSlot), kDashes});
         return;
@@ -149,7 +210,7 @@ void InstrumentInfoPage::fillConnectedGasRow(const clsInstrument &instrument) {
 }
 
 void InstrumentInfoPage::fillAlarmGrid(const clsInstrument &instrument, Source source) {
-    FlexGrid &grid = *m_c.vfgInstSensor;
+    FlexGrid &grid = *vfgInstSensor;
     grid.SetRedraw(false);
     prepare(grid, 5);
     SetGridRow(grid, 0, 0, true, {QString(), LoadMessage(5672)});

@@ -3,10 +3,14 @@
 #include "core/errors.h"
 #include "core/gui/dialogs.h"
 #include "core/gui/flex_grid.h"
+#include "core/gui/layout_geometry.h"
+#include "core/gui/twips.h"
 #include "core/messages.h"
 #include "core/program_state.h"
 #include "print/frmPrint.h"
 #include "ui/browser/password/frmPassword.h"
+#include "ui/common/column_widths.h"
+#include "ui/common/designed_controls.h"
 #include "ui/instrument/page_colours.h"
 
 #include <QAction>
@@ -35,28 +39,51 @@ QColor colourOf(ListMark mark) {
 
 } // namespace
 
-LatestCalPage::LatestCalPage(const Controls &controls, Hooks hooks, QObject *parent)
-    : QObject(parent), m_c(controls), m_hooks(std::move(hooks)), m_menu(new QMenu(m_c.vfgHistory)),
-      m_mnuHistDel(m_menu->addAction(QStringLiteral("Delete"))) {
+LatestCalPage::LatestCalPage(QGroupBox *frame, WindowHooks hooks)
+    : QWidget(frame), m_hooks(std::move(hooks)) {
+    setObjectName(QStringLiteral("LatestCalPage"));
+    buildControls();
+    m_menu = new QMenu(vfgHistory);
+    m_mnuHistDel = m_menu->addAction(QStringLiteral("Delete"));
     m_menu->setObjectName(QStringLiteral("mnuHistDels"));
     m_mnuHistDel->setObjectName(QStringLiteral("mnuHistDel"));
-    for (int i = 0; i < int(m_c.optHistory.size()); ++i)
-        connect(m_c.optHistory[i], &QRadioButton::toggled, this, [this, i](bool on) {
+    for (int i = 0; i < int(optHistory.size()); ++i)
+        connect(optHistory[i], &QRadioButton::toggled, this, [this, i](bool on) {
             if (on)
                 optHistory_Click(i);
         });
-    connect(m_c.vfgHistory, &FlexGrid::SelChange, this, &LatestCalPage::vfgHistory_SelChange);
-    connect(m_c.vfgHistory, &FlexGrid::MouseDown, this,
+    connect(vfgHistory, &FlexGrid::SelChange, this, &LatestCalPage::vfgHistory_SelChange);
+    connect(vfgHistory, &FlexGrid::MouseDown, this,
             [this](Qt::MouseButton button, Qt::KeyboardModifiers, const QPoint &pos) {
                 vfgHistory_MouseDown(button, pos);
             });
     connect(m_mnuHistDel, &QAction::triggered, this, &LatestCalPage::mnuHistDel_Click);
-    connect(m_c.cmdLastCal, &QPushButton::clicked, this, &LatestCalPage::cmdLastCal_Click);
+    connect(cmdLastCal, &QPushButton::clicked, this, &LatestCalPage::cmdLastCal_Click);
+}
+
+void LatestCalPage::buildControls() {
+    MakeDesignedArray(optHistory, this, "optHistory", {1000, 252});
+    // One heading row until the list is first filled.
+    vfgHistory = MakeDesigned<FlexGrid>(this, QStringLiteral("vfgHistory"));
+    vfgHistory->SetCols(6);
+    cmdLastCal = MakeDesigned<CaptionButton>(this, QStringLiteral("cmdLastCal"));
+}
+
+void LatestCalPage::layOut(double pw, double ph, const QString &languageCode) {
+    setGeometry(0, 0, TwipsToPixelsX(pw), TwipsToPixelsY(ph));
+    const double width = pw / (double(optHistory.size()) + 1);
+    place(optHistory[0], 60, 240, width);
+    for (std::size_t i = 1; i < optHistory.size(); ++i)
+        place(optHistory[i], R(optHistory[i - 1]) + 120, 240, width);
+    place(vfgHistory, 60, B(optHistory[0]) + 60, pw - 120, ph - B(optHistory[0]) - 120);
+    ApplyColumnWidths(*vfgHistory, LayoutGrid::History, languageCode);
+    place(cmdLastCal, R(vfgHistory) - W(vfgHistory) * 0.142, 240, W(vfgHistory) * 0.142,
+          H(optHistory[0]));
 }
 
 LatestCalView LatestCalPage::view() const {
-    for (int i = 0; i < int(m_c.optHistory.size()); ++i)
-        if (m_c.optHistory[i]->isChecked())
+    for (int i = 0; i < int(optHistory.size()); ++i)
+        if (optHistory[i]->isChecked())
             return static_cast<LatestCalView>(i);
     return LatestCalView::NeedCalibration;
 }
@@ -76,7 +103,7 @@ void LatestCalPage::ShowLatestCalList() {
     }
     m_entries = entries;
     const LatestCalView shown = view();
-    FlexGrid &grid = *m_c.vfgHistory;
+    FlexGrid &grid = *vfgHistory;
     grid.SetRedraw(false);
     grid.Clear();
     const bool record = shown == LatestCalView::CalibrationRecord;
@@ -96,12 +123,12 @@ void LatestCalPage::ShowLatestCalList() {
     if (m_entries.isEmpty())
         ShowMessage(
             {5352, LoadMessage(5352), LoadMessage(5353), BoxIcon::Critical, BoxButtons::Ok});
-    if (m_hooks.layOut)
-        m_hooks.layOut();
+    if (m_hooks.layOutWindow)
+        m_hooks.layOutWindow();
 }
 
 void LatestCalPage::writeList(const LatestCalList &list) {
-    FlexGrid &grid = *m_c.vfgHistory;
+    FlexGrid &grid = *vfgHistory;
     m_rowEntries.clear();
     if (!list.headings.isEmpty())
         SetGridRow(grid, 0, 0, false, list.headings);
@@ -126,21 +153,21 @@ void LatestCalPage::writeList(const LatestCalList &list) {
 void LatestCalPage::optHistory_Click(int index) {
     if (!m_hooks.firstActivate || !m_hooks.firstActivate())
         ShowLatestCalList();
-    m_c.cmdLastCal->setEnabled(index != 2);
+    cmdLastCal->setEnabled(index != 2);
 }
 
 void LatestCalPage::vfgHistory_SelChange() {
     if (m_selBusy)
         return;
     m_selBusy = true;
-    m_c.vfgHistory->SetRowSel(m_c.vfgHistory->Row());
+    vfgHistory->SetRowSel(vfgHistory->Row());
     m_selBusy = false;
 }
 
 void LatestCalPage::vfgHistory_MouseDown(Qt::MouseButton button, const QPoint &pos) {
     if (button != Qt::RightButton || view() == LatestCalView::CalibrationRecord)
         return;
-    FlexGrid &grid = *m_c.vfgHistory;
+    FlexGrid &grid = *vfgHistory;
     const int row = grid.MouseRow();
     if (row < grid.FixedRows())
         return;
@@ -149,7 +176,7 @@ void LatestCalPage::vfgHistory_MouseDown(Qt::MouseButton button, const QPoint &p
 }
 
 void LatestCalPage::mnuHistDel_Click() {
-    FlexGrid &grid = *m_c.vfgHistory;
+    FlexGrid &grid = *vfgHistory;
     const int row = grid.Row();
     if (row <= 0 || row > m_rowEntries.size())
         return;
@@ -168,11 +195,11 @@ void LatestCalPage::mnuHistDel_Click() {
 }
 
 void LatestCalPage::cmdLastCal_Click() {
-    if (m_c.vfgHistory->Rows() <= 0)
+    if (vfgHistory->Rows() <= 0)
         return;
     PrintRequest request;
     request.DataType = frmPrint::kLastCalibration;
-    request.frmObj = m_c.vfgHistory;
+    request.frmObj = vfgHistory;
     frmPrint().GoPrinter(request);
 }
 

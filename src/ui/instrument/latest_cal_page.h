@@ -2,7 +2,7 @@
 
 #include "ui/instrument/rules/latest_calibrations.h"
 
-#include <QObject>
+#include <QWidget>
 
 #include <array>
 #include <functional>
@@ -19,22 +19,20 @@ class FlexGrid;
 
 // The Last Calibration page: the latest calibration of every detector read, newest
 // download first, in three views; one entry can be deleted after the program password,
-// and the list printed.
-class LatestCalPage : public QObject {
+// and the list printed. It lives in the window's page frame.
+class LatestCalPage : public QWidget {
     Q_OBJECT
 public:
-    struct Controls {
-        QGroupBox *fraMenu = nullptr;
-        std::array<QRadioButton *, 3> optHistory{};
-        FlexGrid *vfgHistory = nullptr;
-        QPushButton *cmdLastCal = nullptr;
-    };
-    struct Hooks {
+    // What the page asks of its window.
+    struct WindowHooks {
         std::function<bool()> firstActivate; // true until the window's first activation
-        std::function<void()> layOut;        // the window's layout (column widths)
+        std::function<void()> layOutWindow;  // the window's layout pass (column widths)
     };
 
-    LatestCalPage(const Controls &controls, Hooks hooks, QObject *parent = nullptr);
+    LatestCalPage(QGroupBox *frame, WindowHooks hooks);
+
+    // Lays the controls out in the frame of pw by ph twips and sizes the list's columns.
+    void layOut(double pw, double ph, const QString &languageCode);
 
     // Fills the list for the selected view from the database.
     void ShowLatestCalList();
@@ -50,15 +48,20 @@ public:
     LatestCalView view() const;
     QMenu *mnuHistDels() const { return m_menu; }
 
+    // Controls.
+    std::array<QRadioButton *, 3> optHistory{};
+    FlexGrid *vfgHistory = nullptr;
+    QPushButton *cmdLastCal = nullptr;
+
 private:
+    void buildControls();
     // Tells a database failure (301 with the database path); nothing else changes.
     void showDatabaseError() const;
     void writeList(const LatestCalList &list);
 
-    Controls m_c;
-    Hooks m_hooks;
-    QMenu *m_menu;
-    QAction *m_mnuHistDel;
+    WindowHooks m_hooks;
+    QMenu *m_menu = nullptr;
+    QAction *m_mnuHistDel = nullptr;
     QList<LatestCalibration> m_entries;
     QList<int> m_rowEntries; // entry index of each data row
     bool m_selBusy = false;

@@ -33,6 +33,7 @@
 #include "ui/browser/DataPage.h"
 #include "ui/display/data_view_page.h"
 #include "ui/display/node_kind.h"
+#include "ui/instrument/latest_cal_page.h"
 #include "ui/main/termination_signals.h"
 #include "ui/main/window/frmMain.h"
 
@@ -167,13 +168,13 @@ int printLastCal(tq::report::ReportSession &session, int view) {
     tq::frmMain &window = session.window();
     window.cmdInst_Click(3); // the Last Calibration button
     QCoreApplication::processEvents();
-    const tq::MainWindowControls &c = window.controls();
-    if (view < 0 || view > 2 || !c.optHistory[std::size_t(view)]->isEnabled())
+    const tq::LatestCalPage &page = *window.findChild<tq::LatestCalPage *>();
+    if (view < 0 || view > 2 || !page.optHistory[std::size_t(view)]->isEnabled())
         return NotStarted(QStringLiteral("view %1 is not offered").arg(view));
-    c.optHistory[std::size_t(view)]->click();
-    if (!c.cmdLastCal->isEnabled())
+    page.optHistory[std::size_t(view)]->click();
+    if (!page.cmdLastCal->isEnabled())
         return NotStarted(QStringLiteral("the print is disabled in view %1").arg(view));
-    c.cmdLastCal->click();
+    page.cmdLastCal->click();
     QCoreApplication::processEvents();
     return session.Finish(true);
 }

@@ -1,6 +1,7 @@
 #include "ui/instrument/instrument_info_page.h"
 
 #include "core/gui/flex_grid.h"
+#include "core/gui/twips.h"
 #include "core/instrument/clsInstrument.h"
 #include "core/messages.h"
 #include "core/program_state.h"
@@ -12,8 +13,6 @@
 
 #include <QGroupBox>
 #include <QLabel>
-
-#include <memory>
 
 namespace tq {
 namespace {
@@ -27,13 +26,7 @@ protected:
         d.setGasUnit(0, QStringLiteral("%LEL"));
         d.setGasFullScale(0, 100);
         d.setGasPoint(0, 0);
-        InstrumentInfoPage::Controls c;
-        c.fraMenu = new QGroupBox(&window);
-        c.fraInst = new QGroupBox(c.fraMenu);
-        for (std::size_t i = 0; i < c.lblInst.size(); ++i)
-            c.lblInst[i] = new QLabel(c.fraInst);
-        c.vfgInst = new FlexGrid(c.fraMenu);
-        c.vfgInstSensor = new FlexGrid(c.fraMenu);
+        frame = new QGroupBox(&window);
         link.setSerialNo(QStringLiteral("SN1"));
         link.setStationID(QStringLiteral("ST1"));
         link.setUserID(QStringLiteral("U1"));
@@ -51,7 +44,7 @@ protected:
         link.setAlarm(0, 50);
         link.setStel(0, -101);
         link.setTwa(0, 10);
-        page = std::make_unique<InstrumentInfoPage>(c, link);
+        page = new InstrumentInfoPage(frame, link);
     }
 
     QStringList row(const FlexGrid &grid, int r) const {
@@ -60,13 +53,14 @@ protected:
             out.append(grid.TextMatrix(r, col));
         return out;
     }
-    FlexGrid &cal() { return *page->controls().vfgInst; }
-    FlexGrid &levels() { return *page->controls().vfgInstSensor; }
+    FlexGrid &cal() { return *page->vfgInst; }
+    FlexGrid &levels() { return *page->vfgInstSensor; }
 
     test::ScriptedDialogs dialogs;
     QWidget window;
     clsInstrument link;
-    std::unique_ptr<InstrumentInfoPage> page;
+    QGroupBox *frame = nullptr;
+    InstrumentInfoPage *page = nullptr;
 };
 
 TEST_F(InstrumentInfoPageTest, ChoosesItsCase) {
@@ -79,8 +73,8 @@ TEST_F(InstrumentInfoPageTest, ChoosesItsCase) {
 
 TEST_F(InstrumentInfoPageTest, NoInstrumentShowsTheDefaultGas) {
     page->ShowInstrument(link, InstrumentInfoPage::Source::NoInstrument);
-    EXPECT_EQ(page->controls().fraMenu->title(), LoadMessage(5057));
-    EXPECT_EQ(page->controls().lblInst[3]->text(), QString());
+    EXPECT_EQ(frame->title(), LoadMessage(5057));
+    EXPECT_EQ(page->lblInst[3]->text(), QString());
     EXPECT_EQ(cal().Cols(), 6);
     EXPECT_EQ(row(cal(), 2), (QStringList{"CH4(100%LEL)", "", "-----", "-----", "-----", ""}));
     EXPECT_EQ(row(levels(), 2), (QStringList{"CH4(100%LEL)", "-----", "-----", "-----", "-----"}));
@@ -92,10 +86,10 @@ TEST_F(InstrumentInfoPageTest, NoInstrumentShowsTheDefaultGas) {
 TEST_F(InstrumentInfoPageTest, StoredDataHasFiveColumnsAndNoDueColumn) {
     link.setCalibDate(0, dialogs.now.addDays(-200));
     page->ShowInstrument(link, InstrumentInfoPage::Source::StoredData);
-    EXPECT_EQ(page->controls().fraMenu->title(), LoadMessage(5058));
-    EXPECT_EQ(page->controls().lblInst[3]->text(), QStringLiteral("SN1"));
-    EXPECT_EQ(page->controls().lblInst[7]->text(), QStringLiteral("00042"));
-    EXPECT_TRUE(page->controls().lblInst[7]->isHidden());
+    EXPECT_EQ(frame->title(), LoadMessage(5058));
+    EXPECT_EQ(page->lblInst[3]->text(), QStringLiteral("SN1"));
+    EXPECT_EQ(page->lblInst[7]->text(), QStringLiteral("00042"));
+    EXPECT_TRUE(page->lblInst[7]->isHidden());
     EXPECT_EQ(cal().Cols(), 5);
     EXPECT_EQ(row(cal(), 2), (QStringList{"CO(500.0ppm)", FormatValidDate(link.CalibDate(0)),
                                           "48.5", "50.0", "50.0"}));
@@ -117,7 +111,7 @@ TEST_F(InstrumentInfoPageTest, ConnectedDueCellByState) {
     for (const Case &c : cases) {
         link.setCalibDate(0, dialogs.now.addSeconds(-qint64(c.daysAgo * 86400)));
         page->ShowInstrument(link, InstrumentInfoPage::Source::Connected);
-        EXPECT_EQ(page->controls().fraMenu->title(), LoadMessage(5059)) << c.what;
+        EXPECT_EQ(frame->title(), LoadMessage(5059)) << c.what;
         EXPECT_EQ(cal().TextMatrix(2, 5), c.text) << c.what;
         EXPECT_EQ(cal().CellBackColor(2, 5), c.colour) << c.what;
     }
@@ -131,6 +125,27 @@ TEST_F(InstrumentInfoPageTest, ConnectedDueCellByState) {
     EXPECT_EQ(row(cal(), 2),
               (QStringList{"CO(500.0ppm)", "-----", "-----", "-----", "-----", "-----"}));
     EXPECT_EQ(levels().TextMatrix(2, 1), QStringLiteral("25.0"));
+}
+
+// The page fills its frame: the status frame at the top left with its labels in the middle,
+// the calibration grid beside it and the alarm-level grid below, all inside the frame.
+TEST_F(InstrumentInfoPageTest, LaysItselfOutInItsFrame) {
+    frame->resize(TwipsToPixelsX(10000), TwipsToPixelsY(7000));
+    page->layOut(10000, 7000, QStringLiteral("EN"));
+    EXPECT_EQ(page->geometry(), frame->rect());
+    const QRect status = page->fraInst->geometry();
+    const QRect labels = page->fraInstCeneter->geometry();
+    EXPECT_NEAR(labels.center().x(), status.width() / 2, 1);
+    EXPECT_NEAR(labels.center().y(), status.height() / 2, 1);
+    EXPECT_GT(page->vfgInst->x(), status.right());
+    EXPECT_GT(page->vfgInstSensor->y(), status.bottom());
+    for (const QWidget *control :
+         {static_cast<QWidget *>(page->fraInst), static_cast<QWidget *>(page->vfgInst),
+          static_cast<QWidget *>(page->vfgInstSensor)})
+        EXPECT_TRUE(page->rect().contains(control->geometry()))
+            << control->objectName().toStdString();
+    const FlexGrid &grid = *page->vfgInst;
+    EXPECT_NEAR(grid.columnWidth(0), (grid.width() - 2 * grid.frameWidth()) * 0.19, 1.5);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "core/database.h"
 #include "core/gui/flex_grid.h"
+#include "core/gui/twips.h"
 #include "core/log_schema.h"
 #include "core/messages.h"
 #include "core/program_state.h"
@@ -52,15 +53,10 @@ protected:
         Globals().ProgramPassword = QStringLiteral("vog");
         dialogs.pdf = path(QStringLiteral("list.pdf"));
         CreateLogDatabase(Globals().DatabasePath);
-        LatestCalPage::Controls c;
-        c.fraMenu = new QGroupBox(&window);
-        for (std::size_t i = 0; i < c.optHistory.size(); ++i)
-            c.optHistory[i] = new QRadioButton(c.fraMenu);
-        c.vfgHistory = new FlexGrid(c.fraMenu);
-        c.vfgHistory->resize(800, 400);
-        c.cmdLastCal = new QPushButton(c.fraMenu);
-        controls = c;
-        page = std::make_unique<LatestCalPage>(c, LatestCalPage::Hooks{[] { return false; }, {}});
+        auto *frame = new QGroupBox(&window);
+        frame->resize(900, 500);
+        page = new LatestCalPage(frame, LatestCalPage::WindowHooks{[] { return false; }, {}});
+        page->layOut(PixelsToTwipsX(900), PixelsToTwipsY(500), LoadMessage(101));
         window.resize(900, 500);
         window.show();
     }
@@ -78,7 +74,7 @@ protected:
                       DateParam(dialogs.now.addSeconds(-qint64(downloadDaysAgo * 86400))), enabled,
                       DateParam(dialogs.now.addSeconds(-qint64(calibratedDaysAgo * 86400)))});
     }
-    FlexGrid &grid() { return *controls.vfgHistory; }
+    FlexGrid &grid() { return *page->vfgHistory; }
     QStringList column(int col) {
         QStringList out;
         for (int row = 1; row < grid().Rows(); ++row)
@@ -86,7 +82,7 @@ protected:
         return out;
     }
     void select(int view) {
-        controls.optHistory[std::size_t(view)]->setChecked(true);
+        page->optHistory[std::size_t(view)]->setChecked(true);
         QCoreApplication::processEvents();
     }
     int countRows() {
@@ -97,8 +93,7 @@ protected:
 
     PdfDialogs dialogs;
     QWidget window;
-    LatestCalPage::Controls controls;
-    std::unique_ptr<LatestCalPage> page;
+    LatestCalPage *page = nullptr;
 };
 
 TEST_F(LatestCalPageTest, ThreeViewsOfEntriesOfChosenAges) {
@@ -118,7 +113,7 @@ TEST_F(LatestCalPageTest, ThreeViewsOfEntriesOfChosenAges) {
     EXPECT_EQ(grid().CellBackColor(5, 4), PageColours::Orange);
     EXPECT_EQ(grid().CellBackColor(3, 5), PageColours::StaleDownload);
     EXPECT_FALSE(grid().CellBackColor(1, 5).isValid());
-    EXPECT_TRUE(controls.cmdLastCal->isEnabled());
+    EXPECT_TRUE(page->cmdLastCal->isEnabled());
 
     select(0);
     EXPECT_EQ(column(0), (QStringList{"2", "5"}));
@@ -131,7 +126,7 @@ TEST_F(LatestCalPageTest, ThreeViewsOfEntriesOfChosenAges) {
     EXPECT_EQ(grid().TextMatrix(2, 8), LoadMessage(5637));
     EXPECT_EQ(grid().CellBackColor(2, 8), PageColours::Red);
     EXPECT_EQ(grid().TextMatrix(4, 5), QStringLiteral("-----"));
-    EXPECT_FALSE(controls.cmdLastCal->isEnabled());
+    EXPECT_FALSE(page->cmdLastCal->isEnabled());
     EXPECT_TRUE(dialogs.shown.isEmpty());
 }
 
@@ -206,7 +201,7 @@ TEST_F(LatestCalPageTest, PrintsTheListWithItsHeadingOnEveryPage) {
     for (int i = 0; i < 150; ++i)
         add(QStringLiteral("SN%1").arg(i), QStringLiteral("U"), 10, i + 1);
     select(1);
-    controls.cmdLastCal->click();
+    page->cmdLastCal->click();
     const QByteArray pdf = test::readFile(dialogs.pdf);
     ASSERT_TRUE(pdf.startsWith("%PDF"));
     const int pages = int(pdf.count("/Type /Page\n")) + int(pdf.count("/Type /Page\r")) +

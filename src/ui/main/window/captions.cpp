@@ -80,6 +80,7 @@ void frmMain::SetCaptions() {
     SetGridRow(*m_controls.vfgCal, 0, 0, false, LoadMessage(5217).split(QLatin1Char('|')));
     setCaptions(this, kCaptionsAfterCalibrationGrid);
     m_downloadPage->fitCaptions();
+    m_instrumentPage->fitCaptions();
     FitCentredFrames(m_controls);
 }
 

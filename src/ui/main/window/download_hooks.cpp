@@ -1,5 +1,6 @@
 // The window's side of the download commands: the page's buttons and boxes, the progress
 // window and the window's own routines that the commands reach through their hooks.
+#include "ui/browser/DataPage.h"
 #include "ui/common/hourglass.h"
 #include "ui/main/window/frmMain.h"
 
@@ -26,7 +27,7 @@ QPushButton *frmMain::buttonOf(DownloadCommands::Button button) const {
 DownloadCommands::Hooks frmMain::downloadHooks() {
     return {
         [this](const QString &text, const QColor &color) { AddCommLogLine(text, color); },
-        [this](int lamp, const LampColors &colors) { SetLamp(lamp, colors); },
+        [this](int lamp, const LampColors &colors) { m_downloadPage->SetLamp(lamp, colors); },
         [this](bool enabled) { m_downloadPage->setAutoLoadBoxesEnabled(enabled); },
         [this](DownloadCommands::Button button) { return buttonOf(button)->isEnabled(); },
         [this](DownloadCommands::Button button, bool enabled) {
@@ -52,7 +53,7 @@ DownloadCommands::Hooks frmMain::downloadHooks() {
         [this] { return std::make_shared<Hourglass>(*this); },
         [this] { RefreshInstrumentPages(); },
         [this] { ResetAfterPowerOff(); },
-        [this] { setLogTreeStale(true); },
+        [this] { m_dataPage->setLogTreeStale(true); },
         [this] { return ClosingOnSignal(); },
     };
 }

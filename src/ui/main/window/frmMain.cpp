@@ -192,6 +192,7 @@ void frmMain::applyDisplayFont() {
         page->setFont(font);
     }
     m_downloadPage->fitCaptions();
+    m_instrumentPage->fitCaptions();
     FitCentredFrames(m_controls);
 }
 
@@ -203,7 +204,7 @@ void frmMain::initWindowDefaults() {
     m_downloadPage->showStartState();
     c.cmdOption[0]->setEnabled(false);
     m_dataPage->setLogTreeStale(true);
-    c.optHistory[0]->setChecked(true);
+    m_latestCalPage->optHistory[0]->setChecked(true);
     m_dataPage->chkRawData->setVisible(g.DebugMode);
 }
 
@@ -246,7 +247,9 @@ void frmMain::Form_Resize() {
     if (m_inLayout)
         return;
     m_inLayout = true;
-    LayOutMainWindow(this, m_controls, *m_downloadPage, *m_dataPage, *m_dataViewPage);
+    LayOutMainWindow(
+        this, m_controls,
+        {*m_downloadPage, *m_instrumentPage, *m_dataPage, *m_dataViewPage, *m_latestCalPage});
     m_inLayout = false;
 }
 
@@ -269,19 +272,19 @@ void frmMain::cmdInst_Click(int index) {
         ShowLinkStatus();
         break;
     case 1:
-        ShowInstrument(m_linkInstrument);
+        m_instrumentPage->ShowLinkInstrument(m_link->Status());
         break;
     case 2:
         m_controls.cmdInst[2]->setEnabled(false);
-        BuildLogTree();
-        RefreshLogPage();
+        m_dataPage->BuildLogTree();
+        m_dataPage->RefreshLogPage();
         m_controls.cmdInst[2]->setEnabled(true);
         break;
     case 3:
-        ShowLatestCalList();
+        m_latestCalPage->ShowLatestCalList();
         break;
     default:
-        ShowSettings();
+        m_setPage->ShowSettings();
         break;
     }
     showPage(kPageOfButton[std::size_t(index)]);
@@ -296,10 +299,6 @@ void frmMain::AddCommLogLine(const QString &text, const QColor &color) {
 
 void frmMain::ShowLinkStatus() {
     m_downloadPage->ShowLinkStatus();
-}
-
-void frmMain::SetLamp(int index, const LampColors &colors) {
-    m_downloadPage->SetLamp(index, colors);
 }
 
 void frmMain::SaveDisplaySettings() {

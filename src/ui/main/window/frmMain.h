@@ -45,10 +45,7 @@ public:
     // The start-up, in its order: program values, settings file, database lock, the
     // automatic-mode boxes, fonts and captions, size and place, serial-log generations.
     LoadResult Form_Load();
-    // The first activation shows the Download page and writes the standby line to the
-    // serial log; every activation lays the window out.
-    void Form_Activate();
-    // One layout pass.
+    // One layout pass: the menu column and page frames, and the visible page lays itself out.
     void Form_Resize();
     // The menu buttons: 0 Download, 1 Instrument Information, 2 Data, 3 Last Calibration,
     // 4 Set, 5 Exit.
@@ -66,38 +63,16 @@ public:
     // The trend colour of series `slot` on the Data View page's graph, redrawn.
     void SetTrendColor(int slot, qint32 color);
 
-    // Appends a coloured line at the end of the communication log.
+    // The Download page's routines that other parts call on the window.
     void AddCommLogLine(const QString &text, const QColor &color);
-    // The connected detector's identity on the Download page, and the record-file suffix.
     void ShowLinkStatus();
-    // Paints status lamp `index` (0 Serial Port, 1 Connect, 2 and 3).
-    void SetLamp(int index, const LampColors &colors);
 
     // A termination signal: no "End ?" question; what runs (a download, an import, the
     // automatic mode) is cancelled and stops at its next step, open dialogs are dismissed,
     // and once the command has returned the window closes as on Exit (settings written,
     // link stopped, lock released).
     void CloseOnSignal();
-    // True once a termination signal asked the window to close: commands start no further
-    // step, and no detector command (clear, power-off) follows.
-    bool ClosingOnSignal() const;
 
-    // Chooses serial mode (one USB serial converter found) or infrared mode for the link
-    // control and opens its port; true in serial mode.
-    bool OpenUsbPort();
-
-    // Page fillers of the instrument pages, and the Data page's tree for the Data button,
-    // the downloads and the start-up settings.
-    // After the connected detector's settings were read: the Download page's status, the
-    // Instrument Information and Set pages, a locked gas switched on.
-    void RefreshInstrumentPages();
-    void ShowInstrument(const clsInstrument &instrument);
-    void ShowLatestCalList();
-    void ShowSettings();
-    void BuildLogTree();
-    void RefreshLogPage();
-    bool LogTreeStale() const;
-    void setLogTreeStale(bool stale);
     DownloadPage &downloadPage() { return *m_downloadPage; }
     DownloadCommands &downloadCommands() { return *m_commands; }
     DataPage &dataPage() { return *m_dataPage; }
@@ -111,16 +86,9 @@ public:
     uclPvif &uclPV7130() { return *m_link; }
     ProgressWindow &Upload() { return m_upload; }
     clsInstrument &LinkInstrument() { return m_linkInstrument; }
-    // Reads the instrument record of log seqNo afresh and shows it on the Instrument
-    // Information page; false, changing nothing, when the log's head row is gone.
-    bool ShowStoredInstrument(qint64 seqNo);
     // The data view window, made on first use, shown modally for the log that ViewKind and
     // ViewSeqNo name.
     void ShowDataViewWindow();
-    // Whether the Instrument Information page is being filled from the instrument record
-    // of the log selected on the Data page.
-    bool ShowingStoredData() const { return m_showingStoredData; }
-    void setShowingStoredData(bool showing) { m_showingStoredData = showing; }
     SetPage &setPage() { return *m_setPage; }
     const DatabaseLock &databaseLock() const { return m_lock; }
 
@@ -135,6 +103,20 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // The first activation shows the Download page and writes the standby line to the
+    // serial log; every activation lays the window out.
+    void Form_Activate();
+    // True once a termination signal asked the window to close: commands start no further
+    // step, and no detector command (clear, power-off) follows.
+    bool ClosingOnSignal() const;
+    // Chooses serial mode (one USB serial converter found) or infrared mode for the link
+    // control and opens its port; true in serial mode.
+    bool OpenUsbPort();
+    // After the connected detector's settings were read: the Download page's status, the
+    // Instrument Information and Set pages, a locked gas switched on.
+    void RefreshInstrumentPages();
+    // The stored log's instrument record on the Instrument Information page, shown.
+    bool showStoredInstrument(qint64 seqNo);
     void connectLinkEvents();
     DownloadCommands::Hooks downloadHooks();
     QPushButton *buttonOf(DownloadCommands::Button button) const;
@@ -166,12 +148,10 @@ private:
     std::unique_ptr<uclPvif> m_link;
     ProgressWindow m_upload;
     clsInstrument m_linkInstrument;
-    clsInstrument m_storedInstrument;
     // After the link, the progress window and the instrument, which it uses to its end.
     std::unique_ptr<DownloadCommands> m_commands;
-    bool m_showingStoredData = false;
-    std::unique_ptr<InstrumentInfoPage> m_instrumentPage;
-    std::unique_ptr<LatestCalPage> m_latestCalPage;
+    InstrumentInfoPage *m_instrumentPage = nullptr;
+    LatestCalPage *m_latestCalPage = nullptr;
     std::unique_ptr<SetPage> m_setPage;
     DatabaseLock m_lock;
     QTimer m_tmrInter;

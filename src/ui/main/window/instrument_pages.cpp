@@ -12,13 +12,10 @@ namespace tq {
 
 void frmMain::createInstrumentPages() {
     const MainWindowControls &c = m_controls;
-    m_instrumentPage = std::make_unique<InstrumentInfoPage>(
-        InstrumentInfoPage::Controls{c.fraMenu[1], c.fraInst, c.lblInst, c.vfgInst,
-                                     c.vfgInstSensor},
-        m_linkInstrument);
-    m_latestCalPage = std::make_unique<LatestCalPage>(
-        LatestCalPage::Controls{c.fraMenu[4], c.optHistory, c.vfgHistory, c.cmdLastCal},
-        LatestCalPage::Hooks{[this] { return m_firstActivate; }, [this] { Form_Resize(); }});
+    m_instrumentPage = new InstrumentInfoPage(c.fraMenu[1], m_linkInstrument);
+    m_latestCalPage = new LatestCalPage(
+        c.fraMenu[4],
+        LatestCalPage::WindowHooks{[this] { return m_firstActivate; }, [this] { Form_Resize(); }});
     m_setPage = std::make_unique<SetPage>(
         SetPage::Controls{c.fraMenu[5], c.cmdOptionDisp, c.lblOption, c.txtOption, c.cmbStation,
                           c.cmbInterval, c.cmbIntermittence, c.cmdOption, c.vfgOption},
@@ -40,24 +37,18 @@ void frmMain::RefreshInstrumentPages() {
     if (!m_linkInstrument.GasEnabled(0) && Globals().GasLocked[0])
         m_linkInstrument.setGasEnabled(0, true);
     ShowLinkStatus();
-    ShowInstrument(m_linkInstrument);
-    ShowSettings();
+    m_instrumentPage->ShowLinkInstrument(m_link->Status());
+    m_setPage->ShowSettings();
     if (visible)
         visible->update();
 }
 
-void frmMain::ShowInstrument(const clsInstrument &instrument) {
-    m_instrumentPage->ShowInstrument(
-        instrument, InstrumentInfoPage::ChooseSource(m_showingStoredData, m_link->Status(),
-                                                     instrument.CommFlags()));
-}
-
-void frmMain::ShowLatestCalList() {
-    m_latestCalPage->ShowLatestCalList();
-}
-
-void frmMain::ShowSettings() {
-    m_setPage->ShowSettings();
+bool frmMain::showStoredInstrument(qint64 seqNo) {
+    if (!m_instrumentPage->ShowStoredInstrument(seqNo))
+        return false;
+    showPage(1);
+    Form_Resize();
+    return true;
 }
 
 void frmMain::showUploadProgress(bool show) {

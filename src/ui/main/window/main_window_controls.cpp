@@ -13,9 +13,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
-
-#include <algorithm>
 
 namespace tq {
 
@@ -26,30 +23,6 @@ FlexGrid *makeGrid(QWidget *parent, const char *name, int columns) {
     auto *grid = MakeDesigned<FlexGrid>(parent, QString::fromLatin1(name));
     grid->SetCols(columns);
     return grid;
-}
-
-void buildInstrumentPage(MainWindowControls &c) {
-    QWidget *page = c.fraMenu[1];
-    c.fraInst = MakeDesigned<QGroupBox>(page, QStringLiteral("fraInst"));
-    c.fraInstCeneter =
-        MakeDesigned<QWidget>(c.fraInst, QStringLiteral("fraInstCeneter"), {2415, 3015});
-    // One column, caption and value alternating.
-    const std::array<double, 10> tops{60, 660, 1260, 300, 900, 1500, 1860, 2100, 2460, 2700};
-    const std::array<double, 10> widths{2370, 2370, 2370, 2415, 2415, 2415, 2025, 2415, 1905, 2415};
-    for (int i = 0; i < 10; ++i) {
-        const bool caption = i <= 2 || i == 6 || i == 8;
-        c.lblInst[i] = MakeDesigned<QLabel>(c.fraInstCeneter, IndexedName("lblInst", i),
-                                            {widths[i], caption ? 225.0 : 255.0, 0, tops[i]});
-    }
-    c.vfgInst = makeGrid(page, "vfgInst", 5);
-    c.vfgInstSensor = makeGrid(page, "vfgInstSensor", 4);
-}
-
-void buildLastCalibrationPage(MainWindowControls &c) {
-    QWidget *page = c.fraMenu[4];
-    MakeDesignedArray(c.optHistory, page, "optHistory", {1000, 252});
-    c.vfgHistory = makeGrid(page, "vfgHistory", 6);
-    c.cmdLastCal = MakeDesigned<CaptionButton>(page, QStringLiteral("cmdLastCal"));
 }
 
 void buildSetPage(MainWindowControls &c) {
@@ -100,14 +73,6 @@ void FitCentredFrames(const MainWindowControls &c) {
                       {c.txtOption[0], c.txtOption[1], c.txtOption[2], c.cmbStation, c.cmbInterval,
                        c.cmbIntermittence, o[5], o[6]},
                       TwipsToPixelsX(2280));
-    // One column: every label as wide as the widest caption.
-    const auto &i = c.lblInst;
-    const int width =
-        CaptionColumnWidth({i[0], i[1], i[2], i[6], i[8], i[3], i[4], i[5], i[7], i[9]});
-    for (QLabel *label : c.lblInst)
-        label->resize(width, label->height());
-    c.fraInstCeneter->resize(std::max(c.fraInstCeneter->width(), width),
-                             c.fraInstCeneter->height());
 }
 
 MainWindowControls BuildMainWindowControls(QWidget *window) {
@@ -118,8 +83,6 @@ MainWindowControls BuildMainWindowControls(QWidget *window) {
     MakeDesignedArray(c.cmdInst, window, "cmdInst");
     c.uclPV7130 = MakeDesigned<QWidget>(window, QStringLiteral("uclPV7130"));
     c.uclPV7130->hide();
-    buildInstrumentPage(c);
-    buildLastCalibrationPage(c);
     buildSetPage(c);
     return c;
 }

@@ -12,7 +12,6 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QRadioButton;
 class QWidget;
 
 namespace tq {
@@ -27,18 +26,6 @@ struct MainWindowControls {
     std::array<QGroupBox *, 6> fraMenu{};
 
     QWidget *uclPV7130 = nullptr; // stands in the place of the link control
-
-    // Instrument Information page.
-    QGroupBox *fraInst = nullptr;
-    QWidget *fraInstCeneter = nullptr;
-    std::array<QLabel *, 10> lblInst{};
-    FlexGrid *vfgInst = nullptr;
-    FlexGrid *vfgInstSensor = nullptr;
-
-    // Last Calibration page.
-    std::array<QRadioButton *, 3> optHistory{};
-    FlexGrid *vfgHistory = nullptr;
-    QPushButton *cmdLastCal = nullptr;
 
     // Set page.
     std::array<QGroupBox *, 3> fraOption{};
@@ -60,9 +47,8 @@ struct MainWindowControls {
 // the controls the layout never moves, its design place.
 MainWindowControls BuildMainWindowControls(QWidget *window);
 
-// Widens the caption columns of the centred frames (Instrument Information, Set page
-// settings) to their captions in the current font, moving the
-// value column beside them and growing the frame to match.
+// Widens the caption column of the Set page's settings frame to its captions in the current
+// font, moving the value column beside them and growing the frame to match.
 void FitCentredFrames(const MainWindowControls &controls);
 
 } // namespace tq

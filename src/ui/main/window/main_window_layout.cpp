@@ -7,6 +7,8 @@
 #include "ui/browser/DataPage.h"
 #include "ui/common/column_widths.h"
 #include "ui/display/data_view_page.h"
+#include "ui/instrument/instrument_info_page.h"
+#include "ui/instrument/latest_cal_page.h"
 #include "ui/main/download_page.h"
 #include "ui/main/window/main_window_controls.h"
 
@@ -30,27 +32,6 @@ namespace {
 // Visible in its own right, whether or not its page is on the screen.
 bool shown(const QWidget *w) {
     return !w->isHidden();
-}
-
-void layOutInstrument(const MainWindowControls &c, double pw, double ph, const QString &language) {
-    place(c.fraInst, 120, 240, pw * 0.25, ph * 0.45);
-    centre(c.fraInstCeneter, c.fraInst);
-    place(c.vfgInst, R(c.fraInst) + 120, 360, pw - R(c.fraInst) - 240, H(c.fraInst) - 120);
-    ApplyColumnWidths(*c.vfgInst, LayoutGrid::Inst, language);
-    place(c.vfgInstSensor, 120, B(c.fraInst) + 120, pw - 240, ph - B(c.fraInst) - 360);
-    ApplyColumnWidths(*c.vfgInstSensor, LayoutGrid::InstSensor, language);
-}
-
-void layOutLastCalibration(const MainWindowControls &c, double pw, double ph,
-                           const QString &language) {
-    const double width = pw / (double(c.optHistory.size()) + 1);
-    place(c.optHistory[0], 60, 240, width);
-    for (std::size_t i = 1; i < c.optHistory.size(); ++i)
-        place(c.optHistory[i], R(c.optHistory[i - 1]) + 120, 240, width);
-    place(c.vfgHistory, 60, B(c.optHistory[0]) + 60, pw - 120, ph - B(c.optHistory[0]) - 120);
-    ApplyColumnWidths(*c.vfgHistory, LayoutGrid::History, language);
-    place(c.cmdLastCal, R(c.vfgHistory) - W(c.vfgHistory) * 0.142, 240, W(c.vfgHistory) * 0.142,
-          H(c.optHistory[0]));
 }
 
 void layOutSet(const MainWindowControls &c, double pw, double ph, const QString &language) {
@@ -84,8 +65,7 @@ void layOutSet(const MainWindowControls &c, double pw, double ph, const QString 
 
 } // namespace
 
-void LayOutMainWindow(QWidget *window, const MainWindowControls &c, DownloadPage &downloadPage,
-                      DataPage &dataPage, DataViewPage &dataViewPage) {
+void LayOutMainWindow(QWidget *window, const MainWindowControls &c, const MainWindowPages &pages) {
     if (window->isMinimized())
         return;
     double width = W(window);
@@ -109,20 +89,20 @@ void LayOutMainWindow(QWidget *window, const MainWindowControls &c, DownloadPage
         const double ph = H(*visible);
         switch (visible - c.fraMenu.begin()) {
         case 0:
-            downloadPage.layOut(pw, ph);
+            pages.download.layOut(pw, ph);
             break;
         case 1:
-            layOutInstrument(c, pw, ph, language);
+            pages.instrument.layOut(pw, ph, language);
             break;
         case 2:
-            dataPage.layOut(pw, ph);
-            ApplyColumnWidths(*dataPage.vfgLog, LayoutGrid::Log, language);
+            pages.data.layOut(pw, ph);
+            ApplyColumnWidths(*pages.data.vfgLog, LayoutGrid::Log, language);
             break;
         case 3:
-            dataViewPage.layOut(pw, ph, language);
+            pages.dataView.layOut(pw, ph, language);
             break;
         case 4:
-            layOutLastCalibration(c, pw, ph, language);
+            pages.latestCalibration.layOut(pw, ph, language);
             break;
         default:
             layOutSet(c, pw, ph, language);

@@ -1,6 +1,5 @@
 // The window's side of the Data and Data View pages: it makes them with the callbacks they
-// need and keeps one-line forwarders for its own callers (Data button, start-up settings,
-// downloads, automatic mode, import lines).
+// need and opens the data view window for them.
 #include "ui/main/window/frmMain.h"
 
 #include "core/gui/flex_grid.h"
@@ -16,7 +15,6 @@
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScopedValueRollback>
 
 namespace tq {
 
@@ -46,20 +44,7 @@ void frmMain::createBrowserPages() {
                                        button->setEnabled(enabled);
                                },
                                [this] { m_dataViewPage->cmdDetail_Click(); },
-                               [this](qint64 seqNo) { return ShowStoredInstrument(seqNo); }});
-}
-
-bool frmMain::ShowStoredInstrument(qint64 seqNo) {
-    // A fresh record each time: a log whose head row is gone shows no earlier instrument.
-    clsInstrument stored;
-    if (!stored.LoadDatabase(Globals().DatabasePath, seqNo))
-        return false;
-    m_storedInstrument = stored;
-    const QScopedValueRollback showing(m_showingStoredData, true);
-    ShowInstrument(m_storedInstrument);
-    showPage(1);
-    Form_Resize();
-    return true;
+                               [this](qint64 seqNo) { return showStoredInstrument(seqNo); }});
 }
 
 namespace {
@@ -88,22 +73,6 @@ void frmMain::ShowDataViewWindow() {
     if (!m_dataViewWindow)
         m_dataViewWindow = std::make_unique<frmIntermittence>();
     m_dataViewWindow->Show(DataViewOpeningOf(*this, *m_dataViewPage));
-}
-
-void frmMain::BuildLogTree() {
-    m_dataPage->BuildLogTree();
-}
-
-void frmMain::RefreshLogPage() {
-    m_dataPage->RefreshLogPage();
-}
-
-bool frmMain::LogTreeStale() const {
-    return m_dataPage->LogTreeStale();
-}
-
-void frmMain::setLogTreeStale(bool stale) {
-    m_dataPage->setLogTreeStale(stale);
 }
 
 } // namespace tq

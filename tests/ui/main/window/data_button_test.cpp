@@ -38,9 +38,9 @@ protected:
         EXPECT_EQ(window->dataPage().tree().nodes().size(), 1u); // the root of no logs
         press(1);
         press(2);
-        EXPECT_TRUE(window->LogTreeStale());
+        EXPECT_TRUE(window->dataPage().LogTreeStale());
         window->cmdInst_Click(2);
-        EXPECT_FALSE(window->LogTreeStale());
+        EXPECT_FALSE(window->dataPage().LogTreeStale());
         return typeFolders();
     }
 };

@@ -20,7 +20,7 @@ protected:
         const ImportRun run = RunImports(test::BuildImage(QStringLiteral("data_view")),
                                          std::make_shared<clsInstrument>());
         ASSERT_TRUE(run.EveryImportSucceeded());
-        window->setLogTreeStale(true);
+        window->dataPage().setLogTreeStale(true);
         window->cmdInst_Click(2);
     }
 
@@ -86,7 +86,9 @@ TEST_F(DataViewWindowTest, InstrumentShowsTheStoredRecordReadAfresh) {
     EXPECT_EQ(shownPage(), 1);
     EXPECT_EQ(window->controls().fraMenu[1]->title(), LoadMessage(5058));
     EXPECT_EQ(control<QLabel>("lblInst_3")->text(), QStringLiteral("X1"));
-    EXPECT_FALSE(window->ShowingStoredData());
+    // The menu button shows the link's instrument again, not the stored record.
+    window->cmdInst_Click(1);
+    EXPECT_EQ(window->controls().fraMenu[1]->title(), LoadMessage(5057));
 
     // A log whose head row is gone shows no instrument, not the one before.
     window->cmdInst_Click(2);
@@ -96,7 +98,8 @@ TEST_F(DataViewWindowTest, InstrumentShowsTheStoredRecordReadAfresh) {
     window->dataPage().cmdLogInst->click();
     EXPECT_EQ(dialogs.ids(), QList<int>({5359, 5359}));
     EXPECT_EQ(shownPage(), 2);
-    EXPECT_FALSE(window->ShowingStoredData());
+    window->cmdInst_Click(1);
+    EXPECT_EQ(window->controls().fraMenu[1]->title(), LoadMessage(5057));
 }
 
 } // namespace

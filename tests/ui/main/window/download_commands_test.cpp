@@ -253,7 +253,7 @@ TEST_F(DownloadCommandsTest, AfterADownloadThatLostTheLineTheAutomaticModeCanBeS
 // detector arrives after they show the instrument.
 TEST_F(DownloadCommandsTest, InstrumentPagesAreFilledAfterTheLastReply) {
     connect();
-    QLabel *serialNumber = window->controls().lblInst[3];
+    QLabel *serialNumber = control<QLabel>("lblInst_3");
     int repliesAfterFilling = 0;
     QObject::connect(&window->uclPV7130(), &uclPvif::StsTransmit, window.get(), [&] {
         if (!serialNumber->text().isEmpty())

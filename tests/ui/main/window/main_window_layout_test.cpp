@@ -91,7 +91,7 @@ void expectLastColumnTakesTheRest(const FlexGrid &grid, int inner) {
 
 TEST_P(LayoutTest, GridColumnsFollowTheGridWidth) {
     showPage(4);
-    FlexGrid *history = window->controls().vfgHistory;
+    FlexGrid *history = control<FlexGrid>("vfgHistory");
     const int inner = history->width() - 2 * history->frameWidth();
     EXPECT_NEAR(history->columnWidth(0), inner * 0.06, 1.5);
     for (int c = 1; c < history->Cols() - 1; ++c)

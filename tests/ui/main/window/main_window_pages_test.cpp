@@ -1,6 +1,7 @@
 #include "core/messages.h"
 #include "core/settings_file.h"
 #include "main_window_fixture.h"
+#include "ui/browser/DataPage.h"
 #include "ui/main/window/status_lamp.h"
 #include "ui/main/window/window_colours.h"
 
@@ -38,12 +39,12 @@ TEST_F(MainWindowTest, ProgramDefaultsGiveTheWindowItsStartState) {
     const auto &c = window->controls();
     const DownloadPage &page = window->downloadPage();
     window->AddCommLogLine(QStringLiteral("old"), kLogRed);
-    window->setLogTreeStale(false);
+    window->dataPage().setLogTreeStale(false);
     window->InitSettings();
     EXPECT_TRUE(page.rtbLog->toPlainText().isEmpty());
-    EXPECT_TRUE(window->LogTreeStale());
+    EXPECT_TRUE(window->dataPage().LogTreeStale());
     EXPECT_FALSE(c.cmdOption[0]->isEnabled());
-    EXPECT_TRUE(c.optHistory[0]->isChecked());
+    EXPECT_TRUE(control<QRadioButton>("optHistory_0")->isChecked());
     EXPECT_EQ(page.shpStatus[0]->colors().fill, kLampOnColors.fill);
     EXPECT_EQ(page.shpStatus[1]->colors().border, kLampOffColors.border);
     for (QWidget *hidden :
@@ -66,7 +67,7 @@ TEST_F(MainWindowTest, MenuButtonsShowTheirPagesAndNeverTheDataView) {
                 << "button " << button << " frame " << frame;
     }
     EXPECT_TRUE(window->controls().cmdInst[2]->isEnabled());
-    EXPECT_FALSE(window->LogTreeStale()); // the Data page rebuilt the tree
+    EXPECT_FALSE(window->dataPage().LogTreeStale()); // the Data page rebuilt the tree
     window->cmdInst_Click(-1);
     window->cmdInst_Click(6);
     EXPECT_FALSE(pages[5]->isHidden());
