@@ -154,7 +154,7 @@ protected:
         const ImportRun run = RunImports(test::BuildImage(QStringLiteral("data_view")),
                                          std::make_shared<clsInstrument>());
         ASSERT_TRUE(run.EveryImportSucceeded());
-        window->setLogTreeStale(true);
+        window->dataPage().setLogTreeStale(true);
         window->resize(GetParam().width, GetParam().height);
         settle();
     }
