@@ -143,9 +143,18 @@ std::vector<std::optional<double>> ColumnWidths(LayoutGrid grid, int n, double w
 }
 
 void ApplyColumnWidths(FlexGrid &grid, LayoutGrid kind, const QString &languageCode) {
+    // Whether the vertical scroll bar takes its part of the width follows from the rows a
+    // fill just added: its range is set by the layout at once, while it is shown or hidden
+    // only at the next event.
+    grid.TopRow(); // brings the view up to the grid's rows (a member that needs the layout)
+    grid.doItemsLayout();
+    const QScrollBar &bar = *grid.verticalScrollBar();
+    const Qt::ScrollBarPolicy policy = grid.verticalScrollBarPolicy();
+    const bool barShown = policy == Qt::ScrollBarAlwaysOn ||
+                          (policy == Qt::ScrollBarAsNeeded && bar.maximum() > bar.minimum());
     int innerPixels = grid.width() - 2 * grid.frameWidth();
-    if (grid.verticalScrollBar()->isVisible())
-        innerPixels -= grid.verticalScrollBar()->width();
+    if (barShown)
+        innerPixels -= bar.isVisible() ? bar.width() : bar.sizeHint().width();
     const double inner = PixelsToTwipsX(innerPixels);
     const auto widths = ColumnWidths(kind, grid.Cols(), inner, languageCode);
     for (std::size_t i = 0; i < widths.size(); ++i)
@@ -161,6 +170,46 @@ void ApplyColumnWidths(FlexGrid &grid, LayoutGrid kind, const QString &languageC
         used += grid.columnWidth(col);
     if (innerPixels - used > 0)
         grid.SetColWidth(last, PixelsToTwipsX(innerPixels - used));
+}
+
+std::vector<int> FitToContents(const std::vector<int> &shares, const std::vector<int> &needs) {
+    std::vector<int> widths = shares;
+    qint64 missing = 0;
+    qint64 spare = 0;
+    for (std::size_t i = 0; i < shares.size() && i < needs.size(); ++i) {
+        if (needs[i] > shares[i])
+            missing += needs[i] - shares[i];
+        else
+            spare += shares[i] - needs[i];
+    }
+    if (missing == 0 || spare == 0)
+        return widths;
+    const qint64 moved = std::min(missing, spare);
+    qint64 given = 0;
+    qint64 taken = 0;
+    for (std::size_t i = 0; i < shares.size() && i < needs.size(); ++i) {
+        if (needs[i] > shares[i]) {
+            const qint64 part = (needs[i] - shares[i]) * moved / missing;
+            widths[i] += int(part);
+            given += part;
+        } else {
+            const qint64 part = (shares[i] - needs[i]) * moved / spare;
+            widths[i] -= int(part);
+            taken += part;
+        }
+    }
+    // What the rounding left goes to the column that lacks most, or comes from the one
+    // with most to spare, keeping the sum.
+    const qint64 left = taken - given;
+    if (left != 0) {
+        const auto room = [&](std::size_t i) { return widths[i] - needs[i]; };
+        std::size_t pick = 0;
+        for (std::size_t i = 1; i < std::min(widths.size(), needs.size()); ++i)
+            if (left > 0 ? room(i) < room(pick) : room(i) > room(pick))
+                pick = i;
+        widths[pick] += int(left);
+    }
+    return widths;
 }
 
 } // namespace tq

@@ -36,4 +36,10 @@ std::vector<std::optional<double>> ColumnWidths(LayoutGrid grid, int columns, do
 // vertical scroll bar), so columns that fill it need no horizontal scroll bar.
 void ApplyColumnWidths(FlexGrid &grid, LayoutGrid kind, const QString &languageCode);
 
+// Column widths of `shares` (pixels) moved towards what each column's texts need: a
+// column too narrow for its texts takes room from columns wider than theirs, never more
+// than they can spare, so the columns keep their sum; where the spare room is not enough,
+// each narrow column gets its part of it. Shares that fit everything are kept.
+std::vector<int> FitToContents(const std::vector<int> &shares, const std::vector<int> &needs);
+
 } // namespace tq

@@ -105,6 +105,34 @@ INSTANTIATE_TEST_SUITE_P(
         WidthCase{"HalvesToEven", LayoutGrid::InstSensor, 2, 10, "EN", {2, 8}}),
     [](const auto &info) { return std::string(info.param.name); });
 
+struct FitCase {
+    const char *name;
+    std::vector<int> shares;
+    std::vector<int> needs;
+    std::vector<int> expected;
+};
+
+class FitToContentsTest : public ::testing::TestWithParam<FitCase> {};
+
+TEST_P(FitToContentsTest, MovesRoomToNarrowColumnsKeepingTheSum) {
+    const FitCase &c = GetParam();
+    EXPECT_EQ(FitToContents(c.shares, c.needs), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lists, FitToContentsTest,
+    ::testing::Values(
+        FitCase{"AllFitKeepsShares", {100, 60, 60}, {80, 40, 60}, {100, 60, 60}},
+        FitCase{"NarrowTakesFromWide",
+                {100, 64, 64, 60, 108},
+                {90, 30, 80, 40, 125},
+                {95, 46, 80, 50, 125}},
+        // Too little room for every text: the spare room is shared by what each lacks.
+        FitCase{"NotEnoughRoom", {50, 50, 50}, {100, 40, 70}, {58, 40, 52}},
+        FitCase{"NothingToSpare", {50, 50}, {60, 55}, {50, 50}},
+        FitCase{"NoNeedsKnown", {50, 50}, {}, {50, 50}}),
+    [](const auto &info) { return std::string(info.param.name); });
+
 // On a shown grid the last column takes what the others leave: the columns fill the grid
 // to the pixel, without a horizontal scroll bar, whether the shares stop before the last
 // column or end on a rounded sum.
