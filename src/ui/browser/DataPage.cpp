@@ -1,5 +1,7 @@
 #include "ui/browser/DataPage.h"
 
+#include "ui/common/column_widths.h"
+
 #include "core/database.h"
 #include "core/errors.h"
 #include "core/gui/dialogs.h"
@@ -11,6 +13,7 @@
 #include "core/program_state.h"
 #include "ui/browser/log_deletion.h"
 #include "ui/browser/password/frmPassword.h"
+#include "ui/common/column_widths.h"
 #include "ui/common/small_icons.h"
 #include "ui/display/log_summary.h"
 #include "ui/display/node_kind.h"
@@ -242,17 +245,12 @@ void DataPage::showListing(const LogListing &listing) {
         lvwLog->viewport()->update();
         return;
     }
-    const double width = PixelsToTwipsX(lvwLog->viewport()->width());
-    const std::vector<double> shares = listing.kind == LogListing::Kind::Folders
-                                           ? std::vector<double>{0.30, 0.25, 0.44}
-                                           : std::vector<double>{0.25, 0.16, 0.16, 0.15, 0.27};
     m_listing = listing;
     lvwLog->header()->setVisible(true);
     lvwLog->clear();
     lvwLog->setColumnCount(int(listing.headings.size()));
     lvwLog->setHeaderLabels(listing.headings);
-    for (std::size_t i = 0; i < shares.size(); ++i)
-        lvwLog->setColumnWidth(int(i), TwipsToPixelsX(width * shares[i]));
+    fitListColumns();
     if (listing.kind == LogListing::Kind::Folders) {
         if (listing.rows.isEmpty())
             return; // the list stays empty; order and selection stay as they were
@@ -295,6 +293,27 @@ void DataPage::showListRows() {
         std::reverse(items.begin(), items.end());
     lvwLog->clear();
     lvwLog->addTopLevelItems(items);
+    fitListColumns();
+}
+
+void DataPage::fitListColumns() {
+    const double width = PixelsToTwipsX(lvwLog->viewport()->width());
+    const std::vector<double> shares = m_listing.kind == LogListing::Kind::Folders
+                                           ? std::vector<double>{0.30, 0.25, 0.44}
+                                           : std::vector<double>{0.25, 0.16, 0.16, 0.15, 0.27};
+    // (QTreeView hides the measure that every item view offers.)
+    const QAbstractItemView &view = *lvwLog;
+    std::vector<int> widths;
+    std::vector<int> needs;
+    for (std::size_t i = 0; i < shares.size(); ++i) {
+        widths.push_back(TwipsToPixelsX(width * shares[i]));
+        // The rows in view and the heading; a long list is not measured row by row.
+        needs.push_back(
+            std::max(view.sizeHintForColumn(int(i)), lvwLog->header()->sectionSizeHint(int(i))));
+    }
+    widths = FitToContents(widths, needs);
+    for (std::size_t i = 0; i < widths.size(); ++i)
+        lvwLog->setColumnWidth(int(i), widths[i]);
 }
 
 void DataPage::selectFirstRow() {

@@ -109,6 +109,8 @@ private:
     void fillTree();
     void showListing(const LogListing &listing);
     void showListRows();
+    // The list's columns at their shares of its width, moved towards what their texts need.
+    void fitListColumns();
     void selectFirstRow();
     void emptyFolderSummary();
     // Sets the selection to the stored log of a key; other keys change nothing.
