@@ -19,6 +19,7 @@
 #include <QCheckBox>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QStyle>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
@@ -140,6 +141,8 @@ QStringList fitFaults(const QWidget *root) {
             if (heads == nullptr || !heads->isVisible() || heads->height() <= 0 ||
                 !grid->rect().contains(heads->geometry()))
                 fault(w, QStringLiteral("heading rows hidden"));
+            if (grid->horizontalScrollBar()->isVisible())
+                fault(w, QStringLiteral("horizontal scroll bar"));
         }
     }
     return faults;
