@@ -9,6 +9,11 @@ ProgramState &Globals() {
     return state;
 }
 
+StoreContext ProgramStoreContext() {
+    const ProgramState &g = Globals();
+    return {g.AppFolder, g.DataFolder, g.DatabasePath, g.ExportRawData};
+}
+
 void InitSettings() {
     ProgramState &g = Globals();
     g.DataLocation = g.AppFolder;

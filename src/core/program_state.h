@@ -2,6 +2,7 @@
 
 #include "core/date.h"
 #include "core/instrument/clsInstrument.h"
+#include "core/store_context.h"
 
 #include <QString>
 
@@ -119,6 +120,10 @@ struct ProgramState {
 
 // The one instance.
 ProgramState &Globals();
+
+// The store's folders and switches as the program's variables hold them now, for the
+// windows to hand to the decoders and stores.
+StoreContext ProgramStoreContext();
 
 // Start-up values set before the settings file is read; also run by the reset after a
 // detector power-off, where its rules for zero values and print widths apply to the

@@ -30,7 +30,7 @@ void clsInterval::WriteDatabase() {
     // A sampling-mode log without one numeric statistic holds nothing worth keeping.
     if (m_header.Sampling == 1 && !m_header.StoredValueSeen)
         return;
-    Database db(m_databasePath);
+    Database db(m_context.DatabasePath);
     Transaction transaction(db);
     if (CheckDuplicate(db) || m_error)
         return;
@@ -42,8 +42,8 @@ void clsInterval::WriteDatabase() {
     // own instead of overwriting that log's file.
     std::optional<StagedTrendFile> file;
     if (!m_header.Names.isEmpty()) {
-        m_header.Names = FreeTrendName(db, m_header.Names, m_header.FolderID);
-        file.emplace(TrendFilePath(m_header.FolderID, m_header.Names), m_trendFile.records());
+        m_header.Names = FreeTrendName(db, m_context.DataFolder, m_header.Names, m_header.FolderID);
+        file.emplace(trendFilePath(), m_trendFile.records());
     }
     m_header.Dcount = static_cast<qint32>((file ? m_trendFile.recordCount() : 0) + m_eventCount);
 
