@@ -35,7 +35,8 @@ public:
         store();
         logs.ViewInterval.ClearDatas();
         logs.ViewInterval.setSeqNo(1);
-        logs.ViewInterval.ReLoad();
+        logs.ViewInterval.setContext(tq::ProgramStoreContext());
+        logs.ViewInterval.ReLoad(tq::Globals().CondensedView);
     }
     bool complete() const {
         return logs.ViewInterval.DataCount() == kSamples &&
@@ -52,8 +53,8 @@ private:
         tq::TrendFileWriter samples;
         for (qint32 n = 1; n <= kSamples; ++n)
             samples.PutTrendPoint(n, start.addSeconds(10 * qint64(n)), 0.01f * float(n));
-        tq::MakeTrendFolders(folder);
-        QFile file(tq::TrendFilePath(folder, name));
+        tq::MakeTrendFolders(tq::Globals().DataFolder, folder);
+        QFile file(tq::TrendFilePath(tq::Globals().DataFolder, folder, name));
         if (file.open(QIODevice::WriteOnly))
             file.write(samples.records());
         file.close();

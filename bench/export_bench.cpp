@@ -78,8 +78,8 @@ qint64 StoreLongestTrend() {
     tq::TrendFileWriter samples;
     for (qint32 i = 0; i < kSamples; ++i)
         samples.PutTrendPoint(i + 1, start.addSeconds(qint64(i) * 10), 0.1f + float(i % 997) / 10);
-    tq::MakeTrendFolders(header.FolderID);
-    QFile file(tq::TrendFilePath(header.FolderID, header.Names));
+    tq::MakeTrendFolders(tq::Globals().DataFolder, header.FolderID);
+    QFile file(tq::TrendFilePath(tq::Globals().DataFolder, header.FolderID, header.Names));
     if (!file.open(QIODevice::WriteOnly) ||
         file.write(samples.records()) != samples.records().size())
         return -1;
@@ -106,7 +106,8 @@ void BM_ExportLongestIntervalTrend(benchmark::State &state) {
     tq::clsInterval log;
     log.ClearDatas();
     log.setSeqNo(key);
-    log.ReLoad();
+    log.setContext(tq::ProgramStoreContext());
+    log.ReLoad(tq::Globals().CondensedView);
     if (log.DataCount() != kSamples || log.EventCount() != kEvents) {
         state.SkipWithError("the trend did not load whole");
         return;

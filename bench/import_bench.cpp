@@ -53,7 +53,8 @@ public:
         tq::CreateLogDatabase(g.DatabasePath);
     }
     bool import() const {
-        return tq::RunImports(image(), std::make_shared<tq::clsInstrument>())
+        return tq::RunImports(image(), std::make_shared<tq::clsInstrument>(),
+                              tq::ProgramStoreContext())
             .EveryImportSucceeded();
     }
 

@@ -42,7 +42,9 @@ public:
         return tq::bench::BuildImage(json, out) ? out : QString();
     }
     static bool import(const QString &image) {
-        return tq::RunImports(image, std::make_shared<tq::clsInstrument>()).EveryImportSucceeded();
+        return tq::RunImports(image, std::make_shared<tq::clsInstrument>(),
+                              tq::ProgramStoreContext())
+            .EveryImportSucceeded();
     }
     static qint64 eventRows() {
         tq::Database db(tq::Globals().DatabasePath);
@@ -73,7 +75,8 @@ void BM_ReloadLongestInterval(benchmark::State &state) {
     for (auto _ : state) {
         tq::clsInterval log;
         log.setSeqNo(seqNo);
-        log.ReLoad();
+        log.setContext(tq::ProgramStoreContext());
+        log.ReLoad(tq::Globals().CondensedView);
         samples = log.DataCount();
         benchmark::DoNotOptimize(samples);
     }
@@ -92,9 +95,10 @@ void BM_ReloadOfAHugeTrendFile(benchmark::State &state) {
     tq::TrendFileWriter samples;
     for (qint32 n = 1; n <= kRecords; ++n)
         samples.PutTrendPoint(n, start.addSeconds(qint64(n) * 10), float((n / 500) % 7));
-    tq::MakeTrendFolders(QStringLiteral("01/24"));
+    tq::MakeTrendFolders(tq::Globals().DataFolder, QStringLiteral("01/24"));
     {
-        QFile file(tq::TrendFilePath(QStringLiteral("01/24"), QStringLiteral("ivHUGE")));
+        QFile file(tq::TrendFilePath(tq::Globals().DataFolder, QStringLiteral("01/24"),
+                                     QStringLiteral("ivHUGE")));
         if (!file.open(QIODevice::WriteOnly) ||
             file.write(samples.records()) != samples.records().size()) {
             state.SkipWithError("the trend file could not be written");
@@ -113,7 +117,8 @@ void BM_ReloadOfAHugeTrendFile(benchmark::State &state) {
         const double before = tq::bench::ResidentMB();
         tq::clsInterval log;
         log.setSeqNo(1);
-        log.ReLoad();
+        log.setContext(tq::ProgramStoreContext());
+        log.ReLoad(tq::Globals().CondensedView);
         kept = log.DataCount();
         growth = std::max(growth, tq::bench::PeakResidentMB() - before);
     }

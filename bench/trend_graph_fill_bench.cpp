@@ -42,8 +42,8 @@ struct StoredTrend {
         TrendFileWriter file;
         for (int n = 1; n <= kSamples; ++n)
             file.PutTrendPoint(n, start.addSeconds(60LL * n), 5 + 0.0013f * float(n));
-        MakeTrendFolders(kFolder);
-        QFile trend(TrendFilePath(kFolder, kNames));
+        MakeTrendFolders(Globals().DataFolder, kFolder);
+        QFile trend(TrendFilePath(Globals().DataFolder, kFolder, kNames));
         if (!trend.open(QIODevice::WriteOnly) || trend.write(file.records()) < 0)
             qFatal("cannot write the trend file");
         trend.close();
@@ -58,7 +58,8 @@ struct StoredTrend {
         transaction.commit();
         logs.ViewInterval.ClearDatas();
         logs.ViewInterval.setSeqNo(1);
-        logs.ViewInterval.ReLoad();
+        logs.ViewInterval.setContext(tq::ProgramStoreContext());
+        logs.ViewInterval.ReLoad(tq::Globals().CondensedView);
         if (logs.ViewInterval.DataCount() != kSamples || logs.ViewInterval.EventCount() != kEvents)
             qFatal("the fixture did not reload whole");
     }

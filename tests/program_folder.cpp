@@ -7,14 +7,21 @@
 
 namespace tq::test {
 
+StoreContext StoreIn(const QString &folder) {
+    const StoreContext store{folder, QDir(folder).filePath(QStringLiteral("Data")),
+                             QDir(folder).filePath(QStringLiteral("TQ6200.mdb")), false};
+    QDir().mkpath(store.DataFolder);
+    return store;
+}
+
 void UseProgramFolder(const QString &folder) {
+    const StoreContext store = StoreIn(folder);
     ProgramState &g = Globals();
-    g.AppFolder = g.DataLocation = folder;
-    g.DataFolder = QDir(folder).filePath(QStringLiteral("Data"));
-    g.DatabasePath = QDir(folder).filePath(QStringLiteral("TQ6200.mdb"));
+    g.AppFolder = g.DataLocation = store.AppFolder;
+    g.DataFolder = store.DataFolder;
+    g.DatabasePath = store.DatabasePath;
     g.CondensedView = false;
-    g.ExportRawData = false;
-    QDir().mkpath(g.DataFolder);
+    g.ExportRawData = store.ExportRawData;
 }
 
 NewProgramFolder::NewProgramFolder() {

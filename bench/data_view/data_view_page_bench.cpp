@@ -56,8 +56,8 @@ void storeTrend(tq::Database &db, qint64 seqNo, qint32 samples, qint32 events) {
     tq::TrendFileWriter file;
     for (qint32 n = 1; n <= samples; ++n)
         file.PutTrendPoint(n, kStart.addSeconds(qint64(kInterval) * n), 0.01f * float(n));
-    tq::MakeTrendFolders(folder);
-    QFile out(tq::TrendFilePath(folder, name));
+    tq::MakeTrendFolders(tq::Globals().DataFolder, folder);
+    QFile out(tq::TrendFilePath(tq::Globals().DataFolder, folder, name));
     if (out.open(QIODevice::WriteOnly))
         out.write(file.records());
     db.execute(QStringLiteral("Insert Into Log_head (SeqNo, Types, Names, SerialNo, FolderID, "

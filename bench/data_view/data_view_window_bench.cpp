@@ -93,7 +93,8 @@ struct Fixture {
         tq::CreateLogDatabase(g.DatabasePath);
         const QString image = dir.filePath(QStringLiteral("data_view.DAT"));
         if (!tq::bench::BuildImage(tq::bench::Fixture(QStringLiteral("data_view.json")), image) ||
-            !tq::RunImports(image, std::make_shared<tq::clsInstrument>()).EveryImportSucceeded())
+            !tq::RunImports(image, std::make_shared<tq::clsInstrument>(), tq::ProgramStoreContext())
+                 .EveryImportSucceeded())
             return;
         // X1's alarm trend, the first stored; the page's trend search names it so.
         g.ViewKind = 2;

@@ -24,15 +24,13 @@ using tq::test::Simulator;
 struct Session {
     explicit Session(const QStringList &options)
         : sim(options + QStringList{QStringLiteral("--persist")}, Simulator::State::NotKept) {
-        tq::Globals().AppFolder = folder.path();
         qputenv("TQ6200_SERIAL_PORT", sim.device().toUtf8());
-        tq::SetDefaultCommSettings();
-        tq::FindUsbSerialPort(QString::fromLatin1(tq::kConverterDeviceId));
-        link.setTimeout(5);
-        link.setRetry(3);
+        const tq::ConverterSearch search =
+            tq::FindUsbSerialPort(QString::fromLatin1(tq::kConverterDeviceId));
+        link.setLinkSettings({folder.path(), 5, 3, 0});
         link.setSerialComm(true);
-        link.setCommPort(tq::Globals().IrCommPort);
-        link.setSettings(tq::Globals().CommSettings);
+        link.setCommPort(tq::ConverterPortNumber(search));
+        link.setSettings(QString::fromLatin1(tq::kConverterCommSettings));
         connect();
     }
 

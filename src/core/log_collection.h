@@ -1,6 +1,10 @@
 #pragma once
 
+#include "core/store_context.h"
+
 #include <QString>
+
+#include <utility>
 
 namespace tq {
 
@@ -25,6 +29,18 @@ public:
     // the area was read through (also when it holds no log), False on any failure; no
     // failure passes out.
     virtual bool ReadBinaryLog(const QString &imagePath) = 0;
+
+    // Called as a long reading goes on; none by default.
+    void setProgress(ProgressCallback progress) { m_progress = std::move(progress); }
+
+protected:
+    void reportProgress() const {
+        if (m_progress)
+            m_progress();
+    }
+
+private:
+    ProgressCallback m_progress;
 };
 
 } // namespace tq

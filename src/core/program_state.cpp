@@ -9,6 +9,16 @@ ProgramState &Globals() {
     return state;
 }
 
+StoreContext ProgramStoreContext() {
+    const ProgramState &g = Globals();
+    return {g.AppFolder, g.DataFolder, g.DatabasePath, g.ExportRawData};
+}
+
+LinkSettings ProgramLinkSettings() {
+    const ProgramState &g = Globals();
+    return {g.AppFolder, g.CommTimeout, g.CommRetry, g.CommDelay};
+}
+
 void InitSettings() {
     ProgramState &g = Globals();
     g.DataLocation = g.AppFolder;

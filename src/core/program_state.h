@@ -2,6 +2,8 @@
 
 #include "core/date.h"
 #include "core/instrument/clsInstrument.h"
+#include "core/link_settings.h"
+#include "core/store_context.h"
 
 #include <QString>
 
@@ -72,7 +74,6 @@ struct ProgramState {
     qint16 CommDelay = 0;
     qint16 IrCommPort = 0;
     QString CommSettings;
-    bool ReplyReceived = false;
     bool SerialLogOn = false;
     bool CompletelyRead = false;
 
@@ -119,6 +120,13 @@ struct ProgramState {
 
 // The one instance.
 ProgramState &Globals();
+
+// The store's folders and switches as the program's variables hold them now, for the
+// windows to hand to the decoders and stores.
+StoreContext ProgramStoreContext();
+// The link settings as the program's variables hold them now, for the window to hand to
+// the link control.
+LinkSettings ProgramLinkSettings();
 
 // Start-up values set before the settings file is read; also run by the reset after a
 // detector power-off, where its rules for zero values and print widths apply to the

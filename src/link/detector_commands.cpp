@@ -1,6 +1,5 @@
 // The detector's one-shot commands: clock, pump, calibrations, clears, defaults, power off.
 #include "core/messages.h"
-#include "core/program_state.h"
 #include "link/serial_log.h"
 #include "link/uclPvif.h"
 
@@ -102,7 +101,7 @@ bool uclPvif::clearSequence(const QString &write, const QString &confirm) {
     bool cleared = exchange(LinkStatus::WritePending, write) == LinkStatus::Done;
     if (cleared) {
         m_context.ConfirmAcknowledged = false;
-        const qint32 delay = Globals().CommDelay;
+        const qint32 delay = m_commDelay;
         cleared = confirmLoop(
             confirm, LinkStatus::WritePending,
             [this, delay] {

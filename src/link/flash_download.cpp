@@ -88,7 +88,7 @@ bool uclPvif::rangeResult() {
 // replaces FilePath only when it answers True.
 bool uclPvif::downloadImage(const QString &FilePath, bool fresh,
                             const std::function<bool()> &readBlocks) {
-    const SerialLogHold logHeld;
+    const SerialLogHold logHeld(m_serialLogFolder);
     m_cancel = false;
     emit DumpMessage(QStringLiteral("Initialize Local Image"));
     m_blockSize = kBlockBytes;

@@ -1,6 +1,5 @@
 // The transport of the link control: receive events, the frame loop, the 100 ms tick.
 #include "core/messages.h"
-#include "core/program_state.h"
 #include "link/protocol/frame.h"
 #include "link/serial_log.h"
 #include "link/uclPvif.h"
@@ -58,7 +57,7 @@ void uclPvif::onSerialEvent(int code) {
         return;
     }
     emit StsTransmit();
-    Globals().ReplyReceived = true;
+    m_replyReceived = true;
     const QByteArray bytes = m_serial->takeReceived();
     if (m_status != LinkStatus::BlockPending)
         m_receiveBuffer += bytes;
@@ -121,7 +120,7 @@ void uclPvif::failPending(const QString &logLine) {
 void uclPvif::onInfraredEvent(int code) {
     if (code == CommEvent::Receive) {
         emit StsTransmit();
-        Globals().ReplyReceived = true;
+        m_replyReceived = true;
         if (m_status == LinkStatus::BlockPending) {
             if (!m_infrared->storeBlock(m_blockAddress + m_blockCount)) {
                 failPending(QStringLiteral("<<< Image file write error: %1 >>>")
@@ -273,7 +272,7 @@ void uclPvif::countReplyTimeout() {
             setStatus(LinkStatus::Idle);
         } else if (m_status != LinkStatus::Idle && m_status != LinkStatus::Done) {
             setStatus(LinkStatus::Failed);
-            Globals().ReplyReceived = false;
+            m_replyReceived = false;
         }
         return;
     }

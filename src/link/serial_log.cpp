@@ -1,7 +1,6 @@
 #include "link/serial_log.h"
 
 #include "core/messages.h"
-#include "core/program_state.h"
 #include "link/dump_list.h"
 
 #include <QFile>
@@ -25,38 +24,39 @@ HeldLog &heldLog() {
     return held;
 }
 
-QFile *openedLog() {
+QFile *openedLog(const QString &path) {
     QFile *file = heldLog().file.get();
-    return file && file->fileName() == SerialLogPath() ? file : nullptr;
+    return file && file->fileName() == path ? file : nullptr;
 }
 
 } // namespace
 
-QString SerialLogPath() {
-    QString folder = Globals().AppFolder;
+QString SerialLogPath(const QString &appFolder) {
+    QString folder = appFolder;
     if (!folder.isEmpty() && !folder.endsWith('/'))
         folder += '/';
     return folder + QStringLiteral("SerialLog.log");
 }
 
-bool SetSerialLog(const QString &text) {
+bool SetSerialLog(const QString &appFolder, const QString &text) {
     const QTime now = QTime::currentTime();
     char time[16];
     std::snprintf(time, sizeof time, "%02d:%02d:%02d ", now.hour(), now.minute(), now.second());
     const QByteArray line = time + text.toUtf8() + "\r\n";
-    if (QFile *held = openedLog())
+    const QString path = SerialLogPath(appFolder);
+    if (QFile *held = openedLog(path))
         return held->write(line) == line.size();
-    QFile file(SerialLogPath());
+    QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
         return false;
     return file.write(line) == line.size() && file.flush();
 }
 
-SerialLogHold::SerialLogHold() {
+SerialLogHold::SerialLogHold(const QString &appFolder) {
     HeldLog &held = heldLog();
     if (held.holds++ > 0)
         return;
-    auto file = std::make_unique<QFile>(SerialLogPath());
+    auto file = std::make_unique<QFile>(SerialLogPath(appFolder));
     // A log that cannot be opened now is written line by line, as without a hold.
     if (file->open(QIODevice::WriteOnly | QIODevice::Append))
         held.file = std::move(file);

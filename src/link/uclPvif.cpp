@@ -3,7 +3,6 @@
 #include "core/errors.h"
 #include "core/instrument/clsInstrument.h"
 #include "core/messages.h"
-#include "core/program_state.h"
 #include "link/irda_port_control.h"
 #include "link/protocol/frame.h"
 #include "link/serial_log.h"
@@ -31,7 +30,7 @@ uclPvif::uclPvif(std::unique_ptr<SerialLinkPort> serial, std::unique_ptr<Infrare
                  QObject *parent)
     : QObject(parent), m_serial(std::move(serial)), m_infrared(std::move(infrared)) {
     m_context.AddLog = [this](const QString &text) { AddLog(text); };
-    m_context.SetSerialLog = [](const QString &text) { SetSerialLog(text); };
+    m_context.SetSerialLog = [this](const QString &text) { SetSerialLog(text); };
     m_context.OnConnect = [this] { emit OnConnect(); };
     m_context.Densty = [this](std::array<float, 5> &values) {
         emit Densty(values[0], values[1], values[2], values[3], values[4]);
@@ -57,6 +56,17 @@ uclPvif::~uclPvif() = default;
 
 void uclPvif::AddLog(const QString &vData) {
     SetSerialLog(vData);
+}
+
+bool uclPvif::SetSerialLog(const QString &text) const {
+    return tq::SetSerialLog(m_serialLogFolder, text);
+}
+
+void uclPvif::setLinkSettings(const LinkSettings &settings) {
+    setTimeout(settings.CommTimeout);
+    m_retry = settings.CommRetry;
+    m_commDelay = settings.CommDelay;
+    m_serialLogFolder = settings.AppFolder;
 }
 
 qint16 uclPvif::Timeout() const {
@@ -182,7 +192,7 @@ void uclPvif::DataSend(const QByteArray &Datas, bool InitFlag) {
         m_serial->write(Datas);
     }
     emit StsTransmit();
-    Globals().ReplyReceived = false;
+    m_replyReceived = false;
     m_context.LastSentFrame = Datas;
     m_replyCountdown = m_timeoutTicks;
     if (InitFlag)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/date.h"
+#include "core/link_settings.h"
 #include "core/log_collection.h"
 #include "link/link_port.h"
 #include "link/protocol/reply_context.h"
@@ -51,6 +52,12 @@ public:
 
     // --- Public interface --------------------------------------------------------------
     void AddLog(const QString &vData);
+    // Takes the owner's settings: the serial log's folder, Timeout, Retry and the data
+    // clear's delay. Throws TqError(Overflow) for a time-out beyond 3276 s (nothing taken).
+    void setLinkSettings(const LinkSettings &settings);
+    // Data arrived from the detector since the last frame was sent (False again when the
+    // re-sends of a timed-out exchange are used up).
+    bool ReplyReceived() const { return m_replyReceived; }
     // Reply time-out in seconds (kept in 100 ms ticks); TqError(Overflow) beyond 3276.
     qint16 Timeout() const;
     void setTimeout(qint16 seconds);
@@ -138,6 +145,10 @@ signals:
 private:
     friend class uclPvifProbe; // tests drive the tick and look at the link state
 
+    // One line into the serial log of the settings' folder; false when it cannot be
+    // written.
+    bool SetSerialLog(const QString &text) const;
+
     // Transport.
     bool infraredInUse() const;
     LinkPort &portInUse() const;
@@ -196,6 +207,9 @@ private:
     ReplyContext m_context;
     ReplyParser m_parser{m_context};
     qint32 m_status = LinkStatus::Reset;
+    QString m_serialLogFolder;
+    qint16 m_commDelay = 0; // ticks between a data clear's write and its confirm
+    bool m_replyReceived = false;
     bool m_serialComm = false;
     bool m_enabled = true;
     qint16 m_retry = 0;

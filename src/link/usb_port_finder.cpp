@@ -1,7 +1,5 @@
 #include "link/usb_port_finder.h"
 
-#include "core/program_state.h"
-
 #include <QRegularExpression>
 #include <QSerialPortInfo>
 
@@ -53,18 +51,17 @@ QStringList converterDevices(const QString &deviceId) {
 
 } // namespace
 
-void SetDefaultCommSettings() {
-    Globals().CommSettings = QStringLiteral("921600,n,8,1");
-}
-
 ConverterSearch FindUsbSerialPort(const QString &deviceId) {
     searchedDeviceId() = deviceId;
     const QStringList devices = converterDevices(deviceId);
     foundDevice() = devices.size() == 1 ? devices.first() : QString();
-    Globals().IrCommPort = devices.size() == 1 ? kConverterPortNumber : 0;
     if (devices.isEmpty())
         return ConverterSearch::None;
     return devices.size() == 1 ? ConverterSearch::One : ConverterSearch::Several;
+}
+
+qint16 ConverterPortNumber(ConverterSearch search) {
+    return search == ConverterSearch::One ? kConverterPortNumber : 0;
 }
 
 QString FindConverterAgain() {

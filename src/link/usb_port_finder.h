@@ -9,17 +9,19 @@ inline constexpr char kConverterDeviceId[] = "VID_10C4&PID_EA60";
 // The serial port number that opens the converter found.
 inline constexpr qint16 kConverterPortNumber = 1;
 
-// The line settings of the converter port: "921600,n,8,1" into CommSettings.
-void SetDefaultCommSettings();
+// The line settings of the converter port, for CommSettings.
+inline constexpr char kConverterCommSettings[] = "921600,n,8,1";
 
 enum class ConverterSearch { None, One, Several };
 
-// Looks for serial ports of the USB device `deviceId` ("VID_xxxx&PID_yyyy") and sets
-// IrCommPort: 1 for exactly one converter, whose device SerialDevicePath(1) then names, and
-// 0 for none or several. The environment variable TQ6200_SERIAL_PORT, when set, replaces
-// the search: it names the one converter's device. With several converters the caller
-// tells the user (message 20014, titled 20015).
+// Looks for serial ports of the USB device `deviceId` ("VID_xxxx&PID_yyyy"): exactly one
+// converter's device SerialDevicePath(kConverterPortNumber) then names. The environment
+// variable TQ6200_SERIAL_PORT, when set, replaces the search: it names the one converter's
+// device. With several converters the caller tells the user (message 20014, titled 20015).
 ConverterSearch FindUsbSerialPort(const QString &deviceId);
+// The IrCommPort a search gives: kConverterPortNumber for one converter, 0 ("none") for
+// none or several.
+qint16 ConverterPortNumber(ConverterSearch search);
 
 // Looks for the converter found by FindUsbSerialPort again, after its device went away: a
 // converter plugged back may get another device name. Its device when exactly one converter

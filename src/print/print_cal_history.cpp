@@ -2,6 +2,7 @@
 #include "core/gas_format.h"
 #include "core/gui/flex_grid.h"
 #include "core/messages.h"
+#include "core/program_state.h"
 #include "logs/events/clsHistory.h"
 #include "logs/trend/gas_title.h"
 #include "print/frmPrint.h"
@@ -29,6 +30,7 @@ QString judgement(float judge) {
 void frmPrint::PrintCalHistory(PrintSurface &target) {
     clsHistory history;
     history.setSeqNo(m_request.SeqNo);
+    history.setContext(ProgramStoreContext());
     history.ReLoad();
     const bool bump = m_request.DataType != 3;
     const QString gasTitle = GetGasTitle(history, 0);

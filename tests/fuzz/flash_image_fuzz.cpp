@@ -3,6 +3,7 @@
 #include "fuzz_support.h"
 
 #include "core/flash_layout.h"
+#include "core/program_state.h"
 #include "logs/events/clsAlarmEvents.h"
 #include "logs/events/clsHistorys.h"
 #include "logs/events/clsPowerEvents.h"
@@ -21,6 +22,7 @@ using namespace tq;
 
 template <typename Collection> bool decode(const FlashImage &image) {
     Collection collection;
+    collection.setContext(ProgramStoreContext());
     return collection.ReadBinaryLog(image);
 }
 

@@ -19,6 +19,7 @@
 #include "ui/browser/log_tree.h"
 
 #include <QHash>
+#include <type_traits>
 
 namespace {
 
@@ -107,7 +108,11 @@ void insertRows(Database &db, Input &in) {
 
 template <typename Log> void reloadAndExport(qint64 seqNo, int type, ExportLogs logs, Log &log) {
     log.setSeqNo(seqNo);
-    log.ReLoad();
+    log.setContext(ProgramStoreContext());
+    if constexpr (std::is_same_v<Log, clsInterval>)
+        log.ReLoad(Globals().CondensedView);
+    else
+        log.ReLoad();
     ExportRequest request;
     request.logType = type;
     request.seqNo = seqNo;

@@ -2,6 +2,7 @@
 // reader and the test mode, the rest is lines ended by LF.
 #include "fuzz_support.h"
 
+#include "core/program_state.h"
 #include "logs/events/clsAlarmEvents.h"
 #include "logs/events/clsHistorys.h"
 #include "logs/events/clsPowerEvents.h"
@@ -20,6 +21,7 @@ using LineReader = std::function<void(const QStringList &, bool)>;
 
 template <typename Collection> void readLines(const QStringList &lines, bool testFlag) {
     Collection collection;
+    collection.setContext(ProgramStoreContext());
     for (const QString &line : lines)
         collection.SetDatas(line, testFlag);
 }
@@ -27,6 +29,7 @@ template <typename Collection> void readLines(const QStringList &lines, bool tes
 const std::array<LineReader, 6> kReaders{{
     [](const QStringList &lines, bool testFlag) {
         clsIntervals collection;
+        collection.setContext(ProgramStoreContext());
         IntervalTextLines reader(collection);
         for (const QString &line : lines)
             reader.SetDatas(line, testFlag);
@@ -37,6 +40,7 @@ const std::array<LineReader, 6> kReaders{{
     readLines<clsPowerEvents>,
     [](const QStringList &lines, bool testFlag) {
         clsHistorys collection;
+        collection.setContext(ProgramStoreContext());
         for (const QString &line : lines)
             collection.SetDatas(line.size() % 2, line, testFlag);
     },

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "core/instrument/clsInstrument.h"
-#include "core/program_state.h"
 #include "fake_ports.h"
 #include "link/protocol/frame.h"
 #include "link/serial_log.h"
@@ -26,10 +25,8 @@ protected:
     clsInstrument instrument;
 
     void SetUp() override {
-        Globals().AppFolder = dir.path();
         link.setTimerEnabled(false);
-        link.setRetry(2);
-        link.setTimeout(1);
+        link.setLinkSettings({dir.path(), 1, 2, 0});
         link.setInstrument(&instrument);
     }
 
@@ -51,7 +48,7 @@ protected:
         return frame;
     }
 
-    QString serialLog() const { return QString::fromUtf8(readFile(SerialLogPath())); }
+    QString serialLog() const { return QString::fromUtf8(readFile(SerialLogPath(dir.path()))); }
 };
 
 } // namespace tq::test

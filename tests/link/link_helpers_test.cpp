@@ -1,5 +1,4 @@
 // The link's small helpers: serial log, read list, dump-list lines, converter finder.
-#include "core/program_state.h"
 #include "link/dump_list.h"
 #include "link/read_list.h"
 #include "link/serial_log.h"
@@ -16,43 +15,42 @@ namespace {
 class SerialLog : public TempFolderTest {};
 
 TEST_F(SerialLog, AppendsTimeTextAndCrLf) {
-    for (const QString &folder : {dir.path(), dir.path() + '/'}) {
-        Globals().AppFolder = folder;
-        EXPECT_EQ(SerialLogPath(), dir.filePath(QStringLiteral("SerialLog.log")));
-    }
-    ASSERT_TRUE(SetSerialLog(QStringLiteral("first")));
-    ASSERT_TRUE(SetSerialLog(QStringLiteral("two\r\nlines")));
-    const QString log = QString::fromUtf8(readFile(SerialLogPath()));
+    for (const QString &folder : {dir.path(), dir.path() + '/'})
+        EXPECT_EQ(SerialLogPath(folder), dir.filePath(QStringLiteral("SerialLog.log")));
+    ASSERT_TRUE(SetSerialLog(dir.path(), QStringLiteral("first")));
+    ASSERT_TRUE(SetSerialLog(dir.path(), QStringLiteral("two\r\nlines")));
+    const QString log = QString::fromUtf8(readFile(SerialLogPath(dir.path())));
     const QRegularExpression expected(
         QStringLiteral(R"(^\d\d:\d\d:\d\d first\r\n\d\d:\d\d:\d\d two\r\nlines\r\n$)"));
     EXPECT_TRUE(expected.match(log).hasMatch()) << log.toStdString();
 }
 
 TEST_F(SerialLog, FailureIsReportedNotThrown) {
-    Globals().AppFolder = dir.filePath(QStringLiteral("missing"));
-    EXPECT_FALSE(SetSerialLog(QStringLiteral("lost")));
+    EXPECT_FALSE(SetSerialLog(dir.filePath(QStringLiteral("missing")), QStringLiteral("lost")));
 }
 
 TEST_F(SerialLog, AHoldWritesItsLinesThroughAtItsEndOrAtAFlush) {
-    Globals().AppFolder = dir.path();
-    const auto lines = [] { return QString::fromUtf8(readFile(SerialLogPath())).count("\r\n"); };
-    ASSERT_TRUE(SetSerialLog(QStringLiteral("before")));
+    const QString folder = dir.path();
+    const auto lines = [&] {
+        return QString::fromUtf8(readFile(SerialLogPath(folder))).count("\r\n");
+    };
+    ASSERT_TRUE(SetSerialLog(folder, QStringLiteral("before")));
     {
-        const SerialLogHold hold;
+        const SerialLogHold hold(folder);
         {
-            const SerialLogHold nested; // the outer hold still keeps the log
+            const SerialLogHold nested(folder); // the outer hold still keeps the log
         }
-        ASSERT_TRUE(SetSerialLog(QStringLiteral("block 1")));
-        ASSERT_TRUE(SetSerialLog(QStringLiteral("block 2")));
+        ASSERT_TRUE(SetSerialLog(folder, QStringLiteral("block 1")));
+        ASSERT_TRUE(SetSerialLog(folder, QStringLiteral("block 2")));
         EXPECT_EQ(lines(), 1); // held back
         FlushSerialLog();
         EXPECT_EQ(lines(), 3);
-        ASSERT_TRUE(SetSerialLog(QStringLiteral("block 3")));
+        ASSERT_TRUE(SetSerialLog(folder, QStringLiteral("block 3")));
     }
     EXPECT_EQ(lines(), 4);
-    ASSERT_TRUE(SetSerialLog(QStringLiteral("after")));
+    ASSERT_TRUE(SetSerialLog(folder, QStringLiteral("after")));
     EXPECT_EQ(lines(), 5);
-    EXPECT_TRUE(QString::fromUtf8(readFile(SerialLogPath())).endsWith(" after\r\n"));
+    EXPECT_TRUE(QString::fromUtf8(readFile(SerialLogPath(folder))).endsWith(" after\r\n"));
 }
 
 TEST(ReadList, SendsTheIdentityOptionsAndEveryStation) {
@@ -86,20 +84,21 @@ TEST(DumpList, ElapsedTimeIsHoursMinutesSeconds) {
 }
 
 TEST(ConverterFinder, NamedPortReplacesTheSearch) {
-    SetDefaultCommSettings();
-    EXPECT_EQ(Globals().CommSettings, QStringLiteral("921600,n,8,1"));
+    EXPECT_EQ(QString::fromLatin1(kConverterCommSettings), QStringLiteral("921600,n,8,1"));
     qputenv("TQ6200_SERIAL_PORT", "/dev/pts/77");
-    EXPECT_EQ(FindUsbSerialPort(QString::fromLatin1(kConverterDeviceId)), ConverterSearch::One);
-    EXPECT_EQ(Globals().IrCommPort, 1);
+    const ConverterSearch search = FindUsbSerialPort(QString::fromLatin1(kConverterDeviceId));
+    EXPECT_EQ(search, ConverterSearch::One);
+    EXPECT_EQ(ConverterPortNumber(search), 1);
     EXPECT_EQ(SerialDevicePath(1), QStringLiteral("/dev/pts/77"));
     qunsetenv("TQ6200_SERIAL_PORT");
 }
 
 TEST(ConverterFinder, DeviceIdThatNamesNoUsbDeviceFindsNothing) {
     qunsetenv("TQ6200_SERIAL_PORT");
-    Globals().IrCommPort = 5;
-    EXPECT_EQ(FindUsbSerialPort(QStringLiteral("not a device id")), ConverterSearch::None);
-    EXPECT_EQ(Globals().IrCommPort, 0);
+    const ConverterSearch search = FindUsbSerialPort(QStringLiteral("not a device id"));
+    EXPECT_EQ(search, ConverterSearch::None);
+    EXPECT_EQ(ConverterPortNumber(search), 0);
+    EXPECT_EQ(ConverterPortNumber(ConverterSearch::Several), 0);
     EXPECT_EQ(SerialDevicePath(4), QStringLiteral("/dev/ttyS3"));
 }
 

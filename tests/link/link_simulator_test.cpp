@@ -1,7 +1,6 @@
 // The link control against the detector simulator, through a real pseudo-terminal, on the
 // serial port and on the infrared port.
 #include "core/instrument/clsInstrument.h"
-#include "core/program_state.h"
 #include "link/dump_list.h"
 #include "link/serial_log.h"
 #include "link/uclPvif.h"
@@ -32,10 +31,6 @@ protected:
     std::unique_ptr<uclPvif> link;
     clsInstrument instrument;
 
-    void SetUp() override {
-        Globals().AppFolder = dir.path();
-        Globals().CommDelay = 1;
-    }
     void TearDown() override {
         link.reset();
         sim.reset();
@@ -63,16 +58,15 @@ protected:
             qunsetenv("TQ6200_SERIAL_PORT");
             qputenv("TQ6200_IRDA_PORT", sim->device().toUtf8());
         }
-        SetDefaultCommSettings();
         link = std::make_unique<uclPvif>();
-        link->setTimeout(timeout);
-        link->setRetry(retry);
+        link->setLinkSettings({dir.path(), timeout, retry, 1});
         if (GetParam() == Port::Serial) {
-            ASSERT_EQ(FindUsbSerialPort(QString::fromLatin1(kConverterDeviceId)),
-                      ConverterSearch::One);
+            const ConverterSearch search =
+                FindUsbSerialPort(QString::fromLatin1(kConverterDeviceId));
+            ASSERT_EQ(search, ConverterSearch::One);
             link->setSerialComm(true);
-            link->setCommPort(Globals().IrCommPort);
-            link->setSettings(Globals().CommSettings);
+            link->setCommPort(ConverterPortNumber(search));
+            link->setSettings(QString::fromLatin1(kConverterCommSettings));
         }
         // Parallel test processes reuse terminal numbers quickly, and the serial port's
         // lock file of a number may outlive its last user for a moment.
@@ -90,7 +84,7 @@ protected:
         link->setTimeout(30);
     }
 
-    QString serialLog() const { return QString::fromUtf8(readFile(SerialLogPath())); }
+    QString serialLog() const { return QString::fromUtf8(readFile(SerialLogPath(dir.path()))); }
 
     static QByteArray randomImage() {
         QByteArray image(524288, Qt::Uninitialized);
@@ -335,7 +329,7 @@ TEST_P(LinkAgainstSimulator, AMissingOrShortBlockEndsTheDumpForAnotherTry) {
         const QString image = path(QStringLiteral("TQ6200.DAT"));
         const QByteArray last = randomImage();
         writeFile(image, last);
-        QFile::remove(SerialLogPath());
+        QFile::remove(SerialLogPath(dir.path()));
         ASSERT_NO_FATAL_FAILURE(connectTo({c.fault, "65"}, 1, 1));
         EXPECT_FALSE(c.fast ? link->GetFastBinDump(image) : link->GetBinDump(image, 60, 70));
         EXPECT_TRUE(link->BinaryRetry());

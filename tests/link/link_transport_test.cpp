@@ -255,7 +255,7 @@ class ReplyTimeout : public LinkFixture, public ::testing::WithParamInterface<Ti
 TEST_P(ReplyTimeout, ReSendsThenFails) {
     const TimeoutCase &c = GetParam();
     connectDetector();
-    Globals().ReplyReceived = true;
+    ASSERT_TRUE(link.ReplyReceived()) << "the detector answered the connect poll";
     start(c.status, QString::fromLatin1(c.command));
     int ticks = 0;
     while (link.Status() == c.status && ticks < 200) {
@@ -265,7 +265,7 @@ TEST_P(ReplyTimeout, ReSendsThenFails) {
     EXPECT_EQ(ticks, c.ticks);
     EXPECT_EQ(link.Status(), LinkStatus::Failed);
     EXPECT_EQ(serial->written.size(), c.sends);
-    EXPECT_FALSE(Globals().ReplyReceived);
+    EXPECT_FALSE(link.ReplyReceived());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -352,7 +352,7 @@ TEST_F(LinkTransport, SerialLogThatCannotBeWrittenStopsNothing) {
     start(LinkStatus::ReadPending, QStringLiteral("XZ,R,"));
     serial->receive(userFrame());
     EXPECT_EQ(link.Status(), LinkStatus::Done);
-    EXPECT_FALSE(SetSerialLog(QStringLiteral("x")));
+    EXPECT_FALSE(SetSerialLog(dir.path(), QStringLiteral("x")));
 }
 
 TEST_F(LinkTransport, ReadingPollAlternatesWithTimeOutLines) {

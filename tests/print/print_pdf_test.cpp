@@ -4,6 +4,7 @@
 #include "print_test_support.h"
 
 #include "core/messages.h"
+#include "core/program_state.h"
 #include "logs/trend/clsInterval.h"
 #include "print/printer_system.h"
 
@@ -137,7 +138,9 @@ TEST_F(PrintPdfTest, WhatIsNotThereEndsThePrintout) {
              addHead(1, 7, Date::fromParts(2024, 5, 1));
              f->interval->ClearDatas();
              f->interval->setSeqNo(7);
-             f->interval->ReLoad(); // its file Data/00/00/LOG.Dat is not there
+             f->interval->setContext(ProgramStoreContext());
+             f->interval->ReLoad(
+                 Globals().CondensedView); // its file Data/00/00/LOG.Dat is not there
              return f;
          },
          {30102},

@@ -64,7 +64,8 @@ int main(int argc, char **argv) {
     const auto instrument = std::make_shared<tq::clsInstrument>();
     instrument->ClearDatas();
     SignalStop stop;
-    const tq::ImportRun run = tq::RunImports(image, instrument, tq::ReadImageFile, &stop);
+    const tq::ImportRun run =
+        tq::RunImports(image, instrument, tq::ProgramStoreContext(), tq::ReadImageFile, &stop);
     if (!run.refusal.isEmpty())
         return notStarted(run.refusal);
 

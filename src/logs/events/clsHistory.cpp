@@ -213,7 +213,7 @@ bool clsHistory::AddHistory(qint32 gasNo, const Date &dates, float before, float
 }
 
 void clsHistory::SetSerialLog(const QString &text) const {
-    AppendPlainSerialLogLine(text);
+    AppendPlainSerialLogLine(m_context.AppFolder, text);
 }
 
 } // namespace tq

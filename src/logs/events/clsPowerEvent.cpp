@@ -103,7 +103,8 @@ bool clsPowerEvent::SetDataF0(const QString &vData, bool TestFlag) {
     ++m_dataCount;
     if (improper) {
         m_error = true;
-        AppendPlainSerialLogLine(QStringLiteral("<<< improper date in SetDataF0() >>> ") + vData);
+        AppendPlainSerialLogLine(m_context.AppFolder,
+                                 QStringLiteral("<<< improper date in SetDataF0() >>> ") + vData);
     }
     return true;
 }
@@ -112,7 +113,7 @@ void clsPowerEvent::Update() {
     if (m_dataCount <= 0)
         return;
     const EventIdentity identity = instrumentIdentity();
-    Database db(m_databasePath);
+    Database db(m_context.DatabasePath);
     Transaction transaction(db);
     const EventHead head{LogType::PowerEvents,
                          QStringLiteral("Power Events"),

@@ -16,9 +16,9 @@ EventIdentity HeadedLogBase::headerIdentity() const {
 
 bool HeadedLogBase::reloadHead(const QStringList &columns,
                                const std::function<void(Database &, const DbRow &)> &details) {
-    if (!QFileInfo::exists(m_databasePath))
+    if (!QFileInfo::exists(m_context.DatabasePath))
         return false;
-    Database db(m_databasePath);
+    Database db(m_context.DatabasePath);
     const std::optional<DbRow> row = QueryHeadRow(db, m_seqNo);
     if (!row)
         return false;

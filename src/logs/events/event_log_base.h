@@ -41,8 +41,8 @@ protected:
     EventLogBase() : HeadedLogBase(LogHeaderItem::Last) {}
     ~EventLogBase() = default;
 
-    // Header, gas slot 0, SeqNo and count back to a new object's values; takes the
-    // program's current DatabasePath. Key, LogNo, Instrument and gas slot 1 are kept.
+    // Header, gas slot 0, SeqNo and count back to a new object's values. Key, LogNo,
+    // Instrument, the store and gas slot 1 are kept.
     void clearLog();
     // The entry to fill next, DataCount; TqError(SubscriptOutOfRange), naming the log, when
     // the count lies outside the entry table.

@@ -128,7 +128,7 @@ QString GasEventLog::gasHeading(qint16 gasNo) const {
 void GasEventLog::Update() {
     if (m_dataCount <= 0)
         return;
-    Database db(m_databasePath);
+    Database db(m_context.DatabasePath);
     Transaction transaction(db);
     const EventHead head{m_kind.type,
                          m_kind.headName,

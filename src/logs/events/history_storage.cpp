@@ -101,7 +101,7 @@ HistoryKind kindOfType(qint64 types) {
 } // namespace
 
 void clsHistory::HistoryUpdate() {
-    Database db(m_databasePath);
+    Database db(m_context.DatabasePath);
     if (!m_instrument)
         throw TqError(ErrorKind::MissingResource, QStringLiteral("The history has no instrument"));
     const HistoryStore &store = HistoryStoreOf(kind());

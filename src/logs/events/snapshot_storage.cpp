@@ -37,7 +37,7 @@ void clsSnapShot::Update() {
 }
 
 void clsSnapShot::WriteDatabase() {
-    Database db(m_databasePath);
+    Database db(m_context.DatabasePath);
     if (m_error || LogHeadExists(db))
         return;
     if (!m_instrument)

@@ -1,7 +1,6 @@
 #include "logs/events/text_line_fields.h"
 
 #include "core/errors.h"
-#include "core/program_state.h"
 
 #include <QDir>
 #include <QFile>
@@ -44,8 +43,8 @@ std::optional<qint64> LineTimeOfDay(const QString &line, qint32 index) {
     return qint64(*hour) * 3600 + *minute * 60 + *second;
 }
 
-void AppendPlainSerialLogLine(const QString &line) {
-    QFile file(QDir(Globals().AppFolder).filePath(QStringLiteral("SerialLog.log")));
+void AppendPlainSerialLogLine(const QString &appFolder, const QString &line) {
+    QFile file(QDir(appFolder).filePath(QStringLiteral("SerialLog.log")));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append) ||
         file.write((line + QStringLiteral("\r\n")).toUtf8()) < 0)
         throw TqError(

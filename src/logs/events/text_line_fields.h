@@ -25,8 +25,8 @@ std::optional<Date> LineDay(const QString &line, qint32 index);
 // they form no time.
 std::optional<qint64> LineTimeOfDay(const QString &line, qint32 index);
 
-// Appends the line and CR LF to SerialLog.log in the program folder, without a time.
-// Throws TqError(File) when the log cannot be written.
-void AppendPlainSerialLogLine(const QString &line);
+// Appends the line and CR LF to SerialLog.log in the program folder appFolder, without a
+// time. Throws TqError(File) when the log cannot be written.
+void AppendPlainSerialLogLine(const QString &appFolder, const QString &line);
 
 } // namespace tq

@@ -7,7 +7,6 @@
 #include "core/gas_format.h"
 #include "core/id_helpers.h"
 #include "core/log_schema.h"
-#include "core/program_state.h"
 #include "logs/trend/raw_export.h"
 #include "logs/trend/trend_duplicates.h"
 #include "logs/trend/trend_file.h"
@@ -41,9 +40,9 @@ template <typename T> T integerOr(const DbRow &row, const QString &column, T nul
 } // namespace
 
 bool clsAlarm::CheckDuplicate() const {
-    if (!QFileInfo::exists(m_databasePath))
+    if (!QFileInfo::exists(m_context.DatabasePath))
         return false;
-    Database db(m_databasePath);
+    Database db(m_context.DatabasePath);
     return IsTrendStored(db, m_header, LogType::AlarmTrend);
 }
 
@@ -54,7 +53,7 @@ void clsAlarm::Update() {
 void clsAlarm::WriteDatabase() {
     if (m_error)
         return;
-    Database db(m_databasePath);
+    Database db(m_context.DatabasePath);
     if (IsTrendStored(db, m_header, LogType::AlarmTrend))
         return;
     if (!m_instrument)
@@ -64,10 +63,10 @@ void clsAlarm::WriteDatabase() {
     Transaction transaction(db);
     // The samples are staged beside their place and moved there by the commit.
     if (!m_header.Names.isEmpty()) {
-        m_header.Names = FreeTrendName(db, m_header.Names, m_header.FolderID);
-        MakeTrendFolders(m_header.FolderID);
-        transaction.attach(std::make_shared<StagedTrendFile>(
-            TrendFilePath(m_header.FolderID, m_header.Names), m_trendFile.records()));
+        m_header.Names = FreeTrendName(db, m_context.DataFolder, m_header.Names, m_header.FolderID);
+        makeTrendFolders();
+        transaction.attach(
+            std::make_shared<StagedTrendFile>(trendFilePath(), m_trendFile.records()));
         m_header.Dcount = RoundToWhole<qint32>(double(m_trendFile.recordCount()));
     }
     const qint64 key = db.nextKey(QStringLiteral("Log_Head"));
@@ -84,9 +83,9 @@ void clsAlarm::WriteDatabase() {
 }
 
 void clsAlarm::ReLoad() {
-    if (!QFileInfo::exists(m_databasePath))
+    if (!QFileInfo::exists(m_context.DatabasePath))
         return;
-    Database db(m_databasePath);
+    Database db(m_context.DatabasePath);
     const QList<DbRow> rows =
         db.query(QStringLiteral("Select * From Log_Head Where SeqNo=?"), {m_seqNo});
     if (!rows.isEmpty()) {
@@ -127,7 +126,7 @@ void clsAlarm::ReLoad() {
     if (!m_header.Names.trimmed().isEmpty())
         readSamples();
 
-    if (Globals().ExportRawData)
+    if (m_context.ExportRawData)
         writeRawExport();
 }
 
@@ -135,7 +134,7 @@ void clsAlarm::readSamples() {
     // The accessors reach 720 samples, all an alarm trend has: a longer file is read up to
     // them and its further records are left alone. A damaged file is read up to its first
     // damaged record.
-    TrendFileReader file(TrendFilePath(m_header.FolderID, m_header.Names));
+    TrendFileReader file(trendFilePath());
     while (m_dataCount < kMaxDataCount) {
         const std::optional<TrendPoint> point = file.next();
         if (!point)
@@ -154,7 +153,7 @@ void clsAlarm::writeRawExport() const {
     lines.reserve(m_dataCount);
     for (qint32 i = 0; i < m_dataCount; ++i)
         lines.append({m_samples[i].time, FormatNumber(m_samples[i].value[0], QString())});
-    WriteRawExport(m_header.Names, lines);
+    WriteRawExport(m_context.AppFolder, m_header.Names, lines);
 }
 
 } // namespace tq

@@ -63,7 +63,7 @@ void countInputSamples(InputSampleBound &bound, clsAlarm &log, const FramedLine 
     try {
         bound.take(RunLengthSampleCount(RunLengthGroups(framed.line)));
     } catch (const TqError &error) {
-        WriteSerialLog(ErrorCatchLine(QStringLiteral("SetDataB0"), error));
+        WriteSerialLog(log.context().AppFolder, ErrorCatchLine(QStringLiteral("SetDataB0"), error));
         log.setError(true);
     }
 }
@@ -104,11 +104,12 @@ bool clsAlarm::SetDataBD(const QString &vData, bool TestFlag) {
         m_header.Names = prefix + m_header.Dates.format(QStringLiteral("ddhhmmss")) +
                          QLatin1Char('_') + m_header.SerialNo;
         m_header.FolderID = m_header.Dates.format(QStringLiteral("MM/yy"));
-        MakeTrendFolders(m_header.FolderID);
+        makeTrendFolders();
         m_duplicate = CheckDuplicate();
     }
     if (!proper)
-        WriteSerialLog(QStringLiteral("<<< improper date in SetDataBD() >>> ") + vData);
+        WriteSerialLog(m_context.AppFolder,
+                       QStringLiteral("<<< improper date in SetDataBD() >>> ") + vData);
     return true;
 }
 
@@ -158,7 +159,7 @@ bool clsAlarm::SetDataB0(const QString &vData, bool TestFlag, bool compress) {
             }
         }
     } catch (const TqError &error) {
-        WriteSerialLog(ErrorCatchLine(QStringLiteral("SetDataB0"), error));
+        WriteSerialLog(m_context.AppFolder, ErrorCatchLine(QStringLiteral("SetDataB0"), error));
         m_error = true;
     }
     return true;

@@ -2,7 +2,6 @@
 
 #include "core/gas_format.h"
 #include "core/id_helpers.h"
-#include "core/program_state.h"
 
 #include <QFile>
 
@@ -113,8 +112,8 @@ void InputSampleBound::take(qint64 samples) {
     m_taken += samples;
 }
 
-void WriteSerialLog(const QString &text) {
-    QString folder = Globals().AppFolder;
+void WriteSerialLog(const QString &appFolder, const QString &text) {
+    QString folder = appFolder;
     if (!folder.isEmpty() && !folder.endsWith(QLatin1Char('/')))
         folder += QLatin1Char('/');
     QFile log(folder + QStringLiteral("SerialLog.log"));

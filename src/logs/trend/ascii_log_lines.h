@@ -77,9 +77,9 @@ private:
     qint64 m_taken = 0;
 };
 
-// Appends one line ending in CR LF to SerialLog.log in the program folder. The log is a
-// diagnostic aid: a log that cannot be written is passed over.
-void WriteSerialLog(const QString &text);
+// Appends one line ending in CR LF to SerialLog.log in the program folder appFolder. The
+// log is a diagnostic aid: a log that cannot be written is passed over.
+void WriteSerialLog(const QString &appFolder, const QString &text);
 
 // The serial-log line of a failure caught by a sample or event decoder:
 // "<<< error catch in <routine>() >>> " followed by the error number, ":" and its text.

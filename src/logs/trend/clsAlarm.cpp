@@ -63,7 +63,7 @@ void clsAlarm::setDataCount(qint16 count) {
 
 bool clsAlarm::SetHeader(const QByteArray &vData, qint32 &st) {
     DecodeLogHeader(vData, st, m_header, m_gas, kAlarmHeaderOptions);
-    MakeTrendFolders(m_header.FolderID);
+    makeTrendFolders();
     return true;
 }
 

@@ -118,11 +118,14 @@ public:
     // and leave nothing behind.
     void Update();
     // Fills the object from the Log_Head row SeqNo, its trend file and its events (each
-    // table up to its capacity), then writes the raw export when ExportRawData is on.
-    // Nothing is read without a database file. A trend file that is missing reads as no
-    // samples, a damaged one up to its first damaged record; trendFileCheck() tells which.
-    // Other failures throw TqError.
-    void ReLoad();
+    // table up to its capacity), then writes the raw export when the store's ExportRawData
+    // is on. condensedView is the viewer's wish to keep only the points where the value
+    // changes; a log with more records than the sample table holds sets it, right after its
+    // head row is read, so the viewer keeps it also when the reload fails later. Nothing is
+    // read without a database file. A trend file that is missing reads as no samples, a
+    // damaged one up to its first damaged record; trendFileCheck() tells which. Other
+    // failures throw TqError.
+    void ReLoad(bool &condensedView);
     // What the last ReLoad found of the trend file.
     const TrendFileCheck &trendFileCheck() const { return m_trendFileCheck; }
 
@@ -145,7 +148,7 @@ private:
     void WriteDatabase();
     void insertHead(Database &db, qint64 key);
     void readHeadRow(Database &db);
-    void readSamples();
+    void readSamples(bool condensed);
     qint32 readEvents(Database &db); // the number of event rows read
     void writeRawExport(qint32 eventsRead) const;
 

@@ -3,8 +3,6 @@
 #include "core/errors.h"
 #include "logs/trend/flash_image.h"
 
-#include <QCoreApplication>
-
 #include <utility>
 
 namespace tq {
@@ -55,7 +53,7 @@ bool clsIntervals::ReadBinaryLog(const FlashImage &image) {
             return true; // an erased ring holds no data
         RingWalk walk = StartIntervalWalk(image, bounds);
         const auto nextPage = [&] {
-            QCoreApplication::processEvents();
+            reportProgress();
             return NextRingBlock(image, walk);
         };
         std::shared_ptr<clsInterval> open;

@@ -18,7 +18,8 @@ public:
     // Loads the image file and reads its interval-trend ring. True when the ring was walked
     // to its end, also when it holds no log; False when the file cannot be read or a header
     // or trailer is damaged. The logs decoded before the failure stay; the one whose
-    // decoding failed has its Error set, so it is not stored.
+    // decoding failed has its Error set, so it is not stored. The progress callback is
+    // called at every page step.
     bool ReadBinaryLog(const QString &imagePath) override;
     bool ReadBinaryLog(const FlashImage &image);
 };

@@ -1,7 +1,7 @@
 #include "logs/trend/headed_log.h"
 
-#include "core/program_state.h"
 #include "logs/trend/log_items.h"
+#include "logs/trend/trend_file.h"
 
 namespace tq {
 
@@ -26,7 +26,14 @@ void HeadedLog::setGasListInfo(qint32 gasNo, qint32 type, const QVariant &value)
 void HeadedLog::clearHeader() {
     m_header.clear();
     m_gas[0].clear();
-    m_databasePath = Globals().DatabasePath;
+}
+
+QString HeadedLog::trendFilePath() const {
+    return TrendFilePath(m_context.DataFolder, m_header.FolderID, m_header.Names);
+}
+
+void HeadedLog::makeTrendFolders() const {
+    MakeTrendFolders(m_context.DataFolder, m_header.FolderID);
 }
 
 } // namespace tq

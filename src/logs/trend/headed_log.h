@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/instrument/clsInstrument.h"
+#include "core/store_context.h"
 #include "logs/trend/log_header.h"
 
 #include <QString>
@@ -12,8 +13,9 @@
 namespace tq {
 
 // What every log read from the detector keeps: the collection key, the Log_Head key, the
-// error flag, the instrument, the log header with gas slots 0 and 1 and the database the
-// log is stored in, with the header and gas accessors by item code.
+// error flag, the instrument, the log header with gas slots 0 and 1 and the store the log
+// is kept in (its database, trend files and program folder), with the header and gas
+// accessors by item code.
 class HeadedLog {
 public:
     QString Key() const { return m_key; }
@@ -39,20 +41,26 @@ public:
 
     const LogHeader &header() const { return m_header; }
     const GasInfo &gas(qint32 slot) const { return m_gas.at(slot); }
-    QString databasePath() const { return m_databasePath; }
+    // The store the log is decoded for, stored in and reloaded from; a clear keeps it.
+    const StoreContext &context() const { return m_context; }
+    void setContext(const StoreContext &context) { m_context = context; }
 
 protected:
     // absentItem: the header item this kind of log does not have, if any.
     explicit HeadedLog(std::optional<LogHeaderItem> absentItem) : m_absentItem(absentItem) {}
     ~HeadedLog() = default;
 
-    // The header and gas slot 0 back to a new log's; takes the program's current
-    // DatabasePath. Key, SeqNo, Error, Instrument and gas slot 1 are kept.
+    // The header and gas slot 0 back to a new log's. Key, SeqNo, Error, Instrument, the
+    // store and gas slot 1 are kept.
     void clearHeader();
+    // The trend file of the header's FolderID and Names in the store's data folder.
+    QString trendFilePath() const;
+    // Creates the month folders of the header's FolderID; throws TqError(File).
+    void makeTrendFolders() const;
 
     QString m_key;
     qint64 m_seqNo = 0;
-    QString m_databasePath;
+    StoreContext m_context;
     std::shared_ptr<clsInstrument> m_instrument;
     bool m_error = false;
     LogHeader m_header;

@@ -41,7 +41,7 @@ Date trailerDate(const QByteArray &vData, qint32 at) {
 
 bool clsInterval::SetHeader(const QByteArray &vData, qint32 &st) {
     DecodeLogHeader(vData, st, m_header, m_gas, kIntervalHeaderOptions);
-    MakeTrendFolders(m_header.FolderID);
+    makeTrendFolders();
     return true;
 }
 

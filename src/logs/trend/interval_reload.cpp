@@ -1,7 +1,6 @@
 #include "core/database.h"
 #include "core/gas_format.h"
 #include "core/id_helpers.h"
-#include "core/program_state.h"
 #include "logs/trend/clsInterval.h"
 #include "logs/trend/raw_export.h"
 
@@ -36,22 +35,22 @@ struct RowReader {
 
 } // namespace
 
-void clsInterval::ReLoad() {
+void clsInterval::ReLoad(bool &condensedView) {
     qint32 eventsRead = 0;
-    if (QFileInfo::exists(m_databasePath)) {
-        Database db(m_databasePath);
+    if (QFileInfo::exists(m_context.DatabasePath)) {
+        Database db(m_context.DatabasePath);
         readHeadRow(db);
         // More records than the table holds are only shown condensed.
         if (m_header.Dcount > kSampleEntries - 1)
-            Globals().CondensedView = true;
+            condensedView = true;
         // A blank name (stored for an empty one) names no trend file.
         if (m_header.Names.trimmed().isEmpty())
             m_dataCount = m_valueCount = 0;
         else
-            readSamples();
+            readSamples(condensedView);
         eventsRead = readEvents(db);
     }
-    if (Globals().ExportRawData)
+    if (m_context.ExportRawData)
         writeRawExport(eventsRead);
 }
 
@@ -100,9 +99,8 @@ void clsInterval::readHeadRow(Database &db) {
     g.Ratio = r.single("Gas1Ratio");
 }
 
-void clsInterval::readSamples() {
-    TrendFileReader file(TrendFilePath(m_header.FolderID, m_header.Names));
-    const bool condensed = Globals().CondensedView;
+void clsInterval::readSamples(bool condensed) {
+    TrendFileReader file(trendFilePath());
     qint32 kept = 0;
     const auto keep = [&](const TrendPoint &p) {
         TrendSample &s = sampleEntry(kept);
@@ -157,7 +155,7 @@ void clsInterval::writeRawExport(qint32 eventsRead) const {
         lines.append({sampleAt(k).DateTimes, FormatNumber(sampleAt(k).GasValue[0], QString())});
     for (qint32 j = 0; j < eventsRead; ++j)
         lines.append({eventAt(j).EventDateTimes, FormatGasValue(eventAt(j).GasEvent[0], 0)});
-    WriteRawExport(m_header.Names, lines);
+    WriteRawExport(m_context.AppFolder, m_header.Names, lines);
 }
 
 } // namespace tq

@@ -30,7 +30,7 @@ void clsInterval::WriteDatabase() {
     // A sampling-mode log without one numeric statistic holds nothing worth keeping.
     if (m_header.Sampling == 1 && !m_header.StoredValueSeen)
         return;
-    Database db(m_databasePath);
+    Database db(m_context.DatabasePath);
     Transaction transaction(db);
     if (CheckDuplicate(db) || m_error)
         return;
@@ -42,9 +42,9 @@ void clsInterval::WriteDatabase() {
     // own instead of overwriting that log's file.
     const bool named = !m_header.Names.isEmpty();
     if (named) {
-        m_header.Names = FreeTrendName(db, m_header.Names, m_header.FolderID);
-        transaction.attach(std::make_shared<StagedTrendFile>(
-            TrendFilePath(m_header.FolderID, m_header.Names), m_trendFile.records()));
+        m_header.Names = FreeTrendName(db, m_context.DataFolder, m_header.Names, m_header.FolderID);
+        transaction.attach(
+            std::make_shared<StagedTrendFile>(trendFilePath(), m_trendFile.records()));
     }
     m_header.Dcount = static_cast<qint32>((named ? m_trendFile.recordCount() : 0) + m_eventCount);
 

@@ -2,7 +2,6 @@
 
 #include "core/database.h"
 #include "core/gas_format.h"
-#include "core/program_state.h"
 #include "logs/trend/ascii_log_lines.h"
 #include "logs/trend/log_items.h"
 #include "logs/trend/run_length.h"
@@ -126,8 +125,8 @@ Date rolledDate(int year, int month, int day) {
     return Date::fromDateTime(date);
 }
 
-bool storedAlready(const LogHeader &header) {
-    const QString path = Globals().DatabasePath;
+bool storedAlready(const StoreContext &store, const LogHeader &header) {
+    const QString &path = store.DatabasePath;
     if (!QFileInfo::exists(path))
         return false;
     Database db(path);
@@ -184,11 +183,12 @@ bool IntervalTextLines::SetDataAD(clsInterval &log, const QString &vData, bool T
                                                  start.format(QStringLiteral("ddhhmmss")) +
                                                  QLatin1Char('_') + log.header().SerialNo);
         log.setGasBaseInfo(qint32(H::FolderID), start.format(QStringLiteral("MM/yy")));
-        MakeTrendFolders(log.header().FolderID);
-        log.setDuplicate(storedAlready(log.header()));
+        MakeTrendFolders(log.context().DataFolder, log.header().FolderID);
+        log.setDuplicate(storedAlready(log.context(), log.header()));
     }
     if (!proper)
-        WriteSerialLog(QStringLiteral("<<< improper date in SetDataAD() >>> ") + vData);
+        WriteSerialLog(log.context().AppFolder,
+                       QStringLiteral("<<< improper date in SetDataAD() >>> ") + vData);
     return true;
 }
 
@@ -244,7 +244,7 @@ bool IntervalTextLines::SetDataA0(clsInterval &log, const QString &vData, bool T
         else
             decodeEvent(log, state, slot, vData);
     } catch (const TqError &error) {
-        WriteSerialLog(ErrorCatchLine(QStringLiteral("SetDataA0"), error));
+        WriteSerialLog(log.context().AppFolder, ErrorCatchLine(QStringLiteral("SetDataA0"), error));
         log.setError(true);
     }
     return true;

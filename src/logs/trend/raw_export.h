@@ -13,12 +13,13 @@ struct RawExportLine {
     QString text;
 };
 
-// The path of a trend's raw export: AppFolder/<name>.csv, the name cleaned as a trend
+// The path of a trend's raw export: appFolder/<name>.csv, the name cleaned as a trend
 // file's name so that a log name from detector data never leaves the program folder.
-QString RawExportPath(const QString &names);
+QString RawExportPath(const QString &appFolder, const QString &names);
 
-// Replaces the raw export of the log named names with one "time,text" line per entry,
+// Replaces the raw export in appFolder of the log named names with one "time,text" line per entry,
 // the time in the system's general date form, lines ending in CR LF. Throws TqError(File).
-void WriteRawExport(const QString &names, const QList<RawExportLine> &lines);
+void WriteRawExport(const QString &appFolder, const QString &names,
+                    const QList<RawExportLine> &lines);
 
 } // namespace tq

@@ -2,6 +2,7 @@
 
 #include "core/errors.h"
 #include "core/instrument/clsInstrument.h"
+#include "core/store_context.h"
 #include "logs/trend/log_list.h"
 
 #include <QList>
@@ -12,8 +13,8 @@
 namespace tq {
 
 // The shape every log family's collection shares: the keyed list of its log objects, the
-// instrument given to new items, a selected item and two message texts. Log needs Key,
-// setKey, setSeqNo and setInstrument.
+// instrument and the store given to new items, a selected item and two message texts. Log
+// needs Key, setKey, setSeqNo, setInstrument and setContext.
 template <typename Log> class TrendCollection {
 public:
     using ItemPtr = std::shared_ptr<Log>;
@@ -22,12 +23,14 @@ public:
     explicit TrendCollection(bool clearKeepsUnkeyed = false)
         : m_clearKeepsUnkeyed(clearKeepsUnkeyed) {}
 
-    // A new log object under key with SeqNo seqNos; it gets Instruments when that is set.
+    // A new log object under key with SeqNo seqNos and the collection's store; it gets
+    // Instruments when that is set.
     // Throws TqError(SubscriptOutOfRange) for a key already present (nothing is added).
     ItemPtr Add(const QString &key, qint64 seqNos) {
         ItemPtr item = m_items.add(key);
         item->setKey(key);
         item->setSeqNo(seqNos);
+        item->setContext(m_context);
         if (m_instruments)
             item->setInstrument(m_instruments);
         return item;
@@ -58,6 +61,9 @@ public:
     void setInstruments(std::shared_ptr<clsInstrument> instrument) {
         m_instruments = std::move(instrument);
     }
+    // The store the items are decoded for; items added before a change keep theirs.
+    const StoreContext &context() const { return m_context; }
+    void setContext(const StoreContext &context) { m_context = context; }
     QString MessageString() const { return m_messageString; }
     void setMessageString(const QString &text) { m_messageString = text; }
     QString FailLine() const { return m_failLine; }
@@ -80,6 +86,7 @@ private:
     bool m_clearKeepsUnkeyed;
     LogList<Log> m_items;
     std::shared_ptr<clsInstrument> m_instruments;
+    StoreContext m_context;
     QString m_messageString;
     QString m_failLine;
     QString m_selectedKey;

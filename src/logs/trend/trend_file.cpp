@@ -2,7 +2,6 @@
 
 #include "core/database.h"
 #include "core/errors.h"
-#include "core/program_state.h"
 #include "core/safe_file.h"
 
 #include <QDir>
@@ -96,12 +95,10 @@ QString TrendFilePath(const QString &dataFolder, const QString &folderId, const 
            QStringLiteral(".Dat");
 }
 
-QString TrendFilePath(const QString &folderId, const QString &names) {
-    return TrendFilePath(Globals().DataFolder, folderId, names);
-}
-
-void MakeTrendFolders(const QString &folderId) {
-    const QString dataFolder = Globals().DataFolder;
+void MakeTrendFolders(const QString &dataFolder, const QString &folderId) {
+    // Without a data folder the month folders would be made at the file system's root.
+    if (dataFolder.isEmpty())
+        throw TqError(ErrorKind::File, QStringLiteral("No data folder for the trend files"));
     makeFolder(dataFolder + QLatin1Char('/') + TrendFileName(yearOf(folderId)));
     makeFolder(TrendFolder(dataFolder, folderId));
 }
@@ -236,11 +233,12 @@ void StagedTrendFile::takeBack() noexcept {
         QFile::remove(m_path);
 }
 
-QString FreeTrendName(Database &db, const QString &names, const QString &folderId) {
+QString FreeTrendName(Database &db, const QString &dataFolder, const QString &names,
+                      const QString &folderId) {
     const QString sql =
         QStringLiteral("Select Count(*) From Log_Head Where Names=? And FolderID=?");
     const auto taken = [&](const QString &name) {
-        return QFile::exists(TrendFilePath(folderId, name)) ||
+        return QFile::exists(TrendFilePath(dataFolder, folderId, name)) ||
                db.scalar(sql, {name, folderId}).toLongLong() > 0;
     };
     QString candidate = names;

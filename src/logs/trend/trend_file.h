@@ -32,12 +32,12 @@ QString StarToUnderscore(const QString &text);
 QString TrendFileName(const QString &names);
 // The month folder of a FolderID "mm/yy": DataFolder/yy/mm.
 QString TrendFolder(const QString &dataFolder, const QString &folderId);
-// DataFolder/yy/mm/<TrendFileName(names)>.Dat, with DataFolder from the program state when
-// none is given. The one place that turns a log into its trend file's path.
-QString TrendFilePath(const QString &folderId, const QString &names);
+// DataFolder/yy/mm/<TrendFileName(names)>.Dat: the one place that turns a log into its
+// trend file's path.
 QString TrendFilePath(const QString &dataFolder, const QString &folderId, const QString &names);
-// Creates DataFolder/yy and DataFolder/yy/mm when missing; throws TqError(File).
-void MakeTrendFolders(const QString &folderId);
+// Creates DataFolder/yy and DataFolder/yy/mm when missing; throws TqError(File), also for
+// an empty DataFolder.
+void MakeTrendFolders(const QString &dataFolder, const QString &folderId);
 
 // A stored value as read back: 0 (never written) gives -101, -100 gives 0.
 float StoredToValue(float stored);
@@ -137,7 +137,8 @@ private:
 // The name under which a log can be stored: names itself, or names with "_2", "_3", ...
 // when a stored log of the same folder already carries that name or its trend file exists,
 // so no stored log's samples are overwritten.
-QString FreeTrendName(Database &db, const QString &names, const QString &folderId);
+QString FreeTrendName(Database &db, const QString &dataFolder, const QString &names,
+                      const QString &folderId);
 
 // Deletes a folder with everything in it; failures are ignored.
 void DeleteFolder(const QString &path);

@@ -188,6 +188,7 @@ void frmIntermittence::LoadLogData() {
 
 void frmIntermittence::readLog() {
     m_alarm.setSeqNo(Globals().ViewSeqNo);
+    m_alarm.setContext(ProgramStoreContext());
     try {
         m_alarm.ReLoad();
         TellTrendFileFault(m_alarm.trendFileCheck());

@@ -73,15 +73,26 @@ struct TypeRule {
     void (*load)(DataViewLogs &logs, qint64 seqNo);
 };
 
+// Each load reads the store the program works in now.
+template <typename Log> void reload(Log &log) {
+    log.setContext(ProgramStoreContext());
+    log.ReLoad();
+}
+// An interval trend's reload hands back the condensed view that its size requires.
+void reload(clsInterval &log) {
+    log.setContext(ProgramStoreContext());
+    log.ReLoad(Globals().CondensedView);
+}
+
 template <typename Log> void clearAndLoad(Log &log, qint64 seqNo) {
     log.ClearDatas();
     log.setSeqNo(seqNo);
-    log.ReLoad();
+    reload(log);
 }
 // Event logs keep their last content until the reload replaces the head.
 template <typename Log> void loadOnly(Log &log, qint64 seqNo) {
     log.setSeqNo(seqNo);
-    log.ReLoad();
+    reload(log);
 }
 
 constexpr std::array<TypeRule, 10> kTypeRules{{

@@ -1,6 +1,7 @@
 #include "ui/display/trend_level.h"
 
 #include "core/database.h"
+#include "core/program_state.h"
 #include "logs/trend/trend_file.h"
 
 #include <QFile>
@@ -13,7 +14,7 @@ float CheckTrendLevels(Database &db, qint64 seqNo) {
         db.query(QStringLiteral("Select FolderID, Names From Log_head Where SeqNo = ?"), {seqNo});
     if (rows.isEmpty())
         return noReading;
-    QFile file(TrendFilePath(rows.front().text(QStringLiteral("FolderID")),
+    QFile file(TrendFilePath(Globals().DataFolder, rows.front().text(QStringLiteral("FolderID")),
                              rows.front().text(QStringLiteral("Names"))));
     // Only the one record is read, and only when the file holds it whole.
     const qint64 start = (kAlarmMomentRecord - 1) * kTrendRecordSize;

@@ -13,6 +13,8 @@
 #include "ui/main/window/import_lines.h"
 #include "ui/main/window/serial_log_files.h"
 
+#include <QCoreApplication>
+
 namespace tq {
 
 namespace {
@@ -30,8 +32,11 @@ public:
                             [] { return Now(); }}),
           m_commands(commands) {}
 
-    // No event loop runs during the imports: a termination signal is asked for directly.
+    // The event loop runs only in the readings' progress calls: a termination signal is
+    // asked for directly.
     bool stopRequested() override { return m_commands.hooks().closingOnSignal(); }
+    // The window stays live while the interval-trend ring is read.
+    void readingProgress() override { QCoreApplication::processEvents(); }
 
     void importFinished(const ImportOutcome &outcome) override {
         ImportLineWriter::importFinished(outcome);
@@ -69,7 +74,8 @@ ImportRun ImportDumpFile(DownloadCommands &commands, const clsInstrument &linkIn
     const ImageReader reader = [&commands](LogCollection &collection, const QString &path) {
         return commands.link().ReadBinDump(&collection, path);
     };
-    ImportRun run = RunImports(commands.DumpFile(), instrument, reader, &lines);
+    ImportRun run =
+        RunImports(commands.DumpFile(), instrument, ProgramStoreContext(), reader, &lines);
     if (!run.refusal.isEmpty())
         ReportFailure(commands, run.refusal);
     if (!run.flushError.isEmpty())

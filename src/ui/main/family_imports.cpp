@@ -12,8 +12,9 @@ namespace tq {
 
 namespace {
 
-template <typename Collection, auto Store> std::unique_ptr<FamilyImporter> makeImporter() {
-    return std::make_unique<CollectionImporter<Collection, Store>>();
+template <typename Collection, auto Store>
+std::unique_ptr<FamilyImporter> makeImporter(const StoreContext &store) {
+    return std::make_unique<CollectionImporter<Collection, Store>>(store);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "core/instrument/clsInstrument.h"
 #include "core/log_collection.h"
+#include "core/store_context.h"
 
 #include <QList>
 #include <QString>
@@ -32,6 +33,7 @@ public:
 // or HistoryUpdate for the histories).
 template <typename Collection, auto Store> class CollectionImporter final : public FamilyImporter {
 public:
+    explicit CollectionImporter(const StoreContext &store) { m_collection.setContext(store); }
     LogCollection &collection() override { return m_collection; }
     qint64 count() const override { return m_collection.Count(); }
     void store(qint64 position, const std::shared_ptr<clsInstrument> &instrument) override {
@@ -50,8 +52,8 @@ private:
 struct FamilyImport {
     LogFamily family;
     QString name; // as the import tool prints it
-    // A fresh importer for one import.
-    std::function<std::unique_ptr<FamilyImporter>()> make;
+    // A fresh importer for one import, whose logs are decoded for and stored in store.
+    std::function<std::unique_ptr<FamilyImporter>(const StoreContext &store)> make;
 };
 
 // The seven imports in the order the download runs them: interval trend, snapshots, alarm

@@ -2,7 +2,6 @@
 
 #include "core/database.h"
 #include "core/errors.h"
-#include "core/program_state.h"
 #include "logs/trend/flash_image.h"
 
 #include <QFileInfo>
@@ -51,12 +50,15 @@ bool storeAll(FamilyImporter &importer, const std::shared_ptr<clsInstrument> &in
 // The import's outcome; nullopt when the observer stopped it before its end.
 std::optional<ImportOutcome> runImport(const FamilyImport &import, const QString &imagePath,
                                        const std::shared_ptr<clsInstrument> &instrument,
-                                       const ImageReader &reader, ImportObserver *observer) {
+                                       const StoreContext &store, const ImageReader &reader,
+                                       ImportObserver *observer) {
     ImportOutcome outcome;
     outcome.family = import.family;
     outcome.name = import.name;
     try {
-        const std::unique_ptr<FamilyImporter> importer = import.make();
+        const std::unique_ptr<FamilyImporter> importer = import.make(store);
+        if (observer)
+            importer->collection().setProgress([observer] { observer->readingProgress(); });
         outcome.readFailed = !reader(importer->collection(), imagePath);
         outcome.failLine = importer->failLine();
         // The logs decoded before a failed reading stopped are stored all the same.
@@ -121,7 +123,7 @@ QString CheckImageFile(const QString &imagePath) {
 }
 
 ImportRun RunImports(const QString &imagePath, const std::shared_ptr<clsInstrument> &instrument,
-                     const ImageReader &reader, ImportObserver *observer,
+                     const StoreContext &store, const ImageReader &reader, ImportObserver *observer,
                      const QList<FamilyImport> &imports) {
     ImportRun run;
     run.refusal = CheckImageFile(imagePath);
@@ -132,7 +134,7 @@ ImportRun RunImports(const QString &imagePath, const std::shared_ptr<clsInstrume
     // them all durable at once.
     std::optional<DatabaseSession> session;
     try {
-        session.emplace(Globals().DatabasePath);
+        session.emplace(store.DatabasePath);
     } catch (const TqError &) {
         // No database: every store reports its own failure.
     }
@@ -144,7 +146,7 @@ ImportRun RunImports(const QString &imagePath, const std::shared_ptr<clsInstrume
         if (observer)
             observer->importStarted(import);
         const std::optional<ImportOutcome> outcome =
-            runImport(import, imagePath, instrument, reader, observer);
+            runImport(import, imagePath, instrument, store, reader, observer);
         if (!outcome) {
             run.stopped = true;
             break;

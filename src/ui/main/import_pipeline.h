@@ -2,6 +2,7 @@
 
 #include "core/instrument/clsInstrument.h"
 #include "core/log_collection.h"
+#include "core/store_context.h"
 #include "ui/main/family_imports.h"
 
 #include <QList>
@@ -50,6 +51,9 @@ public:
     // The read found count logs, which are about to be stored.
     virtual void storingStarted(const FamilyImport &, qint64 /*count*/) {}
     virtual void importFinished(const ImportOutcome &) {}
+    // Called as a long reading goes on (each page of the interval-trend ring), so a window
+    // can let its events run; the imports run on.
+    virtual void readingProgress() {}
     // Asked before each import and before each log is stored: true ends the run there.
     // The log being stored is finished first, so no log is ever half stored.
     virtual bool stopRequested() { return false; }
@@ -76,14 +80,16 @@ struct ImportRun {
 // flash image); empty when it can.
 QString CheckImageFile(const QString &imagePath);
 
-// Runs the imports in order on the image file: each creates its family's collection,
-// hands it the file through reader, gives every log object the instrument and stores it.
+// Runs the imports in order on the image file into store: each creates its family's
+// collection, hands it the file through reader, gives every log object the instrument and
+// stores it.
 // A log whose store fails fails its family's import, and the family's other logs are still
 // stored; nothing that goes wrong inside one import stops the next. An image that
 // CheckImageFile refuses is not imported at all. The observer may stop the run between
 // two logs. Only the observer's own exceptions pass out.
 ImportRun RunImports(const QString &imagePath, const std::shared_ptr<clsInstrument> &instrument,
-                     const ImageReader &reader = ReadImageFile, ImportObserver *observer = nullptr,
+                     const StoreContext &store, const ImageReader &reader = ReadImageFile,
+                     ImportObserver *observer = nullptr,
                      const QList<FamilyImport> &imports = StandardImports());
 
 } // namespace tq

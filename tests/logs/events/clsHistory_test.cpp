@@ -1,7 +1,6 @@
 #include "history_fixtures.h"
 
 #include "core/errors.h"
-#include "core/program_state.h"
 #include "logs/events/clsHistorys.h"
 #include "logs/trend/gas_title.h"
 #include "logs/trend/log_items.h"
@@ -191,8 +190,9 @@ TEST(HistoryAccessors, UnwrittenCellsAndTheReset) {
 
 TEST(HistorySerialLog, AppendsTheLineWithoutATime) {
     QTemporaryDir folder;
-    Globals().AppFolder = folder.path();
-    WithHeader().SetSerialLog(QStringLiteral("abc"));
+    clsHistory history = WithHeader();
+    history.setContext({folder.path(), QString(), QString(), false});
+    history.SetSerialLog(QStringLiteral("abc"));
     EXPECT_EQ(readFile(QDir(folder.path()).filePath("SerialLog.log")), "abc\r\n");
 }
 
@@ -203,6 +203,7 @@ protected:
         for (qsizetype i = 0; i < blocks.size(); ++i)
             PutBlock(image, kHistoryArea + qint32(i) * 0x100, blocks[i]);
         clsHistorys histories;
+        histories.setContext(store);
         const bool ok = histories.ReadBinaryLog(imageFile(image));
         if (result)
             *result = ok;
@@ -255,6 +256,7 @@ TEST_F(HistoryAreaTest, DecodesTheImageBuildersHistories) {
         {"records": [{"sensor_change": {"slot": 0, "model": "M1", "serial": "S1"}},
                      {"sensor_change": {"slot": 0, "model": "M2", "serial": "S2"}}]}]})");
     clsHistorys histories;
+    histories.setContext(store);
     ASSERT_TRUE(histories.ReadBinaryLog(image));
     ASSERT_EQ(histories.Count(), 3);
     const auto calibration = histories.Item(1);

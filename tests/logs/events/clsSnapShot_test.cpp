@@ -192,6 +192,7 @@ class SnapshotAreaTest : public LogStoreTest {};
 
 TEST_F(SnapshotAreaTest, ReadsWrittenBlocksAndEmptyAreas) {
     clsSnapShots empty;
+    empty.setContext(store);
     EXPECT_TRUE(empty.ReadBinaryLog(imageFile(ErasedImage())));
     EXPECT_EQ(empty.Count(), 0);
     EXPECT_EQ(empty.family(), LogFamily::Snapshot);
@@ -202,6 +203,7 @@ TEST_F(SnapshotAreaTest, ReadsWrittenBlocksAndEmptyAreas) {
     noGas.gases.clear();
     PutBlock(image, kSnapshotArea + 0x300, SnapshotBlock(noGas, Record(0x12, 0x34, 0)));
     clsSnapShots snaps;
+    snaps.setContext(store);
     EXPECT_TRUE(snaps.ReadBinaryLog(imageFile(image)));
     ASSERT_EQ(snaps.Count(), 2);
     EXPECT_EQ(snaps.Item(1)->Key(), QString::number(kSnapshotArea) + " L");
@@ -218,6 +220,7 @@ TEST_F(SnapshotAreaTest, DecodesTheImageBuildersSnapshots) {
          "range": [1, 2, 3, 4, 5, "DD DD"], "value": "FE FE"},
         {"gases": [], "value": 7}]})");
     clsSnapShots snaps;
+    snaps.setContext(store);
     ASSERT_TRUE(snaps.ReadBinaryLog(image));
     ASSERT_EQ(snaps.Count(), 3);
     const auto first = snaps.Item(1);
@@ -240,6 +243,7 @@ protected:
         auto instrument = std::make_shared<clsInstrument>();
         instrument->setRomNumber(321);
         snap.setInstrument(instrument);
+        snap.setContext(store);
         return snap;
     }
 };
@@ -260,6 +264,7 @@ TEST_F(SnapshotStoreTest, StoresOnceAndReloads) {
               1);
 
     clsSnapShot view;
+    view.setContext(store);
     view.setSeqNo(1);
     EXPECT_TRUE(view.ReLoad());
     EXPECT_EQ(view.SeqNo(), 1);
@@ -284,6 +289,7 @@ TEST_F(SnapshotStoreTest, QuotedIdentifiersRoundTrip) {
     snap.Update();
     EXPECT_EQ(rows("Log_Head"), 1);
     clsSnapShot view;
+    view.setContext(store);
     view.setSeqNo(1);
     ASSERT_TRUE(view.ReLoad());
     EXPECT_EQ(view.header().UserID, "O'Neil");
@@ -297,6 +303,7 @@ TEST_F(SnapshotStoreTest, ErrorOrFailureStoresNothing) {
     EXPECT_EQ(rows("Log_Head"), 0);
 
     clsSnapShot noInstrument = Decoded(SnapshotBlock());
+    noInstrument.setContext(store);
     EXPECT_THROW(noInstrument.Update(), TqError);
 
     // The reading row cannot be written: the head row goes with it.
@@ -312,6 +319,7 @@ TEST_F(SnapshotStoreTest, ErrorOrFailureStoresNothing) {
 TEST_F(SnapshotStoreTest, ReloadOfAMissingHeadLeavesACleanObject) {
     decodedWithInstrument().Update();
     clsSnapShot view;
+    view.setContext(store);
     view.setSeqNo(1);
     ASSERT_TRUE(view.ReLoad());
     view.setSeqNo(2);
@@ -330,6 +338,7 @@ TEST_F(SnapshotStoreTest, ReloadOfAMissingHeadLeavesACleanObject) {
 TEST_F(SnapshotStoreTest, NullColumnsReloadAsTheirStandIns) {
     Database(dbPath).execute("Insert Into Log_Head (SeqNo, Types) Values (5, 11)");
     clsSnapShot view;
+    view.setContext(store);
     view.setSeqNo(5);
     const Date before = Date::now();
     ASSERT_TRUE(view.ReLoad());

@@ -27,6 +27,7 @@ TEST_F(EventCollectionTest, WrittenBlocksBecomeMembersInAreaOrder) {
     const QString file = imageFile(image);
 
     clsAlarmEvents alarms;
+    alarms.setContext(store);
     ASSERT_TRUE(alarms.ReadBinaryLog(file));
     ASSERT_EQ(alarms.Count(), 2);
     EXPECT_EQ(alarms.Item(1)->Key(), QStringLiteral("327680 L"));
@@ -50,6 +51,7 @@ TEST_F(EventCollectionTest, PowerBlocksAreWrittenUnlessTheyBeginFfFf) {
     PutBlock(image, 0x100, PowerBlock(0xFFFF, date, 1)); // erased mark: skipped
     PutBlock(image, 0x200, PowerBlock(0xFF00, date, 0)); // only FF FF marks an empty block
     clsPowerEvents powers;
+    powers.setContext(store);
     ASSERT_TRUE(powers.ReadBinaryLog(imageFile(image)));
     ASSERT_EQ(powers.Count(), 2);
     EXPECT_EQ(powers.Item(1)->Key(), QStringLiteral("0 L"));
@@ -63,7 +65,9 @@ TEST_F(EventCollectionTest, ReadingTwiceAddsNoMemberButRepeatsTheRecords) {
     PutBlock(image, 0x000, PowerBlock(1, QByteArray("\x14\x01\x01\x00\x00\x00", 6), 1));
     const QString file = imageFile(image);
     clsAlarmEvents alarms;
+    alarms.setContext(store);
     clsPowerEvents powers;
+    powers.setContext(store);
     ASSERT_TRUE(alarms.ReadBinaryLog(file));
     ASSERT_TRUE(alarms.ReadBinaryLog(file));
     ASSERT_TRUE(powers.ReadBinaryLog(file));
@@ -76,6 +80,7 @@ TEST_F(EventCollectionTest, ReadingTwiceAddsNoMemberButRepeatsTheRecords) {
 
 TEST_F(EventCollectionTest, UnreadableImagesFail) {
     clsAlarmEvents alarms;
+    alarms.setContext(store);
     EXPECT_FALSE(alarms.ReadBinaryLog(path(QStringLiteral("missing.DAT"))));
     const QString shortFile = path(QStringLiteral("short.DAT"));
     writeFile(shortFile, QByteArray(1000, char(0xFF)));
@@ -87,6 +92,7 @@ TEST_F(EventCollectionTest, MembersGetTheCollectionsInstrument) {
     QByteArray image = ErasedImage();
     PutBlock(image, kAlarmArea, EventBlock(withRecords({{0x70, 0x00}})));
     clsAlarmEvents alarms;
+    alarms.setContext(store);
     auto instrument = std::make_shared<clsInstrument>();
     alarms.setInstruments(instrument);
     ASSERT_TRUE(alarms.ReadBinaryLog(imageFile(image)));
@@ -95,6 +101,7 @@ TEST_F(EventCollectionTest, MembersGetTheCollectionsInstrument) {
 
 TEST_F(EventCollectionTest, ClearItemAndSelection) {
     clsTroubleEvents troubles;
+    troubles.setContext(store);
     for (const char *key : {"a L", "b L", "c L"})
         troubles.Add(QString::fromLatin1(key), 0);
     EXPECT_THROW(troubles.Add(QStringLiteral("b L"), 0), TqError);

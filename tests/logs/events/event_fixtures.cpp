@@ -1,8 +1,8 @@
 #include "event_fixtures.h"
 
 #include "core/log_schema.h"
-#include "core/program_state.h"
 #include "logs/trend/flash_image.h"
+#include "program_folder.h"
 
 namespace tq::test {
 
@@ -85,10 +85,9 @@ void PutBlock(QByteArray &image, qint32 offset, const QByteArray &block) {
 }
 
 void EventDatabaseTest::SetUp() {
-    dbPath = path(QStringLiteral("TQ6200.mdb"));
+    store = StoreIn(dir.path());
+    dbPath = store.DatabasePath;
     CreateLogDatabase(dbPath);
-    Globals().DatabasePath = dbPath;
-    Globals().AppFolder = dir.path();
 }
 
 QString EventDatabaseTest::imageFile(const QByteArray &image) {

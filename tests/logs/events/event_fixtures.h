@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/errors.h"
+#include "core/store_context.h"
 #include "test_support.h"
 
 #include <QByteArray>
@@ -48,11 +49,12 @@ QByteArray PowerBlock(quint16 counter, const QByteArray &date, quint8 kind);
 QByteArray ErasedImage();
 void PutBlock(QByteArray &image, qint32 offset, const QByteArray &block);
 
-// A test with its own log database, set as the program's DatabasePath.
+// A test with its own program folder: the store points into it, its database exists.
 class EventDatabaseTest : public TempFolderTest {
 protected:
     void SetUp() override;
     QString imageFile(const QByteArray &image);
+    StoreContext store;
     QString dbPath;
 };
 

@@ -24,6 +24,7 @@ protected:
 
 TEST_F(EventReloadTest, AStoredAlarmLogReloadsItsHeadAndGas) {
     auto stored = std::make_shared<clsAlarmEvent>();
+    stored->setContext(store);
     EventBlockSpec layout;
     layout.user = "O'Neil";
     layout.records = {{0x70, 0x00}};
@@ -35,6 +36,7 @@ TEST_F(EventReloadTest, AStoredAlarmLogReloadsItsHeadAndGas) {
     stored->Update();
 
     clsAlarmEvent log;
+    log.setContext(store);
     log.setSeqNo(1);
     ASSERT_TRUE(log.ReLoad());
     EXPECT_EQ(log.GasBaseInfo(qint32(H::Names)).toString(), QStringLiteral("Alarm Events"));
@@ -49,9 +51,10 @@ TEST_F(EventReloadTest, AStoredAlarmLogReloadsItsHeadAndGas) {
     EXPECT_EQ(log.DataCount(), 0); // the entries stay in the database
 }
 
-// Reads a head row whose columns are all Null.
-template <typename Log> void expectNullDefaults(bool readsPowerColumns) {
+// Reads a head row of the store whose columns are all Null.
+template <typename Log> void expectNullDefaults(const StoreContext &store, bool readsPowerColumns) {
     Log log;
+    log.setContext(store);
     log.setSeqNo(5);
     ASSERT_TRUE(log.ReLoad());
     EXPECT_EQ(log.GasBaseInfo(qint32(H::Names)).toString(), QStringLiteral("Name None"));
@@ -71,14 +74,15 @@ template <typename Log> void expectNullDefaults(bool readsPowerColumns) {
 
 TEST_F(EventReloadTest, NullColumnsGiveTheirDefaults) {
     execute("Insert Into Log_Head (SeqNo) Values (5)");
-    expectNullDefaults<clsAlarmEvent>(false);
-    expectNullDefaults<clsTroubleEvent>(false);
-    expectNullDefaults<clsPowerEvent>(true);
+    expectNullDefaults<clsAlarmEvent>(store, false);
+    expectNullDefaults<clsTroubleEvent>(store, false);
+    expectNullDefaults<clsPowerEvent>(store, true);
 }
 
 TEST_F(EventReloadTest, IdentifiersAreTrimmedOrDashed) {
     execute("Insert Into Log_Head (SeqNo, UserID, StationID) Values (3, '  Bob  ', '   ')");
     clsTroubleEvent log;
+    log.setContext(store);
     log.setSeqNo(3);
     ASSERT_TRUE(log.ReLoad());
     EXPECT_EQ(log.header().UserID, QStringLiteral("Bob"));
@@ -88,6 +92,7 @@ TEST_F(EventReloadTest, IdentifiersAreTrimmedOrDashed) {
 TEST_F(EventReloadTest, AMissingHeadRowIsReportedAndLeavesNoEarlierLog) {
     execute("Insert Into Log_Head (SeqNo, Names, UserID) Values (1, 'Alarm Events', 'Ann')");
     clsAlarmEvent log;
+    log.setContext(store);
     log.setSeqNo(1);
     ASSERT_TRUE(log.ReLoad());
     log.setSeqNo(99);
@@ -100,6 +105,7 @@ TEST_F(EventReloadTest, AMissingHeadRowIsReportedAndLeavesNoEarlierLog) {
 TEST_F(EventReloadTest, AMissingDatabaseChangesNothingAndFailsNothing) {
     QFile::remove(dbPath);
     clsPowerEvent log;
+    log.setContext(store);
     log.setSeqNo(1);
     EXPECT_FALSE(log.ReLoad());
 }

@@ -24,6 +24,7 @@ protected:
     template <typename Log> std::shared_ptr<Log> decoded(const EventBlockSpec &layout) {
         auto log = std::make_shared<Log>();
         log->setInstrument(instrument);
+        log->setContext(store);
         const QByteArray block = EventBlock(layout);
         qint32 st = 0;
         log->SetHeader(block, st);
@@ -35,6 +36,7 @@ protected:
 
     std::shared_ptr<clsPowerEvent> power(const QList<QByteArray> &dates) {
         auto log = std::make_shared<clsPowerEvent>();
+        log->setContext(store);
         log->setInstrument(instrument);
         quint16 counter = 1;
         for (const QByteArray &date : dates)
@@ -212,6 +214,7 @@ TEST_F(EventStoreTest, AFailedStoreLeavesNothing) {
 
 TEST_F(EventStoreTest, EmptyLogsAndTheErrorFlag) {
     clsAlarmEvent empty;
+    empty.setContext(store);
     empty.Update();
     EXPECT_EQ(count("Log_Head"), 0);
     // A log whose text lines set Error still gets a head: no entry is stored under none.

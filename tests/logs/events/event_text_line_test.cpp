@@ -110,6 +110,7 @@ class PowerTextLineTest : public EventDatabaseTest {};
 
 TEST_F(PowerTextLineTest, PowerLinesAppendEntries) {
     clsPowerEvents powers;
+    powers.setContext(store);
     ASSERT_TRUE(powers.SetDatas(QStringLiteral("05FD2003312359581111    "), true));
     EXPECT_EQ(powers.Item(1)->DataCount(), 0);
     ASSERT_TRUE(powers.SetDatas(QStringLiteral("05FD2003312359581111    "), false));
@@ -124,6 +125,7 @@ TEST_F(PowerTextLineTest, PowerLinesAppendEntries) {
 
 TEST_F(PowerTextLineTest, AnImproperDateIsMarkedAndLogged) {
     clsPowerEvents powers;
+    powers.setContext(store);
     const QString bad = QStringLiteral("05FD2013312359581111    ");
     ASSERT_TRUE(powers.SetDatas(bad, false));
     const auto log = powers.Item(1);

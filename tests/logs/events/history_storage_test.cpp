@@ -37,8 +37,10 @@ EventBlockSpec Header(const QByteArray &user = "U1",
     return layout;
 }
 
-// A history decoded from one block, with an instrument, as the import hands it over.
-clsHistory Decoded(const EventBlockSpec &layout, const QByteArray &records) {
+// A history decoded from one block for the store, with an instrument, as the import hands it
+// over.
+clsHistory Decoded(const StoreContext &store, const EventBlockSpec &layout,
+                   const QByteArray &records) {
     const QByteArray block = BlockWithRecords(layout, records);
     clsHistory history;
     qint32 st = 0;
@@ -47,13 +49,14 @@ clsHistory Decoded(const EventBlockSpec &layout, const QByteArray &records) {
     while (st < block.size() && quint8(block.at(st)) != 0xFF)
         history.SetData(block, st);
     history.setInstrument(std::make_shared<clsInstrument>());
+    history.setContext(store);
     return history;
 }
 
 class HistoryStoreTest : public LogStoreTest {};
 
 TEST_F(HistoryStoreTest, FirstStoreWritesHeadAndDetailRows) {
-    Decoded(Header(), Calibration(500, 522)).HistoryUpdate();
+    Decoded(store, Header(), Calibration(500, 522)).HistoryUpdate();
     EXPECT_EQ(rows("Log_Head", "SeqNo=1 And Names='Calibration Histories' And Types=3 And "
                                "Sampling=0 And FolderID='-----' And UserID='U1' And "
                                "StationID='S1' And SerialNo='N1' And Gas1Name='CH4' And "
@@ -68,22 +71,22 @@ TEST_F(HistoryStoreTest, FirstStoreWritesHeadAndDetailRows) {
 }
 
 TEST_F(HistoryStoreTest, StoresCollectUnderOneHeadPerIdentityAndKind) {
-    Decoded(Header(), Calibration(500, 522)).HistoryUpdate();
-    Decoded(Header(), Calibration(500, 522)).HistoryUpdate(); // the same download again
+    Decoded(store, Header(), Calibration(500, 522)).HistoryUpdate();
+    Decoded(store, Header(), Calibration(500, 522)).HistoryUpdate(); // the same download again
     EXPECT_EQ(rows("Log_Head"), 1);
     EXPECT_EQ(rows("cHistory"), 1);
 
     EventBlockSpec later = Header("U1", DateBytes(2024, 3, 1, 8, 0, 0));
     later.logNo = 9;
-    Decoded(later, Calibration(100, 101)).HistoryUpdate();
+    Decoded(store, later, Calibration(100, 101)).HistoryUpdate();
     EXPECT_EQ(rows("Log_Head", "SeqNo=1 And LogNo=9"), 1);
     EXPECT_EQ(rows("cHistory", "SeqNo=2 And RelNo=1 And Dates='2024-03-01 08:00:00'"), 1);
 
-    Decoded(Header("U2"), Calibration(500, 522)).HistoryUpdate();
+    Decoded(store, Header("U2"), Calibration(500, 522)).HistoryUpdate();
     EXPECT_EQ(rows("Log_Head", "SeqNo=2 And UserID='U2'"), 1);
     EXPECT_EQ(rows("cHistory", "SeqNo=3 And RelNo=2"), 1);
 
-    Decoded(Header("U3"), {}).HistoryUpdate(); // no entry: a calibration head alone
+    Decoded(store, Header("U3"), {}).HistoryUpdate(); // no entry: a calibration head alone
     EXPECT_EQ(rows("Log_Head", "SeqNo=3 And Types=3"), 1);
     EXPECT_EQ(rows("cHistory"), 3);
 }
@@ -91,8 +94,8 @@ TEST_F(HistoryStoreTest, StoresCollectUnderOneHeadPerIdentityAndKind) {
 TEST_F(HistoryStoreTest, SensorChangesOfOneDateAreAllStored) {
     const QByteArray records =
         SensorChange(0, "MODEL-A", "SER-1") + SensorChange(0, "MODEL-B", "SER-2");
-    Decoded(Header(), records).HistoryUpdate();
-    Decoded(Header(), records).HistoryUpdate();
+    Decoded(store, Header(), records).HistoryUpdate();
+    Decoded(store, Header(), records).HistoryUpdate();
     EXPECT_EQ(rows("Log_Head", "Names='Sensor Change' And Types=12 And Sampling=2"), 1);
     EXPECT_EQ(rows("SensorChange"), 2);
     EXPECT_EQ(rows("SensorChange", "Gas1Change=0 And Gas1Model='MODEL-B   ' And "
@@ -101,7 +104,7 @@ TEST_F(HistoryStoreTest, SensorChangesOfOneDateAreAllStored) {
 }
 
 TEST_F(HistoryStoreTest, BumpTestsKeepTheirJudgement) {
-    Decoded(Header(), Bytes({0x70, 0x00, 0x64, 0x00, 0x65, 0x01})).HistoryUpdate();
+    Decoded(store, Header(), Bytes({0x70, 0x00, 0x64, 0x00, 0x65, 0x01})).HistoryUpdate();
     EXPECT_EQ(rows("Log_Head", "Names='Bump Test' And Types=10 And Sampling=1"), 1);
     EXPECT_EQ(rows("Bump", "Gas1Before=10 And Gas1After=10.1 And Gas1Judge=2"), 1);
 }
@@ -111,8 +114,8 @@ TEST_F(HistoryStoreTest, IdentifiersAndEmptyTexts) {
     layout.station = "";
     layout.gases[0].name = "";
     layout.gases[0].format = 0x41; // unit " "
-    Decoded(layout, Calibration(1, 2)).HistoryUpdate();
-    Decoded(layout, Calibration(1, 2)).HistoryUpdate();
+    Decoded(store, layout, Calibration(1, 2)).HistoryUpdate();
+    Decoded(store, layout, Calibration(1, 2)).HistoryUpdate();
     EXPECT_EQ(rows("Log_Head"), 1);
     EXPECT_EQ(value("Select Gas1Name From Log_Head").toString(), " ");
     EXPECT_EQ(value("Select Gas1Name From cHistory").toString(), "");
@@ -122,22 +125,22 @@ TEST_F(HistoryStoreTest, IdentifiersAndEmptyTexts) {
 TEST_F(HistoryStoreTest, KeysGoPast32767) {
     Database(dbPath).execute("Insert Into Log_Head (SeqNo, Types) Values (70000, 1)");
     Database(dbPath).execute("Insert Into cHistory (SeqNo, RelNo) Values (40000, 70000)");
-    Decoded(Header(), Calibration(1, 2)).HistoryUpdate();
+    Decoded(store, Header(), Calibration(1, 2)).HistoryUpdate();
     EXPECT_EQ(rows("Log_Head", "SeqNo=70001 And Types=3"), 1);
     EXPECT_EQ(rows("cHistory", "SeqNo=40001 And RelNo=70001"), 1);
 }
 
 TEST_F(HistoryStoreTest, FailedStoreKeepsTheOldHead) {
-    Decoded(Header(), Calibration(1, 2)).HistoryUpdate();
+    Decoded(store, Header(), Calibration(1, 2)).HistoryUpdate();
     const QString dates = value("Select Dates From Log_Head").toString();
     Database(dbPath).execute("Drop Table cHistory");
     EventBlockSpec later = Header("U1", DateBytes(2024, 3, 1, 8, 0, 0));
     later.logNo = 9;
-    EXPECT_THROW(Decoded(later, Calibration(1, 2)).HistoryUpdate(), TqError);
+    EXPECT_THROW(Decoded(store, later, Calibration(1, 2)).HistoryUpdate(), TqError);
     EXPECT_EQ(rows("Log_Head", "SeqNo=1 And LogNo=7"), 1);
     EXPECT_EQ(value("Select Dates From Log_Head").toString(), dates);
 
-    clsHistory noInstrument = Decoded(Header("U9"), Calibration(1, 2));
+    clsHistory noInstrument = Decoded(store, Header("U9"), Calibration(1, 2));
     noInstrument.setInstrument(nullptr);
     EXPECT_THROW(noInstrument.HistoryUpdate(), TqError);
     EXPECT_EQ(rows("Log_Head"), 1);
@@ -146,8 +149,9 @@ TEST_F(HistoryStoreTest, FailedStoreKeepsTheOldHead) {
 class HistoryReloadTest : public LogStoreTest {};
 
 TEST_F(HistoryReloadTest, CalibrationRoundTrip) {
-    Decoded(Header(), Calibration(500, 522)).HistoryUpdate();
+    Decoded(store, Header(), Calibration(500, 522)).HistoryUpdate();
     clsHistory view;
+    view.setContext(store);
     view.setSeqNo(1);
     ASSERT_TRUE(view.ReLoad());
     EXPECT_EQ(view.DataCount(), 1);
@@ -170,6 +174,7 @@ TEST_F(HistoryReloadTest, BumpRowsComeNewestFirst) {
                "(1, 4, '2024-01-01 10:00:00', 2), (2, 4, '2024-01-01 12:00:00', Null), "
                "(3, 4, '2024-01-01 11:00:00', 1)");
     clsHistory view;
+    view.setContext(store);
     view.setSeqNo(4);
     ASSERT_TRUE(view.ReLoad());
     EXPECT_EQ(view.header().UserID, "U4");
@@ -192,6 +197,7 @@ TEST_F(HistoryReloadTest, MoreRowsThanTheTableKeepsTheNewest) {
                    {i + 1, QVariant::fromValue(first.addSeconds(i * 60)), float(i)});
     transaction.commit();
     clsHistory view;
+    view.setContext(store);
     view.setSeqNo(1);
     ASSERT_TRUE(view.ReLoad());
     EXPECT_EQ(view.DataCount(), clsHistory::kEntries);
@@ -200,8 +206,9 @@ TEST_F(HistoryReloadTest, MoreRowsThanTheTableKeepsTheNewest) {
 }
 
 TEST_F(HistoryReloadTest, MissingHeadShowsNothingOfTheLogBefore) {
-    Decoded(Header(), Calibration(500, 522)).HistoryUpdate();
+    Decoded(store, Header(), Calibration(500, 522)).HistoryUpdate();
     clsHistory view;
+    view.setContext(store);
     view.setSeqNo(1);
     ASSERT_TRUE(view.ReLoad());
     view.setSeqNo(8);
@@ -223,6 +230,7 @@ class HistoryLineTest : public LogStoreTest {};
 
 TEST_F(HistoryLineTest, LinesOfOneTimeShareAnEntry) {
     clsHistorys histories;
+    histories.setContext(store);
     EXPECT_TRUE(histories.SetDatas(0, Line("240228", "091500", " 50.0", " 52.2"), false));
     EXPECT_TRUE(histories.SetDatas(1, Line("240228", "091500", "  1.0", "  2.0", "O2"), false));
     ASSERT_EQ(histories.Count(), 1);
@@ -238,6 +246,7 @@ TEST_F(HistoryLineTest, LinesOfOneTimeShareAnEntry) {
 
 TEST_F(HistoryLineTest, ShortLinesAndUnknownSlotsAreRefused) {
     clsHistorys histories;
+    histories.setContext(store);
     EXPECT_FALSE(histories.SetDatas(0, QString(20, '1'), true));
     const QString line = Line("240228", "091500", " 50.0", " 52.2");
     EXPECT_FALSE(histories.SetDatas(2, line, false));
@@ -249,6 +258,7 @@ TEST_F(HistoryLineTest, ShortLinesAndUnknownSlotsAreRefused) {
 
 TEST_F(HistoryLineTest, ImproperDatesAndCheckMode) {
     clsHistorys histories;
+    histories.setContext(store);
     EXPECT_TRUE(histories.SetDatas(0, Line("240228", "091500", " 50.0", " 52.2"), true));
     const auto member = histories.Item(clsHistorys::kLineMemberKey);
     ASSERT_TRUE(member);
@@ -269,6 +279,7 @@ TEST_F(HistoryLineTest, ImproperDatesAndCheckMode) {
 
 TEST_F(HistoryLineTest, LinesGoToTheirOwnMemberAndStopWhenFull) {
     clsHistorys histories;
+    histories.setContext(store);
     histories.Add(QStringLiteral("327680 L"), 0);
     EXPECT_TRUE(histories.SetDatas(0, Line("240228", "091500", " 50.0", " 52.2"), false));
     EXPECT_EQ(histories.Count(), 2);

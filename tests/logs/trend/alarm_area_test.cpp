@@ -56,6 +56,10 @@ TEST(AlarmRing, SampleSectorStaysInTheRing) {
 
 class AlarmReading : public AlarmFolderTest {
 protected:
+    void SetUp() override {
+        AlarmFolderTest::SetUp();
+        alarms.setContext(store);
+    }
     // A log of the given serial number and alarm time with 720 samples of one value.
     static QJsonObject log(const QString &serial, const QString &date, double value = 1) {
         return QJsonObject{{"serial", serial},

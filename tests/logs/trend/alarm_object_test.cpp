@@ -4,8 +4,6 @@
 #include "logs/trend/gas_title.h"
 #include "logs/trend/log_items.h"
 
-#include "core/program_state.h"
-
 #include <QFileInfo>
 #include <QTemporaryDir>
 
@@ -119,8 +117,8 @@ struct SampleCase {
 
 TEST(AlarmObject, SetDataDecodesOneRecord) {
     QTemporaryDir data;
-    Globals().DataFolder = data.path();
     clsAlarm alarm;
+    alarm.setContext({QString(), data.path(), QString(), false});
     qint32 st = 0;
     ASSERT_TRUE(alarm.SetHeader(alarmHeader(), st));
     EXPECT_EQ(st, 94);
@@ -155,8 +153,8 @@ TEST(AlarmObject, SetDataDecodesOneRecord) {
 
 TEST(AlarmObject, SampleTimesAroundTheAlarmPoint) {
     QTemporaryDir data;
-    Globals().DataFolder = data.path();
     clsAlarm alarm;
+    alarm.setContext({QString(), data.path(), QString(), false});
     qint32 st = 0;
     alarm.SetHeader(alarmHeader(), st);
     const QByteArray records(16 * 720, '\0');

@@ -2,7 +2,6 @@
 
 #include "core/database.h"
 #include "core/errors.h"
-#include "core/program_state.h"
 #include "logs/trend/clsAlarms.h"
 #include "logs/trend/log_items.h"
 #include "logs/trend/raw_export.h"
@@ -44,6 +43,7 @@ protected:
     // Reads the image into a fresh collection and stores every log, as the import does.
     clsAlarms import(const QString &image, bool readable = true) {
         clsAlarms alarms;
+        alarms.setContext(store);
         EXPECT_EQ(alarms.ReadBinaryLog(image), readable);
         for (const clsAlarms::LogPtr &item : alarms) {
             item->setInstrument(instrument);
@@ -54,14 +54,15 @@ protected:
 
     QStringList trendFiles() {
         QStringList files;
-        QDirIterator it(Globals().DataFolder, {"*.Dat"}, QDir::Files, QDirIterator::Subdirectories);
+        QDirIterator it(store.DataFolder, {"*.Dat"}, QDir::Files, QDirIterator::Subdirectories);
         while (it.hasNext())
-            files.append(QDir(Globals().DataFolder).relativeFilePath(it.next()));
+            files.append(QDir(store.DataFolder).relativeFilePath(it.next()));
         files.sort();
         return files;
     }
     clsAlarm reload(qint64 seqNo) {
         clsAlarm alarm;
+        alarm.setContext(store);
         alarm.ClearDatas();
         alarm.setSeqNo(seqNo);
         alarm.ReLoad();
@@ -88,9 +89,9 @@ TEST_F(AlarmStorage, StoreAndReloadRoundTrip) {
     EXPECT_EQ(rows("Log_Head"), 2);
     EXPECT_EQ(rows("Alarm_Data"), 0); // a decoded log keeps its samples in its trend file
     EXPECT_EQ(trendFiles(), QStringList({"24/05/al06120000_X1.Dat", "24/05/al07093000_X2.Dat"}));
-    EXPECT_EQ(QFileInfo(Globals().DataFolder + "/24/05/al06120000_X1.Dat").size(), 8640);
+    EXPECT_EQ(QFileInfo(store.DataFolder + "/24/05/al06120000_X1.Dat").size(), 8640);
 
-    Database db(Globals().DatabasePath);
+    Database db(store.DatabasePath);
     const DbRow head = db.query("Select * From Log_Head Where SeqNo=1").first();
     EXPECT_EQ(head.integer("Types"), 2);
     EXPECT_EQ(head.integer("RomNum"), 321);
@@ -119,11 +120,11 @@ TEST_F(AlarmStorage, SecondImportStoresNothing) {
     const QString image = buildImage(ring({log("D1", "2024-05-06 12:00:00", cycling({1})),
                                            log("D1", "2024-05-06 13:00:00", cycling({2}))}));
     import(image);
-    const QByteArray before = test::readFile(Globals().DataFolder + "/24/05/al06120000_D1.Dat");
+    const QByteArray before = test::readFile(store.DataFolder + "/24/05/al06120000_D1.Dat");
     import(image);
     EXPECT_EQ(rows("Log_Head"), 2);
     EXPECT_EQ(trendFiles().size(), 2);
-    EXPECT_EQ(test::readFile(Globals().DataFolder + "/24/05/al06120000_D1.Dat"), before);
+    EXPECT_EQ(test::readFile(store.DataFolder + "/24/05/al06120000_D1.Dat"), before);
 }
 
 // Identifiers go to the database as bound values and never into a path.
@@ -157,13 +158,14 @@ TEST_F(AlarmStorage, SameNameKeepsBothTrendFiles) {
 
 TEST_F(AlarmStorage, FailedStoreLeavesNeitherRowsNorFile) {
     clsAlarms alarms;
+    alarms.setContext(store);
     ASSERT_TRUE(
         alarms.ReadBinaryLog(buildImage(ring({log("T1", "2024-05-06 12:00:00", cycling({1}))}))));
     const clsAlarms::LogPtr item = alarms.Item(1);
     item->setInstrument(instrument);
     item->setDataCount(3);
     {
-        Database db(Globals().DatabasePath);
+        Database db(store.DatabasePath);
         db.execute("Drop Table Alarm_Data");
     }
     EXPECT_THROW(item->Update(), TqError);
@@ -183,6 +185,7 @@ TEST_F(AlarmStorage, FailedReadingStoresTheLogsBeforeTheFailure) {
 
 TEST_F(AlarmStorage, WhatIsNotStored) {
     clsAlarms alarms;
+    alarms.setContext(store);
     ASSERT_TRUE(
         alarms.ReadBinaryLog(buildImage(ring({log("E1", "2024-05-06 12:00:00", cycling({1}))}))));
     const clsAlarms::LogPtr item = alarms.Item(1);
@@ -194,13 +197,14 @@ TEST_F(AlarmStorage, WhatIsNotStored) {
     EXPECT_TRUE(trendFiles().isEmpty());
 
     item->setError(false);
-    QFile::remove(Globals().DatabasePath);
+    QFile::remove(store.DatabasePath);
     EXPECT_THROW(item->Update(), TqError);
     EXPECT_TRUE(trendFiles().isEmpty());
 }
 
 TEST_F(AlarmStorage, SampleRowsOfAFilledTable) {
     clsAlarm alarm;
+    alarm.setContext(store);
     alarm.setInstrument(instrument);
     alarm.setGasBaseInfo(qint32(H::Dates), QVariant::fromValue(Date::fromParts(2024, 1, 2)));
     for (qint32 j = 0; j < 3; ++j) {
@@ -211,7 +215,7 @@ TEST_F(AlarmStorage, SampleRowsOfAFilledTable) {
     alarm.Update();
     alarm.setGasBaseInfo(qint32(H::Dates), QVariant::fromValue(Date::fromParts(2024, 1, 3)));
     alarm.Update();
-    Database db(Globals().DatabasePath);
+    Database db(store.DatabasePath);
     const QList<DbRow> data = db.query("Select * From Alarm_Data Order By SeqNo");
     ASSERT_EQ(data.size(), 6);
     for (qint32 j = 0; j < 6; ++j) {
@@ -231,9 +235,9 @@ TEST_F(AlarmStorage, SampleRowsOfAFilledTable) {
 // An alarm trend has 720 samples: a longer file (the 721 records the text-line decoder can
 // write, or more) loads its first 720, and no reading beyond them is made up.
 TEST_F(AlarmStorage, ReloadStopsAtTheTable) {
-    QDir().mkpath(Globals().DataFolder + "/24/02");
+    QDir().mkpath(store.DataFolder + "/24/02");
     {
-        Database db(Globals().DatabasePath);
+        Database db(store.DatabasePath);
         db.execute(
             "Insert Into Log_Head(SeqNo,Names,FolderID,Types) Values (5,'alLONG','02/24',2)");
     }
@@ -241,7 +245,7 @@ TEST_F(AlarmStorage, ReloadStopsAtTheTable) {
         TrendFileWriter samples;
         for (qint32 n = 1; n <= records; ++n)
             samples.PutTrendPoint(n, Date::fromParts(2024, 2, 1).addSeconds(n), float(n));
-        test::writeFile(TrendFilePath("02/24", "alLONG"), samples.records());
+        test::writeFile(trendFile("02/24", "alLONG"), samples.records());
         const clsAlarm stored = reload(5);
         EXPECT_EQ(stored.DataCount(), clsAlarm::kMaxDataCount) << records;
         EXPECT_FLOAT_EQ(stored.value(0, 719), 720);
@@ -256,10 +260,10 @@ TEST_F(AlarmStorage, ReloadOfGapsAndAnIncompleteRecord) {
     TrendFileWriter samples;
     samples.PutTrendPoint(1, Date::fromParts(2024, 2, 1), 0); // stored as -100
     samples.PutTrendPoint(3, Date::fromParts(2024, 2, 1, 0, 0, 20), 4);
-    QDir().mkpath(Globals().DataFolder + "/24/02");
-    test::writeFile(TrendFilePath("02/24", "alGAP"), samples.records() + QByteArray(7, '\x01'));
+    QDir().mkpath(store.DataFolder + "/24/02");
+    test::writeFile(trendFile("02/24", "alGAP"), samples.records() + QByteArray(7, '\x01'));
     {
-        Database db(Globals().DatabasePath);
+        Database db(store.DatabasePath);
         db.execute("Insert Into Log_Head(SeqNo,Names,FolderID,Types) Values (3,'alGAP','02/24',2)");
     }
     const clsAlarm stored = reload(3);
@@ -268,15 +272,16 @@ TEST_F(AlarmStorage, ReloadOfGapsAndAnIncompleteRecord) {
     EXPECT_FLOAT_EQ(stored.value(0, 1), -101);
     EXPECT_FLOAT_EQ(stored.value(0, 2), 4);
     EXPECT_EQ(stored.trendFileCheck().state, TrendFileState::Damaged);
-    EXPECT_EQ(stored.trendFileCheck().path, TrendFilePath("02/24", "alGAP"));
+    EXPECT_EQ(stored.trendFileCheck().path, trendFile("02/24", "alGAP"));
 }
 
 TEST_F(AlarmStorage, ReloadOfNullColumns) {
     {
-        Database db(Globals().DatabasePath);
+        Database db(store.DatabasePath);
         db.execute("Insert Into Log_Head(SeqNo,Types) Values (9,2)");
     }
     clsAlarm alarm;
+    alarm.setContext(store);
     alarm.setSeqNo(9);
     // The trend file "Name None" does not exist: the log reloads with its head and no samples.
     alarm.ReLoad();
@@ -290,24 +295,25 @@ TEST_F(AlarmStorage, ReloadOfNullColumns) {
     EXPECT_TRUE(alarm.GasListInfo(0, qint32(G::Enable)).toBool());
 
     // A file that is there but cannot be read is an error, not an empty log.
-    QDir().mkpath(TrendFilePath("00/00", "Name None"));
+    QDir().mkpath(trendFile("00/00", "Name None"));
     EXPECT_THROW(alarm.ReLoad(), TqError);
 }
 
 TEST_F(AlarmStorage, ReloadWithoutDatabaseReadsNothing) {
-    QFile::remove(Globals().DatabasePath);
-    Globals().ExportRawData = true;
+    QFile::remove(store.DatabasePath);
+    store.ExportRawData = true;
     clsAlarm alarm;
+    alarm.setContext(store);
     alarm.setSeqNo(1);
     alarm.ReLoad();
     EXPECT_EQ(alarm.DataCount(), 0);
-    EXPECT_FALSE(QFile::exists(RawExportPath("")));
+    EXPECT_FALSE(QFile::exists(RawExportPath(store.AppFolder, "")));
 }
 
 TEST_F(AlarmStorage, RawExportHoldsOneLinePerSample) {
     const QJsonObject oneDecimal{{"gases", QJsonArray{QJsonObject{{"decimals", 1}}}}};
     import(buildImage(ring({log("R1", "2024-05-06 12:00:00", cycling({1.5, 0, 2}), oneDecimal)})));
-    Globals().ExportRawData = true;
+    store.ExportRawData = true;
     reload(1);
     const QStringList lines =
         QString::fromUtf8(test::readFile(path("al06120000_R1.csv"))).split("\r\n");

@@ -1,7 +1,6 @@
 #include "trend_test_support.h"
 
 #include "core/errors.h"
-#include "core/program_state.h"
 #include "logs/trend/ascii_log_lines.h"
 #include "logs/trend/clsAlarms.h"
 #include "logs/trend/log_items.h"
@@ -32,6 +31,10 @@ QString serialLine(const QString &sampling, const QString &digits = "0010") {
 
 class AlarmLines : public test::TrendStoreTest {
 protected:
+    void SetUp() override {
+        TrendStoreTest::SetUp();
+        alarms.setContext(store);
+    }
     // Feeds lines outside test mode; every one must be accepted.
     void feed(const QStringList &lines) {
         for (const QString &line : lines)
@@ -61,7 +64,7 @@ TEST_F(AlarmLines, LogStart) {
     EXPECT_EQ(log->GasBaseInfo(qint32(H::Interval)).toInt(), 10);
     EXPECT_EQ(log->GasBaseInfo(qint32(H::Names)).toString(), "al01123000_SERIAL-1");
     EXPECT_EQ(log->GasBaseInfo(qint32(H::FolderID)).toString(), "05/24");
-    EXPECT_TRUE(QFileInfo(Globals().DataFolder + "/24/05").isDir());
+    EXPECT_TRUE(QFileInfo(store.DataFolder + "/24/05").isDir());
     EXPECT_FALSE(log->Error());
     EXPECT_FALSE(log->Duplicate());
 }
@@ -250,9 +253,10 @@ TEST_F(AlarmLines, StoredLogIsADuplicate) {
     feed({"/01B1", "!$%&"});
     first->Update();
     EXPECT_EQ(rows("Log_Head"), 1);
-    EXPECT_EQ(QFileInfo(TrendFilePath("05/24", "al01123000_SERIAL-1")).size(), 24);
+    EXPECT_EQ(QFileInfo(trendFile("05/24", "al01123000_SERIAL-1")).size(), 24);
 
     clsAlarms again;
+    again.setContext(store);
     again.setInstruments(instrument);
     for (const QString &line :
          {serialLine("0"), logStart("2405011230000010"), QString("/01B1"), QString("!$")})

@@ -1,7 +1,6 @@
 #include "trend_test_support.h"
 
 #include "core/errors.h"
-#include "core/program_state.h"
 #include "logs/trend/ascii_log_lines.h"
 #include "logs/trend/interval_text_lines.h"
 #include "logs/trend/log_items.h"
@@ -30,6 +29,10 @@ QString serialLine(const QString &serial) {
 
 class IntervalLines : public test::TrendStoreTest {
 protected:
+    void SetUp() override {
+        TrendStoreTest::SetUp();
+        logs.setContext(store);
+    }
     void feed(const QStringList &input) {
         for (const QString &line : input)
             EXPECT_TRUE(lines.SetDatas(line, false)) << line.toStdString();
@@ -56,7 +59,7 @@ TEST_F(IntervalLines, LogStart) {
     EXPECT_EQ(log->GasBaseInfo(qint32(H::Interval)).toInt(), 10);
     EXPECT_EQ(log->GasBaseInfo(qint32(H::Names)).toString(), "iv01123000_SN-1");
     EXPECT_EQ(log->GasBaseInfo(qint32(H::FolderID)).toString(), "05/24");
-    EXPECT_TRUE(QFileInfo(Globals().DataFolder + "/24/05").isDir());
+    EXPECT_TRUE(QFileInfo(store.DataFolder + "/24/05").isDir());
     EXPECT_FALSE(log->Error());
 }
 
@@ -265,9 +268,10 @@ TEST_F(IntervalLines, StoredLogIsADuplicate) {
     feed({"/01A1", "!$%&"});
     first->Update();
     EXPECT_EQ(rows("Log_Head"), 1);
-    EXPECT_EQ(QFileInfo(TrendFilePath("05/24", "iv01123000_SN-1")).size(), 24);
+    EXPECT_EQ(QFileInfo(trendFile("05/24", "iv01123000_SN-1")).size(), 24);
 
     clsIntervals again;
+    again.setContext(store);
     again.setInstruments(instrument);
     IntervalTextLines second{again};
     for (const QString &line :

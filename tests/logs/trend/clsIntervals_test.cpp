@@ -1,7 +1,6 @@
 #include "logs/trend/clsIntervals.h"
 
 #include "core/gas_format.h"
-#include "core/program_state.h"
 #include "logs/trend/flash_image.h"
 #include "trend_test_support.h"
 
@@ -15,6 +14,10 @@ namespace {
 
 class IntervalReaderTest : public test::TrendStoreTest {
 protected:
+    void SetUp() override {
+        TrendStoreTest::SetUp();
+        logs.setContext(store);
+    }
     // Reads a fixture image into logs; the result of ReadBinaryLog.
     bool read(const QString &fixture) {
         return logs.ReadBinaryLog(image(test::ImageFixture(fixture)));
@@ -66,7 +69,7 @@ TEST_F(IntervalReaderTest, DecodesHeadersSamplesEventsAndTrailers) {
     EXPECT_EQ(first.GasEvent(0, 1).toFloat(), ReadingCode::Alarm);
     EXPECT_FLOAT_EQ(first.gas(0).Max, 12.5f);
     EXPECT_EQ(first.header().Last, start.addSeconds(13 * 60));
-    QDir data(Globals().DataFolder);
+    QDir data(store.DataFolder);
     EXPECT_TRUE(data.exists("21/03"));
     // Samples wait for the store: decoding writes no trend file.
     EXPECT_FALSE(QFileInfo::exists(data.filePath("21/03/iv05140709_X1.Dat")));
@@ -133,6 +136,7 @@ TEST_F(IntervalReaderTest, OrphanTailAndPageEndMark) {
     EXPECT_EQ(logs.Item(keyOf(0x40300))->EventCount(), 1);
 
     clsIntervals other;
+    other.setContext(store);
     ASSERT_TRUE(other.ReadBinaryLog(image(test::ImageFixture("page_end_mark.json"))));
     ASSERT_EQ(other.Count(), 2);
     EXPECT_EQ(other.Item(1)->pendingSamples().recordCount(), 43);
@@ -162,6 +166,7 @@ TEST_F(IntervalReaderTest, DamagedBlocksEndTheWalk) {
     };
     for (const Case &c : cases) {
         clsIntervals read;
+        read.setContext(store);
         EXPECT_FALSE(read.ReadBinaryLog(image(test::ImageFixture(c.fixture)))) << c.fixture;
         QStringList found;
         for (const auto &item : read)

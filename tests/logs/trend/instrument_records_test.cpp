@@ -1,7 +1,6 @@
 #include "core/database.h"
 #include "core/errors.h"
 #include "core/instrument/clsInstrument.h"
-#include "core/program_state.h"
 #include "trend_test_support.h"
 
 #include <QFile>
@@ -16,7 +15,7 @@ namespace {
 // The instrument model's two operations on the log database.
 class InstrumentRecordsTest : public test::TrendStoreTest {
 protected:
-    QString path() const { return Globals().DatabasePath; }
+    QString path() const { return store.DatabasePath; }
     // The SeqNo and user of every cLatestHist row, in key order.
     std::vector<std::pair<qint64, QString>> latest() const {
         Database db(path());

@@ -1,7 +1,6 @@
 #include "core/database.h"
 #include "core/errors.h"
 #include "core/gas_format.h"
-#include "core/program_state.h"
 #include "logs/trend/clsInterval.h"
 #include "logs/trend/trend_file.h"
 #include "trend_test_support.h"
@@ -25,13 +24,13 @@ const Date kStart = Date::fromParts(2024, 6, 1, 8, 0, 0);
 class IntervalReloadTest : public test::TrendStoreTest {
 protected:
     // A stored log (SeqNo 1) named iv01080000_R1 in the folder 06/24 with these samples.
-    void store(const std::vector<float> &values, qint64 dcount = 0) {
+    void storeLog(const std::vector<float> &values, qint64 dcount = 0) {
         TrendFileWriter samples;
         for (qint32 n = 1; n <= qint32(values.size()); ++n)
             samples.PutTrendPoint(n, kStart.addSeconds(60 * n), values[n - 1]);
-        QDir().mkpath(Globals().DataFolder + "/24/06");
-        test::writeFile(TrendFilePath("06/24", "iv01080000_R1"), samples.records());
-        Database db(Globals().DatabasePath);
+        QDir().mkpath(store.DataFolder + "/24/06");
+        test::writeFile(trendFile("06/24", "iv01080000_R1"), samples.records());
+        Database db(store.DatabasePath);
         db.execute("Delete From Log_head");
         db.execute(
             "Insert Into Log_head (SeqNo, Names, FolderID, Dates, Dcount) Values (1, ?, ?, ?, ?)",
@@ -40,7 +39,8 @@ protected:
     std::vector<float> reloaded() {
         log.ClearDatas();
         log.setSeqNo(1);
-        log.ReLoad();
+        log.setContext(store);
+        log.ReLoad(condensed);
         std::vector<float> out;
         for (qint32 i = 0; i < log.DataCount(); ++i)
             out.push_back(log.GasValue(0, i).toFloat());
@@ -48,6 +48,7 @@ protected:
     }
 
     clsInterval log;
+    bool condensed = false; // the viewer's condensed view
 };
 
 TEST_F(IntervalReloadTest, CondensedViewKeepsChangesAndTheirRunEnds) {
@@ -65,8 +66,8 @@ TEST_F(IntervalReloadTest, CondensedViewKeepsChangesAndTheirRunEnds) {
         {{0, 0, 3}, true, {0, 0, 3}},
     };
     for (const Case &c : cases) {
-        store(c.stored);
-        Globals().CondensedView = c.condensed;
+        storeLog(c.stored);
+        condensed = c.condensed;
         EXPECT_EQ(reloaded(), c.kept);
         EXPECT_EQ(log.ValueCount(), log.DataCount());
         for (qint32 i = 0; i < log.DataCount(); ++i)
@@ -78,9 +79,9 @@ TEST_F(IntervalReloadTest, StoredZeroAndGapRecords) {
     TrendFileWriter samples;
     samples.PutTrendPoint(1, kStart, 0);
     samples.PutTrendPoint(3, kStart, 2.5f); // record 2 is a gap
-    QDir().mkpath(Globals().DataFolder + "/24/06");
-    test::writeFile(TrendFilePath("06/24", "iv01080000_R1"), samples.records());
-    Database db(Globals().DatabasePath);
+    QDir().mkpath(store.DataFolder + "/24/06");
+    test::writeFile(trendFile("06/24", "iv01080000_R1"), samples.records());
+    Database db(store.DatabasePath);
     db.execute(
         "Insert Into Log_head (SeqNo, Names, FolderID) Values (1, 'iv01080000_R1', '06/24')");
     EXPECT_EQ(reloaded(), std::vector<float>({0, -101, 2.5f}));
@@ -89,15 +90,15 @@ TEST_F(IntervalReloadTest, StoredZeroAndGapRecords) {
 // A log whose trend file is gone or cut short still opens with its head, its events and
 // the samples that are there, and says what it found.
 TEST_F(IntervalReloadTest, MissingOrShortTrendFileKeepsHeadAndEvents) {
-    store({1, 2, 3, 4});
+    storeLog({1, 2, 3, 4});
     {
-        Database db(Globals().DatabasePath);
+        Database db(store.DatabasePath);
         db.execute("Update Log_head Set UserID='ALICE'");
         db.execute("Insert Into Interval_Event (SeqNo, RelNo, Datetimes, BaseDate, Gas1Event) "
                    "Values (1, 1, ?, ?, -104)",
                    {QVariant::fromValue(kStart.addSeconds(90)), QVariant::fromValue(kStart)});
     }
-    const QString file = TrendFilePath("06/24", "iv01080000_R1");
+    const QString file = trendFile("06/24", "iv01080000_R1");
     EXPECT_EQ(reloaded(), std::vector<float>({1, 2, 3, 4}));
     EXPECT_EQ(log.trendFileCheck().state, TrendFileState::Read);
     QFile::resize(file, 2 * kTrendRecordSize + 3);
@@ -113,18 +114,18 @@ TEST_F(IntervalReloadTest, MissingOrShortTrendFileKeepsHeadAndEvents) {
 }
 
 TEST_F(IntervalReloadTest, TablesStopAtTheirCapacity) {
-    store(std::vector<float>(clsInterval::kSampleEntries + 5, 1.0f));
+    storeLog(std::vector<float>(clsInterval::kSampleEntries + 5, 1.0f));
     EXPECT_EQ(reloaded().size(), size_t(clsInterval::kSampleEntries));
-    EXPECT_FALSE(Globals().CondensedView);
+    EXPECT_FALSE(condensed);
     // A count above the table forces the condensed view, and it stays on.
     {
-        Database db(Globals().DatabasePath);
+        Database db(store.DatabasePath);
         db.execute("Update Log_head Set Dcount=?", {clsInterval::kSampleEntries});
     }
     EXPECT_EQ(reloaded().size(), 2u);
-    EXPECT_TRUE(Globals().CondensedView);
+    EXPECT_TRUE(condensed);
 
-    Database db(Globals().DatabasePath);
+    Database db(store.DatabasePath);
     Transaction t(db);
     for (qint32 j = 1; j <= clsInterval::kEventEntries + 3; ++j)
         db.execute("Insert Into Interval_Event (SeqNo, RelNo, Datetimes, BaseDate, Gas1Event) "
@@ -137,9 +138,24 @@ TEST_F(IntervalReloadTest, TablesStopAtTheirCapacity) {
     EXPECT_EQ(log.GasEvent(0, 2048).toFloat(), -103.0f);
 }
 
+// A log too long for the table asks for the condensed view as soon as its head is read, so
+// the viewer keeps it even when the trend file then cannot be read.
+TEST_F(IntervalReloadTest, TheCondensedViewOfALongLogOutlivesAFailedReload) {
+    storeLog({1});
+    {
+        Database db(store.DatabasePath);
+        db.execute("Update Log_head Set Dcount=?", {clsInterval::kSampleEntries});
+    }
+    const QString file = trendFile("06/24", "iv01080000_R1");
+    ASSERT_TRUE(QFile::remove(file));
+    ASSERT_TRUE(QDir().mkpath(file)); // there, but not a file that can be read
+    EXPECT_THROW(reloaded(), TqError);
+    EXPECT_TRUE(condensed);
+}
+
 TEST_F(IntervalReloadTest, NullColumnsAndMissingRows) {
     {
-        Database db(Globals().DatabasePath);
+        Database db(store.DatabasePath);
         db.execute("Insert Into Log_head (SeqNo, Names, FolderID) Values (1, '', Null)");
     }
     reloaded();
@@ -153,7 +169,7 @@ TEST_F(IntervalReloadTest, NullColumnsAndMissingRows) {
 
     // A Null name loads as "Name None", whose trend file does not exist: no samples.
     {
-        Database db(Globals().DatabasePath);
+        Database db(store.DatabasePath);
         db.execute("Update Log_head Set Names=Null");
     }
     EXPECT_TRUE(reloaded().empty());
@@ -162,20 +178,20 @@ TEST_F(IntervalReloadTest, NullColumnsAndMissingRows) {
     // No row: the cleared object stays as it was.
     log.ClearDatas();
     log.setSeqNo(99);
-    log.ReLoad();
+    log.ReLoad(condensed);
     EXPECT_EQ(log.GasBaseInfo(0).toString(), "");
     EXPECT_EQ(log.DataCount(), 0);
 }
 
 TEST_F(IntervalReloadTest, RawExportWritesTheLoadedPointsAndEvents) {
-    store({1.5f, 0});
+    storeLog({1.5f, 0});
     {
-        Database db(Globals().DatabasePath);
+        Database db(store.DatabasePath);
         db.execute("Insert Into Interval_Event (SeqNo, RelNo, Datetimes, BaseDate, Gas1Event) "
                    "Values (1, 1, ?, ?, -104)",
                    {QVariant::fromValue(kStart.addSeconds(90)), QVariant::fromValue(kStart)});
     }
-    Globals().ExportRawData = true;
+    store.ExportRawData = true;
     reloaded();
     const QString expected =
         kStart.addSeconds(60).generalDate() + ",1.5\r\n" + kStart.addSeconds(120).generalDate() +
@@ -186,20 +202,20 @@ TEST_F(IntervalReloadTest, RawExportWritesTheLoadedPointsAndEvents) {
 // A record whose time is no trend time ends the samples there: those before it load, in
 // order, and the log says its file is damaged; the merge with the events never sees it.
 TEST_F(IntervalReloadTest, ADamagedRecordEndsTheSamples) {
-    store({1, 2, 3, 4, 5});
-    QByteArray bytes = test::readFile(TrendFilePath("06/24", "iv01080000_R1"));
+    storeLog({1, 2, 3, 4, 5});
+    QByteArray bytes = test::readFile(trendFile("06/24", "iv01080000_R1"));
     const double nan = std::numeric_limits<double>::quiet_NaN();
     std::memcpy(bytes.data() + 2 * kTrendRecordSize, &nan, sizeof nan); // record 3
-    test::writeFile(TrendFilePath("06/24", "iv01080000_R1"), bytes);
+    test::writeFile(trendFile("06/24", "iv01080000_R1"), bytes);
     {
-        Database db(Globals().DatabasePath);
+        Database db(store.DatabasePath);
         db.execute("Insert Into Interval_Event (SeqNo, RelNo, Datetimes, BaseDate, Gas1Event) "
                    "Values (1, 1, ?, ?, -104)",
                    {QVariant::fromValue(kStart.addSeconds(150)), QVariant::fromValue(kStart)});
     }
-    for (const bool condensed : {false, true}) {
-        Globals().CondensedView = condensed;
-        EXPECT_EQ(reloaded(), std::vector<float>({1, 2})) << condensed;
+    for (const bool condensedView : {false, true}) {
+        condensed = condensedView;
+        EXPECT_EQ(reloaded(), std::vector<float>({1, 2})) << condensedView;
         EXPECT_EQ(log.trendFileCheck().state, TrendFileState::Damaged);
         log.setGetOrder(0);
         EXPECT_EQ(log.getOrder(), 1);

@@ -1,6 +1,5 @@
 #include "core/database.h"
 #include "core/errors.h"
-#include "core/program_state.h"
 #include "logs/trend/clsIntervals.h"
 #include "logs/trend/log_items.h"
 #include "trend_test_support.h"
@@ -24,6 +23,7 @@ protected:
     // Reads a fixture image and stores every log; the collection.
     std::unique_ptr<clsIntervals> import(const QString &description) {
         auto logs = std::make_unique<clsIntervals>();
+        logs->setContext(store);
         logs->ReadBinaryLog(image(description));
         for (const auto &log : *logs) {
             log->setInstrument(instrument);
@@ -34,20 +34,22 @@ protected:
     // Every file in the data folder, relative to it, as one text.
     std::string files() const {
         QStringList out;
-        QDirIterator it(Globals().DataFolder, QDir::Files, QDirIterator::Subdirectories);
+        QDirIterator it(store.DataFolder, QDir::Files, QDirIterator::Subdirectories);
         while (it.hasNext())
-            out.append(QDir(Globals().DataFolder).relativeFilePath(it.next()));
+            out.append(QDir(store.DataFolder).relativeFilePath(it.next()));
         out.sort();
         return out.join(", ").toStdString();
     }
     QString trendFile(const QString &relative) const {
-        return Globals().DataFolder + QLatin1Char('/') + relative;
+        return store.DataFolder + QLatin1Char('/') + relative;
     }
     std::shared_ptr<clsInterval> reload(qint64 seqNo) {
         auto log = std::make_shared<clsInterval>();
+        log->setContext(store);
         log->ClearDatas();
         log->setSeqNo(seqNo);
-        log->ReLoad();
+        bool condensed = false;
+        log->ReLoad(condensed);
         return log;
     }
 
@@ -64,7 +66,7 @@ TEST_F(IntervalStorageTest, StoredLogsReloadWithTheirHeaderSamplesAndEvents) {
     EXPECT_EQ(rows("Interval_Data"), 0);
     EXPECT_EQ(QFileInfo(trendFile("21/03/iv05140709_X1.Dat")).size(), 13 * 12);
 
-    Database db(Globals().DatabasePath);
+    Database db(store.DatabasePath);
     const qint64 key =
         db.scalar("Select SeqNo From Log_head Where Names='iv05140709_X1'").toLongLong();
     EXPECT_EQ(db.scalar("Select Dcount From Log_head Where SeqNo=?", {key}).toLongLong(), 15);
@@ -106,7 +108,7 @@ TEST_F(IntervalStorageTest, ASecondImportStoresNothingNew) {
 TEST_F(IntervalStorageTest, IdentifiersWithQuotesAndSlashesAreStoredFoundAndKeptInData) {
     import(test::ImageFixture("ids_quote_slash.json"));
     EXPECT_EQ(rows("Log_head"), 2);
-    Database db(Globals().DatabasePath);
+    Database db(store.DatabasePath);
     EXPECT_EQ(
         db.scalar("Select Count(*) From Log_head Where UserID=? And StationID=? And SerialNo=?",
                   {"O'Brien", "Tank 'A'/2", "SN'01/A"})
@@ -123,11 +125,12 @@ TEST_F(IntervalStorageTest, IdentifiersWithQuotesAndSlashesAreStoredFoundAndKept
 // is touched.
 TEST_F(IntervalStorageTest, AFailedStoreLeavesNothingBehind) {
     {
-        Database db(Globals().DatabasePath);
+        Database db(store.DatabasePath);
         db.execute("Create Trigger NoEvents Before Insert On Interval_Event "
                    "Begin Select Raise(Abort, 'refused'); End");
     }
     auto logs = std::make_unique<clsIntervals>();
+    logs->setContext(store);
     ASSERT_TRUE(logs->ReadBinaryLog(image(test::ImageFixture("interval_basic.json"))));
     auto first = logs->Item(1);
     first->setInstrument(instrument);
@@ -149,6 +152,7 @@ TEST_F(IntervalStorageTest, ALogOfAStoredLogsNameGetsANameOfItsOwn) {
 
 TEST_F(IntervalStorageTest, LogsThatAreNotStored) {
     auto logs = std::make_unique<clsIntervals>();
+    logs->setContext(store);
     ASSERT_TRUE(logs->ReadBinaryLog(image(test::ImageFixture("interval_basic.json"))));
     auto log = logs->Item(1);
     // Without an instrument the store fails before any row.
@@ -158,8 +162,9 @@ TEST_F(IntervalStorageTest, LogsThatAreNotStored) {
     log->Update();
     EXPECT_EQ(rows("Log_head"), 0);
     // A sampling-mode log without a numeric statistic does not even open the database.
-    QFile::remove(Globals().DatabasePath);
+    QFile::remove(store.DatabasePath);
     auto sampling = std::make_shared<clsInterval>();
+    sampling->setContext(store);
     sampling->setGasBaseInfo(qint32(LogHeaderItem::Sampling), 1);
     sampling->setInstrument(instrument);
     EXPECT_NO_THROW(sampling->Update());
@@ -176,6 +181,7 @@ TEST_F(IntervalStorageTest, LogsWithoutSamplesOrName) {
     EXPECT_EQ(QFileInfo(trendFile("24/03/iv01000000_Z1.Dat")).size(), 0);
 
     auto unnamed = std::make_shared<clsInterval>();
+    unnamed->setContext(store);
     unnamed->setInstrument(instrument);
     const Date t = Date::fromParts(2024, 3, 2);
     unnamed->setGasBaseInfo(qint32(LogHeaderItem::Dates), QVariant::fromValue(t));
@@ -187,7 +193,7 @@ TEST_F(IntervalStorageTest, LogsWithoutSamplesOrName) {
 
 TEST_F(IntervalStorageTest, KeysContinueFromTheTables) {
     {
-        Database db(Globals().DatabasePath);
+        Database db(store.DatabasePath);
         db.execute("Insert Into Log_head (SeqNo, Names) Values (41, 'x')");
         db.execute("Insert Into Interval_Event (SeqNo, RelNo) Values (7, 41)");
     }

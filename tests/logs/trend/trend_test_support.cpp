@@ -2,7 +2,6 @@
 
 #include "core/database.h"
 #include "core/log_schema.h"
-#include "core/program_state.h"
 #include "program_folder.h"
 
 #include <QDir>
@@ -10,17 +9,12 @@
 namespace tq::test {
 
 void TrendStoreTest::SetUp() {
-    UseProgramFolder(dir.path());
-    CreateLogDatabase(Globals().DatabasePath);
-}
-
-void TrendStoreTest::TearDown() {
-    Globals().CondensedView = false;
-    Globals().ExportRawData = false;
+    store = StoreIn(dir.path());
+    CreateLogDatabase(store.DatabasePath);
 }
 
 qint64 TrendStoreTest::rows(const QString &table, const QString &where) const {
-    Database db(Globals().DatabasePath);
+    Database db(store.DatabasePath);
     return db.scalar(QStringLiteral("Select Count(*) From %1 Where %2").arg(table, where))
         .toLongLong();
 }

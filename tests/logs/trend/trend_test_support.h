@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/store_context.h"
+#include "logs/trend/trend_file.h"
 #include "test_support.h"
 
 #include <QByteArray>
@@ -8,15 +10,20 @@
 
 namespace tq::test {
 
-// A test with a program folder of its own: DataFolder, DatabasePath and AppFolder point
-// into it, the database exists, and the raw-export and condensed switches are off.
+// A test with a program folder of its own: the store's DataFolder, DatabasePath and
+// AppFolder point into it, the database exists, and the raw export is off.
 class TrendStoreTest : public TempFolderTest {
 protected:
     void SetUp() override;
-    void TearDown() override;
     QString image(const QString &description) { return BuildImage(description); }
     // The number of rows of a table that match a condition ("1" for all).
     qint64 rows(const QString &table, const QString &where = QStringLiteral("1")) const;
+    // The trend file of a log in the store.
+    QString trendFile(const QString &folderId, const QString &names) const {
+        return TrendFilePath(store.DataFolder, folderId, names);
+    }
+
+    StoreContext store;
 };
 
 // A short damaged sample line that stands for 16,384 groups of 4,095 samples each.

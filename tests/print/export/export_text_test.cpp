@@ -26,6 +26,7 @@
 #include <functional>
 #include <limits>
 #include <memory>
+#include <type_traits>
 
 namespace tq {
 namespace {
@@ -65,6 +66,7 @@ protected:
 
     template <typename Collection, auto Store> void store(const QString &fixture) {
         Collection logs;
+        logs.setContext(ProgramStoreContext());
         ASSERT_TRUE(logs.ReadBinaryLog(test::BuildImage(fixture)));
         for (const auto &log : logs) {
             log->setInstrument(instrument);
@@ -73,9 +75,13 @@ protected:
     }
     template <typename Log> std::shared_ptr<Log> load(qint32 type, int n) {
         auto log = std::make_shared<Log>();
+        log->setContext(ProgramStoreContext());
         log->ClearDatas();
         log->setSeqNo(seqNo(type, n));
-        log->ReLoad();
+        if constexpr (std::is_same_v<Log, clsInterval>)
+            log->ReLoad(Globals().CondensedView);
+        else
+            log->ReLoad();
         return log;
     }
 
@@ -324,7 +330,7 @@ TEST_F(ExportTextTest, WhatIsNotThereEndsTheExport) {
                                                      "Where SeqNo=?"),
                                       {seqNo(type, n)})
                                .at(0);
-        return TrendFilePath(head.text(QStringLiteral("FolderID")),
+        return TrendFilePath(Globals().DataFolder, head.text(QStringLiteral("FolderID")),
                              head.text(QStringLiteral("Names")));
     };
     // An event list of the type, its rows changed by the statement.
@@ -424,8 +430,8 @@ TEST_F(ExportTextTest, AnAlarmTrendOf721RecordsWritesItsSamplesOnly) {
             .query(QStringLiteral("Select FolderID, Names From Log_Head Where SeqNo=?"),
                    {seqNo(2, 0)})
             .at(0);
-    QFile file(
-        TrendFilePath(head.text(QStringLiteral("FolderID")), head.text(QStringLiteral("Names"))));
+    QFile file(TrendFilePath(Globals().DataFolder, head.text(QStringLiteral("FolderID")),
+                             head.text(QStringLiteral("Names"))));
     ASSERT_TRUE(file.open(QIODevice::Append));
     TrendFileWriter extra;
     extra.PutTrendPoint(1, Date::fromParts(2024, 5, 14, 12, 0, 0), 99);

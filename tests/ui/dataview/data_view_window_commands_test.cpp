@@ -4,6 +4,7 @@
 #include "core/gui/layout_geometry.h"
 #include "core/gui/twips.h"
 #include "core/messages.h"
+#include "core/program_state.h"
 #include "data_view_window_fixture.h"
 #include "print/export/export_text.h"
 #include "recording_surface.h"
@@ -28,6 +29,7 @@ TEST_F(CommandsTest, ExportProposesFromItsOwnLastFile) {
     dialogs.chosen = {folder + QStringLiteral("/page.csv"), 1};
     clsAlarm log;
     log.setSeqNo(seqNo);
+    log.setContext(ProgramStoreContext());
     log.ReLoad();
     ExportSource pageSource;
     pageSource.logType = 2;
@@ -127,7 +129,7 @@ TEST_F(CommandsTest, AnAlarmTrendWithoutItsWholeFileSaysSoAndWritesNothing) {
         SCOPED_TRACE(c.name);
         const qint64 seqNo = storeAlarm({.samples = 720});
         const QString file = TrendFilePath(
-            QStringLiteral("05/09"),
+            Globals().DataFolder, QStringLiteral("05/09"),
             db().scalar(QStringLiteral("Select Names From Log_head Where SeqNo = ?"), {seqNo})
                 .toString());
         if (c.remove) {

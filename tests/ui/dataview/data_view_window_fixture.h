@@ -65,8 +65,8 @@ protected:
         TrendFileWriter file;
         for (int n = 0; n < alarm.samples; ++n)
             file.PutTrendPoint(n + 1, kAlarmStart.addSeconds(n), 0.5f * float(n + 1));
-        MakeTrendFolders(folder);
-        writeFile(TrendFilePath(folder, name), file.records());
+        MakeTrendFolders(Globals().DataFolder, folder);
+        writeFile(TrendFilePath(Globals().DataFolder, folder, name), file.records());
         return seqNo;
     }
 

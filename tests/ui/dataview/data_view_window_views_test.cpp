@@ -2,6 +2,7 @@
 // and zoom list.
 #include "core/gui/settings_colour.h"
 #include "core/messages.h"
+#include "core/program_state.h"
 #include "data_view_window_fixture.h"
 #include "logs/trend/gas_title.h"
 #include "ui/display/browse_data.h"
@@ -74,6 +75,7 @@ TEST_F(ViewsTest, TableAndSummaryEqualThePagesOfTheSameTrend) {
         open(seqNo, opening());
         DataViewLogs logs;
         logs.ViewAlarm.setSeqNo(seqNo);
+        logs.ViewAlarm.setContext(ProgramStoreContext());
         logs.ViewAlarm.ReLoad();
         FlexGrid summary;
         FlexGrid table;

@@ -22,7 +22,7 @@ protected:
         test::UseProgramFolder(dir.path());
         CreateLogDatabase(Globals().DatabasePath);
         ASSERT_TRUE(RunImports(test::BuildImage(QStringLiteral("data_view")),
-                               std::make_shared<clsInstrument>())
+                               std::make_shared<clsInstrument>(), ProgramStoreContext())
                         .EveryImportSucceeded());
     }
     test::ScriptedDialogs dialogs;

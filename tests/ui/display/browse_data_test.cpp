@@ -29,6 +29,7 @@ protected:
                      {bump});
         logs.ViewHistory.ClearDatas();
         logs.ViewHistory.setSeqNo(bump);
+        logs.ViewHistory.setContext(ProgramStoreContext());
         logs.ViewHistory.ReLoad();
         // Event logs under keys above 32767.
         addEvent(5, 40005,

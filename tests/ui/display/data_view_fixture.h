@@ -37,7 +37,7 @@ protected:
         const ImportRun run =
             RunImports(BuildImage(CombinedFixtures(
                            {QStringLiteral("events_basic"), QStringLiteral("data_view")})),
-                       std::make_shared<clsInstrument>());
+                       std::make_shared<clsInstrument>(), ProgramStoreContext());
         ASSERT_TRUE(run.EveryImportSucceeded());
 
         frame.resize(900, 600);

@@ -2,6 +2,7 @@
 #include "core/gas_format.h"
 #include "core/gui/flex_grid.h"
 #include "core/messages.h"
+#include "core/program_state.h"
 #include "grid_rows.h"
 #include "logs/events/clsHistory.h"
 #include "logs/events/clsSnapShot.h"
@@ -38,6 +39,7 @@ protected:
             db().execute(QLatin1String(insert), values);
         }
         log.setSeqNo(seqNo);
+        log.setContext(ProgramStoreContext());
         EXPECT_TRUE(log.ReLoad());
         return log;
     }

@@ -42,7 +42,7 @@ protected:
         QByteArray records(720 * kTrendRecordSize, '\0');
         for (int n = 0; n < 720; ++n)
             std::memcpy(records.data() + n * kTrendRecordSize + 8, &value, sizeof value);
-        const QString file = TrendFilePath(QStringLiteral("05/09"), names);
+        const QString file = TrendFilePath(Globals().DataFolder, QStringLiteral("05/09"), names);
         QDir().mkpath(QFileInfo(file).path());
         test::writeFile(file, records);
     }

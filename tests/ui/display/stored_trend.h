@@ -2,6 +2,7 @@
 
 #include "core/database.h"
 #include "core/date.h"
+#include "core/program_state.h"
 #include "logs/trend/clsInterval.h"
 #include "logs/trend/trend_file.h"
 #include "stored_logs.h"
@@ -63,8 +64,8 @@ protected:
         for (qint32 n = 0; n < qint32(trend.samples.size()); ++n)
             file.PutTrendPoint(n + 1, kTrendStart.addSeconds(trend.samples[n].first),
                                trend.samples[n].second);
-        MakeTrendFolders(folder);
-        writeFile(TrendFilePath(folder, name), file.records());
+        MakeTrendFolders(Globals().DataFolder, folder);
+        writeFile(TrendFilePath(Globals().DataFolder, folder, name), file.records());
         for (const auto &[second, code] : trend.events)
             db().execute(
                 QStringLiteral("Insert Into Interval_Event (RelNo, Datetimes, BaseDate, "
@@ -72,7 +73,8 @@ protected:
                 {seqNo, kTrendStart.addSeconds(second).toSqlText(), kTrendStart.toSqlText(), code});
         log.ClearDatas();
         log.setSeqNo(seqNo);
-        log.ReLoad();
+        log.setContext(ProgramStoreContext());
+        log.ReLoad(Globals().CondensedView);
         return seqNo;
     }
 };

@@ -22,7 +22,7 @@ protected:
                                                      "Where SeqNo = ?"),
                                       {seqOf(type)})
                                .at(0);
-        return TrendFilePath(head.text(QStringLiteral("FolderID")),
+        return TrendFilePath(Globals().DataFolder, head.text(QStringLiteral("FolderID")),
                              head.text(QStringLiteral("Names")));
     }
 };

@@ -382,8 +382,10 @@ protected:
         TrendFileWriter file;
         for (int n = 1; n <= records; ++n)
             file.PutTrendPoint(n, kStart.addSeconds(n), float(n));
-        MakeTrendFolders(row.folder.toString());
-        test::writeFile(TrendFilePath(row.folder.toString(), row.names.toString()), file.records());
+        MakeTrendFolders(Globals().DataFolder, row.folder.toString());
+        test::writeFile(
+            TrendFilePath(Globals().DataFolder, row.folder.toString(), row.names.toString()),
+            file.records());
         return seqNo;
     }
 };
@@ -402,10 +404,12 @@ TEST_F(ShortTrendFileTest, AShortTrendFileShowsTheSamplesItHas) {
         if (c.type == kInterval) {
             logs.ViewInterval.ClearDatas();
             logs.ViewInterval.setSeqNo(seqNo);
-            logs.ViewInterval.ReLoad();
+            logs.ViewInterval.setContext(ProgramStoreContext());
+            logs.ViewInterval.ReLoad(Globals().CondensedView);
         } else {
             logs.ViewAlarm.ClearDatas();
             logs.ViewAlarm.setSeqNo(seqNo);
+            logs.ViewAlarm.setContext(ProgramStoreContext());
             logs.ViewAlarm.ReLoad();
         }
         ShowTrendGraph(graph, c.type, logs, {});

@@ -25,7 +25,7 @@ protected:
             std::memcpy(records.data() + at, &day, sizeof day); // little-endian machine
             std::memcpy(records.data() + at + 8, &stored, sizeof stored);
         }
-        const QString file = TrendFilePath(QStringLiteral("05/09"), names);
+        const QString file = TrendFilePath(Globals().DataFolder, QStringLiteral("05/09"), names);
         QDir().mkpath(QFileInfo(file).path());
         test::writeFile(file, records.left(bytes));
         return seqNo;

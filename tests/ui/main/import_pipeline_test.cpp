@@ -3,12 +3,12 @@
 #include "core/database.h"
 #include "core/errors.h"
 #include "core/log_schema.h"
-#include "core/program_state.h"
 #include "logs/trend/flash_image.h"
 #include "program_folder.h"
 #include "ui/main/import_pipeline.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include <stdexcept>
 
@@ -80,12 +80,13 @@ QList<FamilyImport> fakeImports(const QList<Plan> &plans, Journal &journal) {
     for (qsizetype i = 0; i < plans.size(); ++i) {
         const QString name = kFamilyNames.at(i);
         const Plan plan = plans[i];
-        imports.append({StandardImports().at(i).family, name,
-                        [name, plan, &journal]() -> std::unique_ptr<FamilyImporter> {
-                            if (plan.makeThrows)
-                                throw TqError(ErrorKind::Database, QStringLiteral("no memory"));
-                            return std::make_unique<FakeImporter>(name, plan, journal);
-                        }});
+        imports.append(
+            {StandardImports().at(i).family, name,
+             [name, plan, &journal](const StoreContext &) -> std::unique_ptr<FamilyImporter> {
+                 if (plan.makeThrows)
+                     throw TqError(ErrorKind::Database, QStringLiteral("no memory"));
+                 return std::make_unique<FakeImporter>(name, plan, journal);
+             }});
     }
     return imports;
 }
@@ -97,7 +98,7 @@ protected:
         FillImageFile(image);
     }
     ImportRun run(const QList<Plan> &plans, ImportObserver *observer = nullptr) {
-        return RunImports(image, journal.instrument, ReadImageFile, observer,
+        return RunImports(image, journal.instrument, StoreContext(), ReadImageFile, observer,
                           fakeImports(plans, journal));
     }
     QString image;
@@ -235,8 +236,8 @@ TEST_F(PipelineRulesTest, AStopBeforeTheFirstImportRunsNothing) {
 class PipelineTest : public test::TempFolderTest {
 protected:
     void SetUp() override {
-        test::UseProgramFolder(dir.path());
-        CreateLogDatabase(Globals().DatabasePath);
+        store = test::StoreIn(dir.path());
+        CreateLogDatabase(store.DatabasePath);
     }
     QString image(const QString &fixture) {
         const QString out = path(fixture + QStringLiteral(".DAT"));
@@ -244,21 +245,22 @@ protected:
         return out;
     }
     ImportRun import(const QString &imagePath) {
-        return RunImports(imagePath, std::make_shared<clsInstrument>());
+        return RunImports(imagePath, std::make_shared<clsInstrument>(), store);
     }
     // Row counts of every log table, as one text.
     QString tableRows() const {
-        Database db(Globals().DatabasePath);
+        Database db(store.DatabasePath);
         QStringList counts;
         for (const QString &table : LogTableNames())
             counts << table + '=' + db.scalar("Select Count(*) From " + table).toString();
         return counts.join(' ');
     }
     qint64 heads(LogType type) const {
-        Database db(Globals().DatabasePath);
+        Database db(store.DatabasePath);
         return db.scalar(QStringLiteral("Select Count(*) From Log_Head Where Types=?"), {int(type)})
             .toLongLong();
     }
+    StoreContext store;
     static QList<ImportResult> results(const ImportRun &run) {
         QList<ImportResult> list;
         for (const ImportOutcome &outcome : run.outcomes)
@@ -283,11 +285,11 @@ TEST_P(RefusedImageTest, NothingIsImported) {
         test::writeFile(file, QByteArray(GetParam().size, char(0xEE)));
     const QString before = tableRows();
     int reads = 0;
-    const ImportRun run =
-        RunImports(file, std::make_shared<clsInstrument>(), [&](LogCollection &, const QString &) {
-            ++reads;
-            return true;
-        });
+    const ImportRun run = RunImports(file, std::make_shared<clsInstrument>(), store,
+                                     [&](LogCollection &, const QString &) {
+                                         ++reads;
+                                         return true;
+                                     });
     EXPECT_FALSE(run.refusal.isEmpty());
     EXPECT_TRUE(run.refusal.contains(file));
     EXPECT_EQ(CheckImageFile(file), run.refusal);
@@ -308,7 +310,7 @@ TEST_F(PipelineTest, ErasedImageIsNoDataForEveryFamilyInOrder) {
     const QString file = path(QStringLiteral("TQ6200.DAT"));
     FillImageFile(file);
     QList<LogFamily> handedOver;
-    const ImportRun run = RunImports(file, std::make_shared<clsInstrument>(),
+    const ImportRun run = RunImports(file, std::make_shared<clsInstrument>(), store,
                                      [&](LogCollection &collection, const QString &imagePath) {
                                          handedOver << collection.family();
                                          return collection.ReadBinaryLog(imagePath);
@@ -325,6 +327,26 @@ TEST_F(PipelineTest, ErasedImageIsNoDataForEveryFamilyInOrder) {
         EXPECT_EQ(handedOver[i], StandardImports().at(i).family);
 }
 
+// Counts the calls of a reading that goes on.
+class ProgressCounter : public ImportObserver {
+public:
+    int calls = 0;
+    void readingProgress() override { ++calls; }
+};
+
+// The logs go to the store the caller hands in, and the observer hears the interval ring's
+// reading go on, so a window can stay live meanwhile.
+TEST_F(PipelineTest, LogsGoToTheGivenStoreWhileTheObserverHearsTheReading) {
+    ProgressCounter progress;
+    const ImportRun run =
+        RunImports(test::BuildImage(QStringLiteral("interval_basic")),
+                   std::make_shared<clsInstrument>(), store, ReadImageFile, &progress);
+    EXPECT_TRUE(run.EveryImportSucceeded());
+    EXPECT_GT(progress.calls, 0);
+    EXPECT_GT(heads(LogType::IntervalTrend), 0);
+    EXPECT_TRUE(QFileInfo::exists(store.DataFolder + "/21/03/iv05140709_X1.Dat"));
+}
+
 TEST_F(PipelineTest, FailedFamiliesKeepTheirEarlierLogsAndTheOthersStillRun) {
     const ImportRun run = import(image(QStringLiteral("corrupt_gas_slot")));
     ASSERT_EQ(run.outcomes.size(), 7);
@@ -339,7 +361,7 @@ TEST_F(PipelineTest, FailedFamiliesKeepTheirEarlierLogsAndTheOthersStillRun) {
 }
 
 TEST_F(PipelineTest, StoreFailureFailsItsFamiliesOnly) {
-    Database(Globals().DatabasePath).execute(QStringLiteral("Drop Table Log_Head"));
+    Database(store.DatabasePath).execute(QStringLiteral("Drop Table Log_Head"));
     const ImportRun run = import(image(QStringLiteral("events_basic")));
     ASSERT_EQ(run.outcomes.size(), 7);
     EXPECT_EQ(run.outcomes[0].result, ImportResult::NoData); // interval trend
@@ -385,19 +407,19 @@ TEST_F(PipelineTest, AStoppedRunLeavesWholeLogsAndTheNextRunCompletesIt) {
     const auto instrument = std::make_shared<clsInstrument>();
     // The asks before each family and each log: stop inside the snapshots.
     CountingStop stop(6);
-    const ImportRun stopped = RunImports(file, instrument, ReadImageFile, &stop);
+    const ImportRun stopped = RunImports(file, instrument, store, ReadImageFile, &stop);
     ASSERT_TRUE(stopped.stopped);
     EXPECT_EQ(stopped.outcomes.size(), 1);
     EXPECT_GT(heads(LogType::Snapshot), 0);
-    EXPECT_TRUE(RunImports(file, instrument).EveryImportSucceeded());
+    EXPECT_TRUE(RunImports(file, instrument, store).EveryImportSucceeded());
     const QString completed = tableRows();
 
     // What one run stores in a fresh database.
-    QFile::remove(Globals().DatabasePath);
-    QDir(Globals().DataFolder).removeRecursively();
-    QDir().mkpath(Globals().DataFolder);
-    CreateLogDatabase(Globals().DatabasePath);
-    EXPECT_TRUE(RunImports(file, instrument).EveryImportSucceeded());
+    QFile::remove(store.DatabasePath);
+    QDir(store.DataFolder).removeRecursively();
+    QDir().mkpath(store.DataFolder);
+    CreateLogDatabase(store.DatabasePath);
+    EXPECT_TRUE(RunImports(file, instrument, store).EveryImportSucceeded());
     EXPECT_EQ(completed, tableRows());
 }
 

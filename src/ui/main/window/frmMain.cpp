@@ -102,9 +102,8 @@ frmMain::LoadResult frmMain::Form_Load() {
     guarded([this] { showDisplaySettings(); });
     guarded([this] { applyDisplayFont(); });
     guarded([this] { SetCaptions(); });
-    guarded([this, &g] {
-        m_link->setRetry(g.CommRetry);
-        m_link->setTimeout(g.CommTimeout);
+    guarded([this] {
+        m_link->setLinkSettings(ProgramLinkSettings());
         m_link->setSerialComm(false);
     });
     guarded([this] { OpenUsbPort(); });

@@ -9,7 +9,9 @@ namespace tq {
 
 bool frmMain::OpenUsbPort() {
     ProgramState &g = Globals();
-    if (FindUsbSerialPort(QString::fromLatin1(kConverterDeviceId)) == ConverterSearch::Several)
+    const ConverterSearch search = FindUsbSerialPort(QString::fromLatin1(kConverterDeviceId));
+    g.IrCommPort = ConverterPortNumber(search);
+    if (search == ConverterSearch::Several)
         ShowMessage(
             {20014, LoadMessage(20014), LoadMessage(20015), BoxIcon::Critical, BoxButtons::Ok});
     const bool serial = g.IrCommPort != 0;

@@ -1,6 +1,7 @@
 // The Data page's View Data and Instrument buttons in the main window, over imported logs.
 #include "core/database.h"
 #include "core/messages.h"
+#include "core/program_state.h"
 #include "main_window_fixture.h"
 #include "ui/browser/DataPage.h"
 #include "ui/display/data_view_page.h"
@@ -18,7 +19,7 @@ protected:
         MainWindowTest::SetUp();
         load();
         const ImportRun run = RunImports(test::BuildImage(QStringLiteral("data_view")),
-                                         std::make_shared<clsInstrument>());
+                                         std::make_shared<clsInstrument>(), ProgramStoreContext());
         ASSERT_TRUE(run.EveryImportSucceeded());
         window->dataPage().setLogTreeStale(true);
         window->cmdInst_Click(2);

@@ -221,7 +221,7 @@ TEST_F(DownloadCommandsTest, NoToTheClearOrPowerOffQuestionSendsNothing) {
 TEST_F(DownloadCommandsTest, AClearThatLosesTheLineFailsInRedAndEnablesNothing) {
     // The connection poll is the only frame before the clear.
     connect({{QStringLiteral("--pull-cable-after"), QStringLiteral("1")}});
-    ASSERT_TRUE(Globals().ReplyReceived);
+    ASSERT_TRUE(window->uclPV7130().ReplyReceived());
     window->downloadCommands().cmdDown_Click(3);
     EXPECT_TRUE(screenHas(5433, kLogGreen));
     EXPECT_TRUE(screenHas(5435, kLogRed));

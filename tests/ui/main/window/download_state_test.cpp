@@ -93,14 +93,13 @@ protected:
             options + QStringList{QStringLiteral("--image"), test::FullImage()});
         ASSERT_FALSE(sim->device().isEmpty());
         qputenv("TQ6200_SERIAL_PORT", sim->device().toUtf8());
-        SetDefaultCommSettings();
-        ASSERT_EQ(FindUsbSerialPort(QString::fromLatin1(kConverterDeviceId)), ConverterSearch::One);
+        const ConverterSearch search = FindUsbSerialPort(QString::fromLatin1(kConverterDeviceId));
+        ASSERT_EQ(search, ConverterSearch::One);
         link = std::make_unique<uclPvif>();
-        link->setTimeout(2);
-        link->setRetry(3);
+        link->setLinkSettings({Globals().AppFolder, 2, 3, Globals().CommDelay});
         link->setSerialComm(true);
-        link->setCommPort(Globals().IrCommPort);
-        link->setSettings(Globals().CommSettings);
+        link->setCommPort(ConverterPortNumber(search));
+        link->setSettings(QString::fromLatin1(kConverterCommSettings));
         commands = std::make_unique<DownloadCommands>(*link, instrument, fake.hooks());
         commands->setDumpFile(path(QStringLiteral("TQ6200.DAT")));
         ASSERT_TRUE(QTest::qWaitFor(

@@ -155,7 +155,7 @@ protected:
         MainWindowTest::SetUp();
         load();
         const ImportRun run = RunImports(test::BuildImage(QStringLiteral("data_view")),
-                                         std::make_shared<clsInstrument>());
+                                         std::make_shared<clsInstrument>(), ProgramStoreContext());
         ASSERT_TRUE(run.EveryImportSucceeded());
         window->dataPage().setLogTreeStale(true);
         window->resize(GetParam().width, GetParam().height);
