@@ -279,6 +279,11 @@ FlexGrid::FlexGrid(QWidget *parent) : QTableView(parent), d(std::make_unique<Pri
         }
     }));
     setUpView(this);
+    // Qt lays the scrolling rows out below a shown horizontal header, whenever and however
+    // often it lays the grid out, shown or hidden. Kept exactly as high as the heading rows
+    // and covered by them, the header holds their room; a margin of our own would be reset
+    // by every such layout.
+    horizontalHeader()->show();
     setSelectionMode(ContiguousSelection);
     setEditTriggers(NoEditTriggers);
 
@@ -293,6 +298,7 @@ FlexGrid::FlexGrid(QWidget *parent) : QTableView(parent), d(std::make_unique<Pri
     d->heads->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     d->heads->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     d->heads->viewport()->installEventFilter(this);
+    d->heads->raise();
 
     connect(horizontalScrollBar(), &QScrollBar::valueChanged, d->heads->horizontalScrollBar(),
             &QScrollBar::setValue);
@@ -812,8 +818,8 @@ void FlexGrid::updateGeometries() {
         return;
     }
     const int top = d->headsHeight();
-    if (viewportMargins().top() != top)
-        setViewportMargins(0, top, 0, 0);
+    if (horizontalHeader()->minimumHeight() != top || horizontalHeader()->maximumHeight() != top)
+        horizontalHeader()->setFixedHeight(top);
     QTableView::updateGeometries();
     const QRect area = viewport()->geometry();
     d->heads->setGeometry(area.left(), area.top() - top, area.width(), top);

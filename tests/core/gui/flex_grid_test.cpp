@@ -1,4 +1,5 @@
 #include "core/gui/flex_grid.h"
+#include "core/gui/heading_rows.h"
 #include "core/gui/twips.h"
 
 #include <QApplication>
@@ -402,6 +403,39 @@ TEST_F(FlexGridTest, HeadingsStayWhileTheRowsScroll) {
     // Scrolling past the end stops at the last page.
     grid.SetTopRow(299);
     EXPECT_EQ(grid.BottomRow(), 299);
+}
+
+// A page refills its grid and sets its column widths while the page is hidden (under a
+// dialog, or before it is shown again): Qt lays a hidden grid out as well, and the heading
+// rows must keep their room.
+TEST(FlexGridHeadings, StayThroughARefillWhileThePageIsHidden) {
+    QWidget window;
+    window.resize(480, 300);
+    auto *page = new QWidget(&window);
+    page->setGeometry(0, 0, 480, 300);
+    auto *grid = new FlexGrid(page);
+    grid->setGeometry(10, 10, 400, 200);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    for (const int fixedRows : {2, 1, 2}) {
+        page->hide();
+        grid->SetRedraw(false);
+        grid->Clear();
+        grid->SetRows(fixedRows + 1);
+        grid->SetCols(4);
+        grid->SetFixedRows(fixedRows);
+        for (int r = 0; r <= fixedRows; ++r)
+            SetGridRow(*grid, r, 0, false, {QStringLiteral("row %1").arg(r)});
+        grid->SetRedraw(true);
+        // The page's layout pass, and the event loop, while the page is still hidden.
+        for (int c = 0; c < 4; ++c)
+            grid->SetColWidth(c, 1000 + 100 * c);
+        QApplication::processEvents();
+        page->show();
+        QApplication::processEvents();
+        EXPECT_EQ(test::HeadingRowsFault(*grid).toStdString(), "") << fixedRows << " fixed rows";
+        EXPECT_EQ(grid->RowAt(grid->viewport()->geometry().topLeft() + QPoint(5, 2)), fixedRows);
+    }
 }
 
 class FlexGridEditTest : public FlexGridTest {
