@@ -102,10 +102,10 @@ protected:
     void SetUp() override {
         MainWindowTest::SetUp();
         load();
-        const ImportRun run =
-            RunImports(BuildImage(QStringLiteral("data_view")), std::make_shared<clsInstrument>());
+        const ImportRun run = RunImports(BuildImage(QStringLiteral("data_view")),
+                                         std::make_shared<clsInstrument>(), ProgramStoreContext());
         ASSERT_TRUE(run.EveryImportSucceeded());
-        window->setLogTreeStale(true);
+        window->dataPage().setLogTreeStale(true);
         window->cmdInst_Click(2);
         settle();
     }
